@@ -1,0 +1,94 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <mntent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wt {
+
+std::string DefaultConfigurationDirectory() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/')
+        return std::string(xdg) + "/wingtucker";
+    const char* home = std::getenv("HOME");
+    std::string base;
+    if (home && *home)
+        base = home;
+    else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+        base = pw->pw_dir;
+    else
+        base = "/tmp";
+    return base + "/.config/wingtucker";
+}
+
+std::string RunningProgramFileName() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return {};
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string CurrentWorkingDirectory() {
+    char buffer[PATH_MAX];
+    if (!getcwd(buffer, sizeof buffer))
+        return {};
+    return buffer;
+}
+
+bool ChangeWorkingDirectory(std::string_view path) {
+    return chdir(std::string(path).c_str()) == 0;
+}
+
+FileAttributes QueryFileAttributes(std::string_view path) {
+    FileAttributes result;
+    struct stat st {};
+    std::string p(path);
+    if (p.empty() || stat(p.c_str(), &st) != 0)
+        return result;
+    result.Exists = true;
+    result.Directory = S_ISDIR(st.st_mode);
+    result.ReadOnly = access(p.c_str(), W_OK) != 0;
+    return result;
+}
+
+bool MakeOneDirectory(std::string_view path) {
+    std::string p(path);
+    return !p.empty() && mkdir(p.c_str(), 0777) == 0;
+}
+
+std::vector<std::string> ListMountPoints() {
+    std::vector<std::string> points;
+    FILE* table = setmntent("/proc/self/mounts", "r");
+    if (!table)
+        return {"/"};
+    while (mntent* entry = getmntent(table)) {
+        std::string dir = entry->mnt_dir;
+        std::string type = entry->mnt_type;
+        // Only file systems a user keeps files on; the kernel's own are noise.
+        static const char* const pseudo[] = {"proc", "sysfs", "devpts", "cgroup", "cgroup2",
+                                             "mqueue", "securityfs", "debugfs", "tracefs",
+                                             "pstore", "bpf", "configfs", "fusectl",
+                                             "hugetlbfs", "binfmt_misc", "autofs", "devtmpfs",
+                                             "nsfs", "overlay_internal"};
+        bool skip = false;
+        for (const char* t : pseudo)
+            if (type == t)
+                skip = true;
+        if (!skip && (dir == "/" || dir.rfind("/home", 0) == 0 || dir.rfind("/media", 0) == 0 ||
+                      dir.rfind("/mnt", 0) == 0 || dir.rfind("/run/media", 0) == 0 ||
+                      dir == "/tmp"))
+            points.push_back(dir);
+    }
+    endmntent(table);
+    if (points.empty())
+        points.push_back("/");
+    return points;
+}
+
+} // namespace wt

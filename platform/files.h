@@ -1,0 +1,24 @@
+// File-system services shared by every backend: the configuration directory,
+// the running program's file name, the current directory, attributes,
+// directory creation and the mount points.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wt {
+
+// $XDG_CONFIG_HOME/wingtucker, else ~/.config/wingtucker (not created here).
+std::string DefaultConfigurationDirectory();
+std::string RunningProgramFileName();
+std::string CurrentWorkingDirectory();
+bool ChangeWorkingDirectory(std::string_view path);
+FileAttributes QueryFileAttributes(std::string_view path);
+// Creates one directory (its parent must exist); true if it exists afterwards as a new directory.
+bool MakeOneDirectory(std::string_view path);
+std::vector<std::string> ListMountPoints();
+
+} // namespace wt

@@ -1,0 +1,128 @@
+// The one interface between the system and the desktop it runs on: window
+// services, our own windows' messages and timers, sounds, profile files,
+// directories, help and the hook library. Backends: sim (tests) and x11.
+#pragma once
+
+#include "platform/types.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wt {
+
+struct WindowMessage {
+    WindowHandle Window = 0;
+    std::uint32_t Msg = 0;
+    std::uintptr_t WParam = 0;
+    std::intptr_t LParam = 0;
+};
+
+using MessageHandler = std::function<void(const WindowMessage&)>;
+using TimerId = std::uint32_t;
+
+struct FileAttributes {
+    bool Exists = false;
+    bool Directory = false;
+    bool ReadOnly = false;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Other programs' windows --------------------------------------------
+    // Top-level window whose class is exactly className and, when a title is
+    // given, whose title is exactly that; 0 when there is none.
+    virtual WindowHandle FindWindow(std::string_view className,
+                                    std::optional<std::string_view> title) = 0;
+    virtual bool IsWindow(WindowHandle window) = 0;
+    // Outer rectangle in screen pixels; all zeros for 0 or a vanished window.
+    virtual TRect GetWindowRect(WindowHandle window) = 0;
+    // Places the outer rectangle; false (and nothing moved) for 0 or a vanished window.
+    virtual bool MoveWindow(WindowHandle window, int x, int y, int width, int height,
+                            bool repaint) = 0;
+    virtual bool BringWindowToTop(WindowHandle window) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    // Topmost window under a screen point, a child before its parent.
+    virtual WindowHandle WindowFromPoint(TPoint point) = 0;
+    // Parent of a child window, owner of a pop-up, 0 for none.
+    virtual WindowHandle GetParent(WindowHandle window) = 0;
+    // Plain modal message box with one OK button.
+    virtual void MessageBox(std::string_view text, std::string_view caption) = 0;
+
+    // --- Our own windows, messages and the pump ------------------------------
+    // Makes one of our windows (nativeId: its native id, 0 if it has none)
+    // known to the platform; posted and sent messages reach handler. Returns
+    // the handle under which other code, the hook library included, reaches it.
+    virtual WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
+                                      MessageHandler handler) = 0;
+    virtual void DetachWindow(WindowHandle window) = 0;
+    // Queues a message for one of our windows; false if the window is unknown.
+    virtual bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+    // Delivers at once, bypassing the queue; false if the window is unknown.
+    virtual bool SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+    // Handles every message that is waiting (timers that are due included), then returns.
+    virtual void ProcessMessages() = 0;
+
+    // --- Timers --------------------------------------------------------------
+    // A repeating timer; an interval of 0 or less fires on every pass of the
+    // message loop. Ticks run on the user-interface thread.
+    virtual TimerId SetTimer(int intervalMs, std::function<void()> tick) = 0;
+    virtual void KillTimer(TimerId timer) = 0;
+    // Milliseconds since an arbitrary start, on the platform's clock.
+    virtual std::int64_t TickCount() = 0;
+
+    // --- Sound -----------------------------------------------------------------
+    // Starts a wave file; with SND_NOSTOP nothing is played while a sound plays.
+    // False when nothing was started (unplayable file, busy device).
+    virtual bool PlaySound(std::string_view fileName, unsigned flags) = 0;
+
+    // --- Profile (INI) files -------------------------------------------------
+    // The value of key in section of the file at path, cut to bufferSize - 1
+    // characters; defaultValue when the file, section or key is missing.
+    virtual std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                                std::string_view defaultValue,
+                                                std::size_t bufferSize, std::string_view path) = 0;
+    // Sets key to value; no value removes the key, no key removes the section.
+    virtual bool WritePrivateProfileString(std::string_view section,
+                                           std::optional<std::string_view> key,
+                                           std::optional<std::string_view> value,
+                                           std::string_view path) = 0;
+
+    // --- Directories and files -----------------------------------------------
+    // The per-user configuration directory (the role of the Windows directory),
+    // without a trailing "/".
+    virtual std::string GetWindowsDirectory() = 0;
+    // Full file name of the running program.
+    virtual std::string GetModuleFileName() = 0;
+    virtual std::string GetCurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(std::string_view path) = 0;
+    virtual FileAttributes GetFileAttributes(std::string_view path) = 0;
+    virtual bool CreateDirectory(std::string_view path) = 0;
+    // Mount points, the role of drive letters in the directory dialogs.
+    virtual std::vector<std::string> MountPoints() = 0;
+
+    // --- Help ------------------------------------------------------------------
+    // Shows the help file at a topic; false when the file or topic is unknown.
+    virtual bool ShowHelp(std::string_view helpFile, std::string_view topic) = 0;
+
+    // --- Hook library ----------------------------------------------------------
+    virtual void SetHook(WindowHandle window) = 0;
+    virtual void ResetHook() = 0;
+};
+
+// The platform the system runs on. Created on first use from the environment
+// (WINGTUCKER_PLATFORM) unless one was installed.
+Platform& ThePlatform();
+// Installs a platform (nullptr: forget it, the next use creates the default);
+// returns the one installed before.
+std::unique_ptr<Platform> InstallPlatform(std::unique_ptr<Platform> platform);
+
+} // namespace wt

@@ -1,0 +1,436 @@
+#include "platform/sim/sim_platform.h"
+
+#include "platform/files.h"
+#include "platform/profile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+
+namespace wt {
+
+namespace {
+
+constexpr int DefaultScreenWidth = 1024;
+constexpr int DefaultFullScreenHeight = 730;
+constexpr int DefaultCaptionHeight = 18;
+// Longest sound name the move routines can hand over (a 100-character buffer).
+constexpr std::size_t MaxSoundName = 99;
+// Guards against a handler that posts to itself for ever.
+constexpr int MaxDeliveriesPerPump = 100000;
+
+std::uint32_t ReadLe32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Duration in milliseconds of a RIFF/WAVE file, or -1 when it is not one.
+std::int64_t WaveDurationMs(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        return -1;
+    unsigned char header[12];
+    if (!in.read(reinterpret_cast<char*>(header), 12) || std::memcmp(header, "RIFF", 4) != 0 ||
+        std::memcmp(header + 8, "WAVE", 4) != 0)
+        return -1;
+    std::uint32_t byteRate = 0;
+    for (int chunks = 0; chunks < 64; ++chunks) {
+        unsigned char chunk[8];
+        if (!in.read(reinterpret_cast<char*>(chunk), 8))
+            return -1;
+        std::uint32_t size = ReadLe32(chunk + 4);
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            unsigned char fmt[16];
+            if (size < 16 || !in.read(reinterpret_cast<char*>(fmt), 16))
+                return -1;
+            byteRate = ReadLe32(fmt + 8);
+            in.seekg(size - 16 + (size & 1), std::ios::cur);
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            if (byteRate == 0)
+                return -1;
+            return static_cast<std::int64_t>(size) * 1000 / byteRate;
+        } else {
+            in.seekg(size + (size & 1), std::ios::cur);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+SimPlatform::SimPlatform(std::string configDir)
+    : configDir_(configDir.empty() ? DefaultConfigurationDirectory() : std::move(configDir)),
+      currentDir_(CurrentWorkingDirectory()) {
+    SetScreen(DefaultScreenWidth, DefaultFullScreenHeight, DefaultCaptionHeight);
+}
+
+// --- Scripting ---------------------------------------------------------------
+
+WindowHandle SimPlatform::AddWindow(std::string className, std::string title, TRect rect) {
+    WindowHandle h = NewHandle();
+    windows_[h] = Window{h, std::move(className), std::move(title), rect, 0, 0, true};
+    zOrder_.push_back(h);
+    return h;
+}
+
+WindowHandle SimPlatform::AddChildWindow(WindowHandle parent, std::string className, TRect rect) {
+    if (!windows_.count(parent))
+        return 0;
+    WindowHandle h = NewHandle();
+    windows_[h] = Window{h, std::move(className), {}, rect, parent, 0, true};
+    zOrder_.push_back(h);
+    return h;
+}
+
+WindowHandle SimPlatform::AddPopup(WindowHandle owner, std::string className, std::string title,
+                                   TRect rect) {
+    if (!windows_.count(owner))
+        return 0;
+    WindowHandle h = NewHandle();
+    windows_[h] = Window{h, std::move(className), std::move(title), rect, 0, owner, true};
+    zOrder_.push_back(h);
+    return h;
+}
+
+void SimPlatform::DestroyWindow(WindowHandle window) {
+    if (!windows_.count(window))
+        return;
+    // Children and owned pop-ups go with their window.
+    std::vector<WindowHandle> dependants;
+    for (const auto& [h, w] : windows_)
+        if (w.Parent == window || w.Owner == window)
+            dependants.push_back(h);
+    for (WindowHandle h : dependants)
+        DestroyWindow(h);
+    windows_.erase(window);
+    zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+    if (own_.count(window))
+        own_.erase(window);
+}
+
+void SimPlatform::SetWindowRect(WindowHandle window, TRect rect) {
+    if (auto it = windows_.find(window); it != windows_.end())
+        it->second.Rect = rect;
+}
+
+const SimPlatform::Window* SimPlatform::FindById(WindowHandle window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+std::vector<WindowHandle> SimPlatform::ZOrder() const {
+    std::vector<WindowHandle> result;
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it)
+        if (windows_.at(*it).Parent == 0)
+            result.push_back(*it);
+    return result;
+}
+
+void SimPlatform::SetSystemMetric(int index, int value) { metrics_[index] = value; }
+
+void SimPlatform::SetScreen(int width, int fullScreenHeight, int captionHeight) {
+    metrics_[SM_CXSCREEN] = width;
+    metrics_[SM_CYFULLSCREEN] = fullScreenHeight;
+    metrics_[SM_CYCAPTION] = captionHeight;
+}
+
+void SimPlatform::ClearRecords() {
+    moves_.clear();
+    bringToTop_.clear();
+    sounds_.clear();
+    help_.clear();
+    messageBoxes_.clear();
+}
+
+// --- Window services -----------------------------------------------------------
+
+WindowHandle SimPlatform::FindWindow(std::string_view className,
+                                     std::optional<std::string_view> title) {
+    for (WindowHandle h : ZOrder()) {
+        const Window& w = windows_.at(h);
+        if (w.ClassName == className && (!title || w.Title == *title))
+            return h;
+    }
+    return 0;
+}
+
+bool SimPlatform::IsWindow(WindowHandle window) { return window != 0 && windows_.count(window); }
+
+TRect SimPlatform::GetWindowRect(WindowHandle window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? TRect{} : it->second.Rect;
+}
+
+bool SimPlatform::MoveWindow(WindowHandle window, int x, int y, int width, int height,
+                             bool repaint) {
+    MoveCall call{window, x, y, width, height, repaint, false};
+    if (OnMoveWindow)
+        OnMoveWindow(call);
+    auto it = windows_.find(window);
+    if (window != 0 && it != windows_.end()) {
+        it->second.Rect = call.Rect();
+        call.Moved = true;
+    }
+    moves_.push_back(call);
+    return call.Moved;
+}
+
+bool SimPlatform::BringWindowToTop(WindowHandle window) {
+    bringToTop_.push_back(window);
+    auto it = std::find(zOrder_.begin(), zOrder_.end(), window);
+    if (window == 0 || it == zOrder_.end())
+        return false;
+    zOrder_.erase(it);
+    zOrder_.push_back(window);
+    return true;
+}
+
+int SimPlatform::GetSystemMetrics(int index) {
+    auto it = metrics_.find(index);
+    return it == metrics_.end() ? 0 : it->second;
+}
+
+std::vector<WindowHandle> SimPlatform::ChildrenOf(WindowHandle parent) const {
+    std::vector<WindowHandle> result;
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it)
+        if (windows_.at(*it).Parent == parent)
+            result.push_back(*it);
+    return result;
+}
+
+WindowHandle SimPlatform::TopmostAt(const std::vector<WindowHandle>& layer, TPoint p) const {
+    for (WindowHandle h : layer) {
+        const Window& w = windows_.at(h);
+        if (w.Visible && w.Rect.Contains(p.X, p.Y)) {
+            WindowHandle child = TopmostAt(ChildrenOf(h), p);
+            return child ? child : h;
+        }
+    }
+    return 0;
+}
+
+WindowHandle SimPlatform::WindowFromPoint(TPoint point) { return TopmostAt(ZOrder(), point); }
+
+WindowHandle SimPlatform::GetParent(WindowHandle window) {
+    auto it = windows_.find(window);
+    if (it == windows_.end())
+        return 0;
+    return it->second.Parent ? it->second.Parent : it->second.Owner;
+}
+
+void SimPlatform::MessageBox(std::string_view text, std::string_view caption) {
+    MessageBoxCall call{std::string(text), std::string(caption)};
+    messageBoxes_.push_back(call);
+    if (OnMessageBox)
+        OnMessageBox(call);
+}
+
+// --- Our windows and messages ------------------------------------------------------
+
+WindowHandle SimPlatform::AttachWindow(std::uintptr_t, std::string_view className,
+                                       MessageHandler handler) {
+    WindowHandle h = AddWindow(std::string(className), {}, {});
+    windows_[h].Visible = false;
+    own_[h] = OwnWindow{std::move(handler)};
+    return h;
+}
+
+void SimPlatform::DetachWindow(WindowHandle window) {
+    if (own_.count(window))
+        DestroyWindow(window);
+}
+
+bool SimPlatform::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+    if (!own_.count(window))
+        return false;
+    queue_.push_back({window, msg, wParam, lParam});
+    return true;
+}
+
+bool SimPlatform::SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+    return Deliver({window, msg, wParam, lParam});
+}
+
+bool SimPlatform::Deliver(const WindowMessage& message) {
+    auto it = own_.find(message.Window);
+    if (it == own_.end() || !it->second.Handler)
+        return false;
+    MessageHandler handler = it->second.Handler; // the handler may detach its window
+    handler(message);
+    return true;
+}
+
+void SimPlatform::DeliverQueued() {
+    for (int n = 0; n < MaxDeliveriesPerPump && !queue_.empty(); ++n) {
+        WindowMessage m = queue_.front();
+        queue_.pop_front();
+        Deliver(m);
+    }
+}
+
+void SimPlatform::FireZeroIntervalTimers() {
+    std::vector<TimerId> due;
+    for (const auto& [id, t] : timers_)
+        if (t.Interval <= 0)
+            due.push_back(id);
+    for (TimerId id : due) {
+        auto it = timers_.find(id);
+        if (it == timers_.end() || it->second.Running)
+            continue;
+        it->second.Running = true;
+        auto tick = it->second.Tick;
+        tick();
+        if (auto again = timers_.find(id); again != timers_.end())
+            again->second.Running = false;
+    }
+}
+
+void SimPlatform::ProcessMessages() {
+    DeliverQueued();
+    FireZeroIntervalTimers();
+}
+
+// --- Timers and the clock ----------------------------------------------------------
+
+TimerId SimPlatform::SetTimer(int intervalMs, std::function<void()> tick) {
+    TimerId id = nextTimer_++;
+    Timer t;
+    t.Interval = intervalMs;
+    t.Due = now_ + std::max(intervalMs, 0);
+    t.Order = timerOrder_++;
+    t.Tick = std::move(tick);
+    timers_[id] = std::move(t);
+    return id;
+}
+
+void SimPlatform::KillTimer(TimerId timer) { timers_.erase(timer); }
+
+bool SimPlatform::TimerActive(TimerId timer) const { return timers_.count(timer) != 0; }
+
+void SimPlatform::Advance(std::int64_t ms) {
+    const std::int64_t target = now_ + std::max<std::int64_t>(ms, 0);
+    DeliverQueued();
+    FireZeroIntervalTimers();
+    for (;;) {
+        // The earliest due timer with a positive interval; older timers first on ties.
+        TimerId next = 0;
+        const Timer* best = nullptr;
+        for (const auto& [id, t] : timers_) {
+            if (t.Interval <= 0 || t.Due > target || t.Running)
+                continue;
+            if (!best || t.Due < best->Due || (t.Due == best->Due && t.Order < best->Order)) {
+                best = &t;
+                next = id;
+            }
+        }
+        if (!best)
+            break;
+        now_ = std::max(now_, best->Due);
+        Timer& t = timers_.at(next);
+        t.Due += t.Interval;
+        t.Running = true;
+        auto tick = t.Tick;
+        tick();
+        if (auto again = timers_.find(next); again != timers_.end())
+            again->second.Running = false;
+        DeliverQueued();
+    }
+    now_ = target;
+    DeliverQueued();
+}
+
+// --- Sound ---------------------------------------------------------------------
+
+bool SimPlatform::PlaySound(std::string_view fileName, unsigned flags) {
+    SoundRequest request{std::string(fileName), flags, now_, false};
+    bool busy = now_ < soundBusyUntil_;
+    if (!fileName.empty() && fileName.size() <= MaxSoundName && !(busy && (flags & SND_NOSTOP))) {
+        std::int64_t duration = WaveDurationMs(request.FileName);
+        if (duration >= 0) {
+            request.Played = true;
+            soundBusyUntil_ = now_ + std::max<std::int64_t>(duration, 1);
+        }
+    }
+    sounds_.push_back(request);
+    return request.Played;
+}
+
+// --- Profiles and files ----------------------------------------------------------
+
+std::string SimPlatform::GetPrivateProfileString(std::string_view section, std::string_view key,
+                                                 std::string_view defaultValue,
+                                                 std::size_t bufferSize, std::string_view path) {
+    return ProfileReadString(section, key, defaultValue, bufferSize, path);
+}
+
+bool SimPlatform::WritePrivateProfileString(std::string_view section,
+                                            std::optional<std::string_view> key,
+                                            std::optional<std::string_view> value,
+                                            std::string_view path) {
+    return ProfileWriteString(section, key, value, path);
+}
+
+std::string SimPlatform::GetModuleFileName() {
+    return moduleFileName_.empty() ? RunningProgramFileName() : moduleFileName_;
+}
+
+namespace {
+std::string Resolve(const std::string& base, std::string_view path) {
+    if (!path.empty() && path.front() == '/')
+        return std::string(path);
+    return base + "/" + std::string(path);
+}
+} // namespace
+
+std::string SimPlatform::GetCurrentDirectory() { return currentDir_; }
+
+bool SimPlatform::SetCurrentDirectory(std::string_view path) {
+    std::string full = Resolve(currentDir_, path);
+    if (!QueryFileAttributes(full).Directory)
+        return false;
+    currentDir_ = full;
+    return true;
+}
+
+FileAttributes SimPlatform::GetFileAttributes(std::string_view path) {
+    return QueryFileAttributes(Resolve(currentDir_, path));
+}
+
+bool SimPlatform::CreateDirectory(std::string_view path) {
+    return MakeOneDirectory(Resolve(currentDir_, path));
+}
+
+std::vector<std::string> SimPlatform::MountPoints() { return ListMountPoints(); }
+
+// --- Help and hook ---------------------------------------------------------------
+
+void SimPlatform::AddHelpTopic(std::string helpFile, std::string topic) {
+    helpTopics_[std::move(helpFile)].push_back(std::move(topic));
+}
+
+bool SimPlatform::ShowHelp(std::string_view helpFile, std::string_view topic) {
+    help_.push_back({std::string(helpFile), std::string(topic)});
+    auto it = helpTopics_.find(std::string(helpFile));
+    return it != helpTopics_.end() &&
+           std::find(it->second.begin(), it->second.end(), topic) != it->second.end();
+}
+
+void SimPlatform::SetHook(WindowHandle window) {
+    ++setHookCalls_;
+    hookWindow_ = window;
+}
+
+void SimPlatform::ResetHook() {
+    ++resetHookCalls_;
+    hookWindow_ = 0;
+}
+
+bool SimPlatform::MovePointer(int x, int y) {
+    if (!hookWindow_)
+        return false;
+    std::intptr_t lParam = (static_cast<std::intptr_t>(y & 0xFFFF) << 16) | (x & 0xFFFF);
+    return PostMessage(hookWindow_, WM_WATCHMOUSE, 0, lParam);
+}
+
+} // namespace wt

@@ -1,0 +1,204 @@
+// The simulated desktop: an in-memory window system with a virtual clock,
+// a message queue, a recording sound device and help viewer, real profile
+// files and a configuration directory a test chooses. Tests script it.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace wt {
+
+class SimPlatform : public Platform {
+public:
+    struct Window {
+        WindowHandle Handle = 0;
+        std::string ClassName;
+        std::string Title;
+        TRect Rect;
+        WindowHandle Parent = 0; // child windows: the window they sit in
+        WindowHandle Owner = 0;  // pop-ups: the window that owns them
+        bool Visible = true;
+    };
+    struct MoveCall {
+        WindowHandle Window = 0;
+        int X = 0, Y = 0, Width = 0, Height = 0;
+        bool Repaint = false;
+        bool Moved = false; // false for 0 or unknown handles
+        TRect Rect() const { return {X, Y, X + Width, Y + Height}; }
+    };
+    struct SoundRequest {
+        std::string FileName;
+        unsigned Flags = 0;
+        std::int64_t At = 0;
+        bool Played = false;
+    };
+    struct HelpRequest {
+        std::string HelpFile;
+        std::string Topic;
+    };
+    struct MessageBoxCall {
+        std::string Text;
+        std::string Caption;
+    };
+
+    // configDir: the configuration directory (the role of the Windows directory).
+    explicit SimPlatform(std::string configDir = {});
+
+    // --- Scripting the desktop ---------------------------------------------
+    // Adds a top-level window on top of the z-order.
+    WindowHandle AddWindow(std::string className, std::string title, TRect rect);
+    // Adds a child window inside parent, on top of its siblings.
+    WindowHandle AddChildWindow(WindowHandle parent, std::string className, TRect rect);
+    // Adds a pop-up owned by owner, on top of the z-order.
+    WindowHandle AddPopup(WindowHandle owner, std::string className, std::string title, TRect rect);
+    // Removes a window and its children; the handle is never reused.
+    void DestroyWindow(WindowHandle window);
+    void SetWindowRect(WindowHandle window, TRect rect);
+    const Window* FindById(WindowHandle window) const;
+    // Top-level windows from the top of the z-order down.
+    std::vector<WindowHandle> ZOrder() const;
+    void SetSystemMetric(int index, int value);
+    void SetScreen(int width, int fullScreenHeight, int captionHeight);
+
+    const std::vector<MoveCall>& MoveCalls() const { return moves_; }
+    void ClearMoveCalls() { moves_.clear(); }
+    const std::vector<WindowHandle>& BringToTopCalls() const { return bringToTop_; }
+    const std::vector<SoundRequest>& SoundRequests() const { return sounds_; }
+    const std::vector<HelpRequest>& HelpRequests() const { return help_; }
+    const std::vector<MessageBoxCall>& MessageBoxCalls() const { return messageBoxes_; }
+    void ClearRecords();
+    // Called inside MessageBox, so a test can act while the "modal" box is up.
+    std::function<void(const MessageBoxCall&)> OnMessageBox;
+    // Called on every MoveWindow, before it takes effect (for tests of
+    // windows that vanish mid-slide or of work done between steps).
+    std::function<void(const MoveCall&)> OnMoveWindow;
+
+    // --- The virtual clock ---------------------------------------------------
+    // Moves the clock forward, firing due timers in due order, each at its
+    // interval; posted messages are delivered as the clock passes.
+    void Advance(std::int64_t ms);
+    std::int64_t Now() const { return now_; }
+    bool TimerActive(TimerId timer) const;
+    std::size_t ActiveTimerCount() const { return timers_.size(); }
+
+    // --- Messages --------------------------------------------------------------
+    std::size_t PendingMessages() const { return queue_.size(); }
+
+    // --- Hook library ----------------------------------------------------------
+    WindowHandle HookWindow() const { return hookWindow_; }
+    int SetHookCalls() const { return setHookCalls_; }
+    int ResetHookCalls() const { return resetHookCalls_; }
+    // What the real hook does on a pointer move: posts WM_WATCHMOUSE to the
+    // hooked window (nothing while no hook is set). Returns whether it posted.
+    bool MovePointer(int x, int y);
+
+    // --- Help viewer -----------------------------------------------------------
+    // Registers a topic as existing in a help file (ShowHelp fails for others).
+    void AddHelpTopic(std::string helpFile, std::string topic);
+
+    void SetConfigurationDirectory(std::string dir) { configDir_ = std::move(dir); }
+    void SetModuleFileName(std::string name) { moduleFileName_ = std::move(name); }
+
+    // --- Platform --------------------------------------------------------------
+    WindowHandle FindWindow(std::string_view className,
+                            std::optional<std::string_view> title) override;
+    bool IsWindow(WindowHandle window) override;
+    TRect GetWindowRect(WindowHandle window) override;
+    bool MoveWindow(WindowHandle window, int x, int y, int width, int height,
+                    bool repaint) override;
+    bool BringWindowToTop(WindowHandle window) override;
+    int GetSystemMetrics(int index) override;
+    WindowHandle WindowFromPoint(TPoint point) override;
+    WindowHandle GetParent(WindowHandle window) override;
+    void MessageBox(std::string_view text, std::string_view caption) override;
+
+    WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
+                              MessageHandler handler) override;
+    void DetachWindow(WindowHandle window) override;
+    bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+    bool SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+    void ProcessMessages() override;
+
+    TimerId SetTimer(int intervalMs, std::function<void()> tick) override;
+    void KillTimer(TimerId timer) override;
+    std::int64_t TickCount() override { return now_; }
+
+    bool PlaySound(std::string_view fileName, unsigned flags) override;
+
+    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                        std::string_view defaultValue, std::size_t bufferSize,
+                                        std::string_view path) override;
+    bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
+                                   std::optional<std::string_view> value,
+                                   std::string_view path) override;
+
+    std::string GetWindowsDirectory() override { return configDir_; }
+    std::string GetModuleFileName() override;
+    std::string GetCurrentDirectory() override;
+    bool SetCurrentDirectory(std::string_view path) override;
+    FileAttributes GetFileAttributes(std::string_view path) override;
+    bool CreateDirectory(std::string_view path) override;
+    std::vector<std::string> MountPoints() override;
+
+    bool ShowHelp(std::string_view helpFile, std::string_view topic) override;
+
+    void SetHook(WindowHandle window) override;
+    void ResetHook() override;
+
+private:
+    struct Timer {
+        int Interval = 0;
+        std::int64_t Due = 0;
+        std::uint64_t Order = 0; // tie-break: older timers first
+        bool Running = false;    // a tick never re-enters itself
+        std::function<void()> Tick;
+    };
+    struct OwnWindow {
+        MessageHandler Handler;
+    };
+
+    bool Deliver(const WindowMessage& message);
+    void DeliverQueued();
+    void FireZeroIntervalTimers();
+    WindowHandle NewHandle() { return nextHandle_++; }
+    WindowHandle TopmostAt(const std::vector<WindowHandle>& layer, TPoint p) const;
+    std::vector<WindowHandle> ChildrenOf(WindowHandle parent) const; // topmost first
+
+    std::map<WindowHandle, Window> windows_;
+    std::vector<WindowHandle> zOrder_; // every window, bottom first
+    std::map<int, int> metrics_;
+    std::vector<MoveCall> moves_;
+    std::vector<WindowHandle> bringToTop_;
+    std::vector<SoundRequest> sounds_;
+    std::vector<HelpRequest> help_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    std::map<std::string, std::vector<std::string>> helpTopics_;
+    std::int64_t soundBusyUntil_ = 0;
+
+    std::int64_t now_ = 0;
+    std::map<TimerId, Timer> timers_;
+    TimerId nextTimer_ = 1;
+    std::uint64_t timerOrder_ = 0;
+
+    std::map<WindowHandle, OwnWindow> own_;
+    std::deque<WindowMessage> queue_;
+
+    WindowHandle hookWindow_ = 0;
+    int setHookCalls_ = 0;
+    int resetHookCalls_ = 0;
+
+    std::string configDir_;
+    std::string moduleFileName_;
+    std::string currentDir_;
+    WindowHandle nextHandle_ = 0x100;
+};
+
+} // namespace wt
