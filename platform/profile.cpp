@@ -511,8 +511,9 @@ bool ProfileWriteString(std::string_view section, std::optional<std::string_view
 
     std::string target = WriteTarget(path);
     std::string dir = DirectoryOf(target);
-    if (removing && !DirectoryExists(dir))
-        return true; // no directory, no file: nothing to remove
+    struct stat st {};
+    if (removing && lstat(target.c_str(), &st) != 0 && errno == ENOENT)
+        return true; // no file: nothing to remove, and no reason to leave a lock file
     if (!MakeDirectories(dir))
         return false;
 

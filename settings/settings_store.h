@@ -9,6 +9,10 @@ namespace wt {
 
 class TIniEditor;
 
+// Where the options live: this file in the configuration directory, this section.
+inline constexpr const char* SettingsFileName = "Wingtckr.ini";
+inline constexpr const char* SettingsSection = "Wingtucker";
+
 struct TSettings {
     bool HideInspector = false;
     std::uint8_t Side = 0;           // 1 = right edge, anything else = left

@@ -1,5 +1,8 @@
 #include "toolkit/component.h"
 
+#include "toolkit/event.h"
+#include "toolkit/reader.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -72,6 +75,22 @@ void TComponent::SetState(ComponentState flag, bool on) {
 void TComponent::Loaded() {
     SetState(ComponentState::Loading, false);
     SetState(ComponentState::Reading, false);
+}
+
+void TComponent::ReadState(TReader& reader) {
+    reader.ReadProperties(this);
+    reader.ReadChildren(this);
+}
+
+std::vector<TComponent*> TComponent::StreamedChildren(TComponent*) const { return {}; }
+
+bool TComponent::IsPropertyStored(const char*) const { return true; }
+
+TEventBase* TComponent::FindEvent(const QString& name) const {
+    for (TEventBase* e : events_)
+        if (name.compare(QLatin1String(e->Name()), Qt::CaseInsensitive) == 0)
+            return e;
+    return nullptr;
 }
 
 std::string ToStd(const QString& text) { return text.toStdString(); }

@@ -1,0 +1,69 @@
+#include "addin/addin.h"
+
+#include "addin/expert.h"
+#include "addin/notifier.h"
+#include "engine/controller.h"
+#include "toolkit/application.h"
+
+#include <exception>
+
+namespace wt {
+
+TIToolServices* HostServices = nullptr;
+TAddInNotifier* Notifier = nullptr;
+
+void ReportFailure() {
+    std::string message = "Unknown failure";
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+    }
+    if (HostServices)
+        HostServices->ReportError(message.c_str());
+}
+
+void TerminateAddIn() {
+    try {
+        if (HostServices && Notifier)
+            HostServices->UnregisterNotifier(Notifier);
+        if (Notifier) {
+            TAddInNotifier* notifier = Notifier;
+            Notifier = nullptr;
+            notifier->Release();
+        }
+        ClosePanel();
+    } catch (...) {
+        ReportFailure();
+    }
+}
+
+void ResetAddInForTests() {
+    HostServices = nullptr;
+    Notifier = nullptr;
+}
+
+} // namespace wt
+
+using namespace wt;
+
+extern "C" bool INITEXPERT0016(TIToolServices* services, TExpertRegisterProc registerProc,
+                               TExpertTerminateProc* terminate) {
+    // A second call, and a call without the host's services, change nothing.
+    if (HostServices != nullptr || services == nullptr)
+        return false;
+    HostServices = services;
+    Application()->SetOwnerWindow(services->OwnerWindowHandle());
+    if (terminate)
+        *terminate = &TerminateAddIn;
+    auto* expert = new TWingtuckerExpert;
+    if (registerProc)
+        registerProc(expert);
+    else
+        expert->Release();
+    Notifier = new TAddInNotifier;
+    services->RegisterNotifier(Notifier);
+    OpenPanel(HostServices);
+    return true;
+}

@@ -1,0 +1,277 @@
+// The pointer path of the hook on a private Xvfb: XTest motion at a fixed rate,
+// the watcher thread's CPU time, the latency from the XTest call to the
+// ClientMessage at the target window, the CPU at rest, and xdotool's
+// behave_screen_edge on the same motion for comparison. One row per
+// coalescing interval; the latency of a motion runs from its XTest call to
+// the first report showing it or a later position.
+// Usage: hook_bench [seconds] [events-per-second]
+#include "hook/pointer_watcher.h"
+#include "tests/x11/x_server.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <mutex>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// CPU time of a thread of this process, found by its name.
+double ThreadCpuSeconds(const char* name) {
+    DIR* dir = opendir("/proc/self/task");
+    if (!dir)
+        return -1;
+    double seconds = -1;
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::string base = std::string("/proc/self/task/") + entry->d_name;
+        std::ifstream comm(base + "/comm");
+        std::string threadName;
+        std::getline(comm, threadName);
+        if (threadName != name)
+            continue;
+        std::ifstream schedstat(base + "/schedstat");
+        unsigned long long ns = 0;
+        if (schedstat >> ns)
+            seconds = static_cast<double>(ns) / 1e9;
+    }
+    closedir(dir);
+    return seconds;
+}
+
+// CPU time (user + system) of another process.
+double ProcessCpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    auto close = content.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream fields(content.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14)
+            utime = std::stoull(field);
+        if (i == 15)
+            stime = std::stoull(field);
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+struct Received {
+    long packed;
+    Clock::time_point at;
+};
+
+// The target window's owner: collects the ClientMessages with their arrival times.
+class Receiver {
+public:
+    Receiver() {
+        display_ = XOpenDisplay(nullptr);
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 900, 700, 50, 50, 0,
+                                      0, 0);
+        atom_ = XInternAtom(display_, "WM_WATCHMOUSE", False);
+        XSync(display_, False);
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~Receiver() {
+        stop_ = true;
+        thread_.join();
+        XCloseDisplay(display_);
+    }
+    unsigned long Window() const { return window_; }
+    std::vector<Received> Take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(received_, {});
+    }
+
+private:
+    void Run() {
+        while (!stop_) {
+            while (XPending(display_) > 0) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                if (event.type == ClientMessage && event.xclient.message_type == atom_) {
+                    std::lock_guard lock(mutex_);
+                    received_.push_back({event.xclient.data.l[0], Clock::now()});
+                }
+            }
+            pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+            poll(&fd, 1, 20);
+        }
+    }
+    Display* display_ = nullptr;
+    ::Window window_ = 0;
+    Atom atom_ = None;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Received> received_;
+    std::thread thread_;
+};
+
+long Packed(int x, int y) { return static_cast<long>(x | (y << 16)); }
+// Motion i goes to a position no other motion of the run has.
+void PositionOf(int i, int& x, int& y) {
+    x = 10 + i % 800;
+    y = 10 + (i / 800) * 3;
+}
+
+double Percentile(std::vector<double> values, double p) {
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+struct Row {
+    long intervalUs;
+    double hookCpuPercent, xdotoolCpuPercent, restCpuSeconds;
+    unsigned long reads, sent, restReads;
+    double medianMs, p99Ms, maxMs, stopMs;
+    std::size_t received;
+};
+
+Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool withXdotool,
+            const std::string& display) {
+    Row row{};
+    row.intervalUs = intervalUs;
+    wt::hook::PointerWatcher watcher{std::chrono::microseconds(intervalUs)};
+    Display* driver = XOpenDisplay(nullptr);
+    watcher.Start(receiver.Window());
+    // Until the watcher listens.
+    for (int i = 0; i < 200 && watcher.MessagesSent() == 0; ++i) {
+        XTestFakeMotionEvent(driver, 0, 500 + i % 2, 600, CurrentTime);
+        XFlush(driver);
+        std::this_thread::sleep_for(10ms);
+    }
+    std::this_thread::sleep_for(200ms);
+    receiver.Take();
+
+    pid_t xdotool = -1;
+    if (withXdotool) {
+        const char* const argv[] = {"xdotool", "behave_screen_edge", "top", "exec", "true", nullptr};
+        xdotool = wt::test::SpawnWithDisplay(display, argv);
+        std::this_thread::sleep_for(500ms);
+    }
+    const double xdotoolBefore = xdotool > 0 ? ProcessCpuSeconds(xdotool) : 0;
+    const double cpuBefore = ThreadCpuSeconds("ruvazad1");
+    const unsigned long readsBefore = watcher.PointerReads(), sentBefore = watcher.MessagesSent();
+
+    const int total = seconds * rate;
+    std::vector<Clock::time_point> sentAt(static_cast<std::size_t>(total));
+    const auto start = Clock::now();
+    for (int i = 0; i < total; ++i) {
+        std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * i / rate));
+        int x = 0, y = 0;
+        PositionOf(i, x, y);
+        sentAt[static_cast<std::size_t>(i)] = Clock::now();
+        XTestFakeMotionEvent(driver, 0, x, y, CurrentTime);
+        XFlush(driver);
+    }
+    const auto end = Clock::now();
+    std::this_thread::sleep_for(100ms); // the last reports
+    const double elapsed = std::chrono::duration<double>(end - start).count();
+    row.hookCpuPercent = 100.0 * (ThreadCpuSeconds("ruvazad1") - cpuBefore) / elapsed;
+    row.reads = watcher.PointerReads() - readsBefore;
+    row.sent = watcher.MessagesSent() - sentBefore;
+    if (xdotool > 0) {
+        row.xdotoolCpuPercent = 100.0 * (ProcessCpuSeconds(xdotool) - xdotoolBefore) / elapsed;
+        wt::test::StopChild(xdotool);
+    }
+
+    // Which motion each report shows.
+    auto received = receiver.Take();
+    row.received = received.size();
+    std::vector<std::pair<int, Clock::time_point>> reports; // motion index, arrival
+    int from = 0;
+    for (const auto& r : received) {
+        for (int i = from; i < total; ++i) {
+            int x = 0, y = 0;
+            PositionOf(i, x, y);
+            if (Packed(x, y) == r.packed) {
+                reports.emplace_back(i, r.at);
+                from = i;
+                break;
+            }
+        }
+    }
+    // The latency of a motion: from its XTest call to the first report that
+    // shows it or a later position.
+    std::vector<double> latencies;
+    std::size_t next = 0;
+    for (int i = 0; i < total; ++i) {
+        while (next < reports.size() && reports[next].first < i)
+            ++next;
+        if (next == reports.size())
+            break;
+        latencies.push_back(
+            std::chrono::duration<double, std::milli>(reports[next].second - sentAt[std::size_t(i)])
+                .count());
+    }
+    row.medianMs = Percentile(latencies, 0.5);
+    row.p99Ms = Percentile(latencies, 0.99);
+    row.maxMs = latencies.empty() ? -1 : *std::max_element(latencies.begin(), latencies.end());
+
+    // At rest.
+    const double restBefore = ThreadCpuSeconds("ruvazad1");
+    const unsigned long restReadsBefore = watcher.PointerReads();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    row.restCpuSeconds = ThreadCpuSeconds("ruvazad1") - restBefore;
+    row.restReads = watcher.PointerReads() - restReadsBefore;
+
+    const auto stopStart = Clock::now();
+    watcher.Stop();
+    row.stopMs = std::chrono::duration<double, std::milli>(Clock::now() - stopStart).count();
+    XCloseDisplay(driver);
+    return row;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
+    const int rate = argc > 2 ? std::atoi(argv[2]) : 1000;
+    wt::test::XvfbServer server;
+    server.Start(1024, 768, 140);
+    setenv("DISPLAY", server.DisplayName().c_str(), 1);
+    const bool xdotool = wt::test::HasProgram("xdotool");
+
+    std::printf("hook_bench on Xvfb %s: %d s of XTest motion at %d events/s per row\n",
+                server.DisplayName().c_str(), seconds, rate);
+    std::printf("%9s %9s %9s %9s %7s %7s %9s %9s %9s %9s %10s %9s\n", "interval", "hook CPU",
+                "xdotool", "ratio", "reads", "sent", "lat med", "lat p99", "lat max", "rest CPU",
+                "rest reads", "stop");
+    Receiver receiver;
+    const long library = static_cast<long>(wt::hook::DefaultCoalesceInterval.count());
+    for (long intervalUs : {0L, 2000L, 4000L, 8000L, 10000L, 12000L}) {
+        Row row = Measure(intervalUs, seconds, rate, receiver, xdotool, server.DisplayName());
+        std::printf("%7.1fms %8.3f%% %8.3f%% %9.3f %7lu %7lu %7.2fms %7.2fms %7.2fms %8.4fs %10lu "
+                    "%7.2fms\n",
+                    intervalUs / 1000.0, row.hookCpuPercent, row.xdotoolCpuPercent,
+                    row.xdotoolCpuPercent > 0 ? row.hookCpuPercent / row.xdotoolCpuPercent : -1.0,
+                    row.reads, row.sent, row.medianMs, row.p99Ms, row.maxMs, row.restCpuSeconds,
+                    row.restReads, row.stopMs);
+        if (intervalUs == library)
+            std::printf("          (the interval libruvazad1 uses)\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}

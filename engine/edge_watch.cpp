@@ -1,0 +1,116 @@
+#include "engine/edge_watch.h"
+
+#include "engine/discovery.h"
+#include "engine/engine_state.h"
+#include "engine/main.h"
+#include "engine/moves.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace wt {
+
+namespace {
+
+void EnableRevealTimer(bool on) {
+    if (Panel)
+        Panel->timerWait->SetEnabled(on);
+}
+
+int AnimateMode() { return Settings.Animate ? 1 : 0; }
+
+// Clears InHookMessage however the handler is left.
+struct HookMessageGuard {
+    HookMessageGuard() { InHookMessage = true; }
+    ~HookMessageGuard() { InHookMessage = false; }
+    HookMessageGuard(const HookMessageGuard&) = delete;
+    HookMessageGuard& operator=(const HookMessageGuard&) = delete;
+};
+
+bool InInspectorStrip() {
+    if (Settings.Side == 1)
+        return PointerX >= InspectorWindow.HiddenRect.Left;
+    return PointerX <= InspectorWindow.HiddenRect.Right;
+}
+
+bool InDelphiStrip() { return PointerY <= DelphiWindow.HiddenRect.Bottom; }
+
+} // namespace
+
+void StartHook(WindowHandle window) {
+    HookActive = true;
+    ThePlatform().SetHook(window);
+}
+
+void StopHook() {
+    HookActive = false;
+    ThePlatform().ResetHook();
+}
+
+void WatchMouse(std::intptr_t lParam) {
+    if (InHookMessage)
+        return;
+    HookMessageGuard guard;
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    PointerX = static_cast<std::int32_t>(bits & 0xFFFF);
+    PointerY = static_cast<std::int32_t>((bits >> 16) & 0xFFFF);
+
+    if (Settings.HideDelphi) {
+        if (DelphiWindow.Hidden) {
+            if (InDelphiStrip())
+                EnableRevealTimer(true);
+        } else if (PointerY > DelphiWindow.ShownRect.Bottom) {
+            // The height test comes first: it settles almost every message
+            // without asking the display server for the window under the pointer.
+            Platform& platform = ThePlatform();
+            if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
+                DelphiWindow.Handle) {
+                MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+                DelphiWindow.Hidden = true;
+            }
+        }
+    }
+
+    if (Settings.HideInspector) {
+        if (InspectorWindow.Hidden) {
+            if (InInspectorStrip())
+                EnableRevealTimer(true);
+        } else {
+            bool left = Settings.Side == 1 ? PointerX < InspectorWindow.ShownRect.Left
+                                           : PointerX > InspectorWindow.ShownRect.Right;
+            if (left) {
+                MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound,
+                              false);
+                InspectorWindow.Hidden = true;
+            }
+        }
+    }
+}
+
+void RevealTimerTick() {
+    RefindWindows();
+    if (Settings.HideInspector && InInspectorStrip()) {
+        MoveInspector(InspectorWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true);
+        InspectorWindow.Hidden = false;
+    }
+    if (Settings.HideDelphi && InDelphiStrip()) {
+        MoveDelphi(DelphiWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true);
+        DelphiWindow.Hidden = false;
+    }
+    EnableRevealTimer(false);
+}
+
+void ActivateApp(std::uintptr_t wParam) {
+    if (!Settings.DisableOnFocusLoss || !Panel)
+        return;
+    if (wParam == 0 && HookActive) {
+        Panel->SetCaption(PanelCaption + " - Disabled");
+        DisabledByFocus = true;
+        StopHook();
+    } else if (wParam == 1 && DisabledByFocus) {
+        Panel->SetCaption(PanelCaption);
+        DisabledByFocus = false;
+        StartHook(Panel->Handle());
+    }
+}
+
+} // namespace wt

@@ -1,0 +1,24 @@
+#include "engine/engine_state.h"
+
+namespace wt {
+
+HiddenWindow DelphiWindow;
+HiddenWindow InspectorWindow;
+
+bool HookActive = false;
+bool DisabledByFocus = false;
+bool InHookMessage = false;
+std::int32_t PointerX = 0;
+std::int32_t PointerY = 0;
+
+void ResetEngineState() {
+    DelphiWindow = HiddenWindow{};
+    InspectorWindow = HiddenWindow{};
+    HookActive = false;
+    DisabledByFocus = false;
+    InHookMessage = false;
+    PointerX = 0;
+    PointerY = 0;
+}
+
+} // namespace wt

@@ -1,0 +1,17 @@
+// One managed IDE window: its handle and the three rectangles the engine
+// moves it between, with the flag that says it is tucked away.
+#pragma once
+
+#include "platform/types.h"
+
+namespace wt {
+
+struct HiddenWindow {
+    WindowHandle Handle = 0; // 0 = not found
+    TRect RestoreRect;       // its own rectangle when the geometry was computed; target of Stop
+    TRect ShownRect;         // where it stands when revealed
+    TRect HiddenRect;        // where it stands when tucked away
+    bool Hidden = false;     // the engine regards it as tucked away
+};
+
+} // namespace wt

@@ -1,0 +1,218 @@
+#include "engine/main.h"
+
+#include "dialogs/oops.h"
+#include "engine/controller.h"
+#include "engine/discovery.h"
+#include "engine/edge_watch.h"
+#include "engine/engine_state.h"
+#include "engine/geometry.h"
+#include "engine/moves.h"
+#include "hostapi/toolsapi.h"
+#include "platform/platform.h"
+#include "settings/EasyINI.h"
+#include "settings/settings_store.h"
+#include "toolkit/application.h"
+#include "toolkit/bevel.h"
+#include "toolkit/bitbtn.h"
+#include "toolkit/timer.h"
+
+#include "main_wfm.h"
+
+#include <algorithm>
+
+namespace wt {
+
+TfrmMain* Panel = nullptr;
+const std::string PanelCaption = "Wingtucker 1.2d";
+
+namespace {
+
+bool panelCreated = false;
+TIToolServices* controllerServices = nullptr;
+
+int AnimateMode() { return Settings.Animate ? 1 : 0; }
+
+constexpr char NoWindowsMessage[] =
+    "No windows are set to be hidden.  Use the options button to choose which windows to hide.";
+
+} // namespace
+
+TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
+    Field("Bevel1", Bevel1);
+    Field("Bevel2", Bevel2);
+    Field("Bevel3", Bevel3);
+    Field("btnOptions", btnOptions);
+    Field("btnStop", btnStop);
+    Field("btnHide", btnHide);
+    Field("btnHelp", btnHelp);
+    Field("btnAbout", btnAbout);
+    Field("btnStart", btnStart);
+    Field("ini", ini);
+    Field("iniProj", iniProj);
+    Field("timerWait", timerWait);
+    Field("timerMess", timerMess);
+    Handler("FormCreate", &TfrmMain::FormCreate);
+    Handler("FormClose", &TfrmMain::FormClose);
+    Handler("btnStartClick", &TfrmMain::btnStartClick);
+    Handler("btnStopClick", &TfrmMain::btnStopClick);
+    Handler("btnHideClick", &TfrmMain::btnHideClick);
+    Handler("timerWaitTimer", &TfrmMain::timerWaitTimer);
+    Handler("timerMessTimer", &TfrmMain::timerMessTimer);
+    SetMessageHandler(WM_WATCHMOUSE, [](TMessage& m) { WatchMouse(m.LParam); });
+    SetMessageHandler(WM_ACTIVATEAPP, [](TMessage& m) { ActivateApp(m.WParam); });
+    ReadForm(forms::main, forms::mainFile);
+}
+
+TfrmMain::~TfrmMain() {
+    // However the panel goes, nothing may reach it afterwards.
+    if (Panel == this) {
+        Panel = nullptr;
+        panelCreated = false;
+    }
+}
+
+void TfrmMain::FormCreate(TObject*) {
+    Application()->SetHelpFile("WINGTCKR.HLP");
+    Settings.MoveOutSound.clear();
+    Settings.MoveInSound.clear();
+    Settings.AnimateSpeed = 5;
+    Settings.HangOutPixels = 5;
+    Settings.DisableOnFocusLoss = true;
+    DisabledByFocus = false;
+    HookActive = false;
+}
+
+void TfrmMain::FormClose(TObject*, TCloseAction& action) {
+    // Only ClosePanel frees the panel; a close request of the window system
+    // hides it as Hide does, so no later operation finds a destroyed panel.
+    action = FreeOnClose ? caFree : caHide;
+}
+
+void TfrmMain::btnStartClick(TObject*) {
+    if (ini->ReadBool("HELP", "FindLostWindows", false)) {
+        DelphiWindow.RestoreRect = {0, 0, 600, 106};
+        InspectorWindow.RestoreRect = {0, 0, 220, 450};
+        MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, true);
+        MoveDelphi(DelphiWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, true);
+        InspectorWindow.Hidden = false;
+        DelphiWindow.Hidden = false;
+    }
+    const char* project = controllerServices ? controllerServices->CurrentProjectName() : "";
+    if (!project || !*project) {
+        SetCaption(FromStd("Please load a project first..."));
+        timerMess->SetEnabled(true);
+        return;
+    }
+    if (!Settings.HideInspector && !Settings.HideDelphi) {
+        ShowOops(NoWindowsMessage);
+        return;
+    }
+    ComputeGeometry();
+    HideAll();
+    btnStart->SetEnabled(false);
+    btnStop->SetEnabled(true);
+    btnOptions->SetEnabled(false);
+    Hide();
+}
+
+void TfrmMain::btnStopClick(TObject*) { StopHiding(); }
+
+void TfrmMain::btnHideClick(TObject*) { Hide(); }
+
+void TfrmMain::timerWaitTimer(TObject*) { RevealTimerTick(); }
+
+void TfrmMain::timerMessTimer(TObject*) {
+    SetCaption(FromStd(PanelCaption));
+    timerMess->SetEnabled(false);
+}
+
+void ShowOops(const std::string& message) { ShowOops(Panel, message); }
+
+// --- The controller -------------------------------------------------------------
+
+bool PanelCreated() { return panelCreated && Panel != nullptr; }
+
+void OpenPanel(TIToolServices* services) {
+    controllerServices = services;
+    if (!PanelCreated()) {
+        Panel = new TfrmMain(Application());
+        panelCreated = true;
+        Panel->Show();
+        Panel->Hide();
+    } else {
+        Panel->Show();
+        ThePlatform().BringWindowToTop(Panel->Handle());
+    }
+    if (!FindIdeWindows()) {
+        ThePlatform().MessageBox("Delphi could not be found.", PanelCaption);
+        return;
+    }
+    LoadSettings(*Panel->ini);
+    Panel->timerWait->SetInterval(Settings.OpenDelay);
+}
+
+void ClosePanel() {
+    StopHook();
+    if (PanelCreated()) {
+        TfrmMain* panel = Panel;
+        panel->FreeOnClose = true;
+        panel->Close();
+        delete panel; // at once: no timer tick or message may reach it later
+    }
+    Panel = nullptr;
+    panelCreated = false;
+}
+
+void StopHiding() {
+    StopHook();
+    RestoreAll();
+    if (PanelCreated()) {
+        Panel->btnStart->SetEnabled(true);
+        Panel->btnStop->SetEnabled(false);
+        Panel->btnOptions->SetEnabled(true);
+    }
+}
+
+void RestoreAll() {
+    if (InspectorWindow.Hidden)
+        MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
+    if (DelphiWindow.Hidden)
+        MoveDelphi(DelphiWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
+    InspectorWindow.Hidden = false;
+    DelphiWindow.Hidden = false;
+}
+
+void HideAll() {
+    if (Settings.HideInspector)
+        MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+    InspectorWindow.Hidden = true;
+    if (Settings.HideDelphi)
+        MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+    DelphiWindow.Hidden = true;
+    StartHook(Panel ? Panel->Handle() : 0);
+}
+
+namespace {
+// The text after the last ':' or '/', at most 255 characters, ASCII upper case.
+std::string DesktopBaseName(std::string_view fileName) {
+    std::size_t cut = fileName.find_last_of(":/");
+    std::string base(cut == std::string_view::npos ? fileName : fileName.substr(cut + 1));
+    if (base.size() > 255)
+        base.resize(255);
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    return base;
+}
+} // namespace
+
+void DesktopLoaded(std::string_view fileName) {
+    if (!PanelCreated())
+        return;
+    Panel->iniProj->SetFileName(fileName);
+    ComputeGeometry();
+    if (Settings.UseAutoHide && (Settings.HideDelphi || Settings.HideInspector) &&
+        DesktopBaseName(fileName) != "DELPHI32.DSK")
+        Panel->btnStart->Click();
+}
+
+} // namespace wt

@@ -1,0 +1,19 @@
+// The exported C entry points of libruvazad1 over one process-wide watcher.
+#include "hook/ruvazad1.h"
+
+#include "hook/pointer_watcher.h"
+
+namespace {
+
+wt::hook::PointerWatcher& Watcher() {
+    static wt::hook::PointerWatcher watcher(wt::hook::DefaultCoalesceInterval);
+    return watcher;
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) void SetHook(unsigned long window) {
+    Watcher().Start(window);
+}
+
+extern "C" __attribute__((visibility("default"))) void ResetHook(void) { Watcher().Stop(); }

@@ -1,0 +1,17 @@
+// Keeps X errors on the watcher's own connections from ending the process:
+// one process-wide Xlib error handler that swallows errors on registered
+// displays and hands every other display's errors to the handler before it.
+#pragma once
+
+#include <X11/Xlib.h>
+
+namespace wt::hook {
+
+// Installs the handler (once per process) and registers display; false when
+// every slot is taken (errors on display then reach the previous handler).
+bool GuardDisplay(Display* display);
+void UnguardDisplay(Display* display);
+// Number of errors swallowed so far on guarded displays (for tests).
+unsigned long SwallowedErrors();
+
+} // namespace wt::hook

@@ -1,0 +1,177 @@
+#include "host/script_host.h"
+
+#include "host/ide_session.h"
+#include "host/inspector_window.h"
+#include "host/main_window.h"
+#include "host/tools_menu.h"
+#include "host/x11_desktop.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPointer>
+#include <QSaveFile>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace wt {
+
+QString PlainMenuText(const QString& text) {
+    QString plain;
+    const QString shown = text.section('\t', 0, 0);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown[i] == '&' && i + 1 < shown.size())
+            ++i; // "&&" stands for one '&'; "&x" marks x
+        plain += shown[i];
+    }
+    return plain;
+}
+
+namespace {
+
+// Looks for TEXT among every menu's entries, or for MENU|TEXT in one menu.
+QAction* FindMenuAction(QMenuBar* bar, const QString& wanted) {
+    const qsizetype bar_ = wanted.indexOf('|');
+    const QString menuName = bar_ < 0 ? QString() : wanted.left(bar_).trimmed();
+    const QString entry = bar_ < 0 ? wanted : wanted.mid(bar_ + 1).trimmed();
+    for (QAction* top : bar->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu)
+            continue;
+        if (!menuName.isEmpty() && PlainMenuText(top->text()) != menuName)
+            continue;
+        // An entry is named as shown (marks removed) or as its text stands.
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator() && (PlainMenuText(action->text()) == entry ||
+                                           action->text().section('\t', 0, 0) == entry))
+                return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool IdeScriptHost::NewProject(const QString& fileName, QString* error) {
+    return session_.NewProject(fileName, error);
+}
+
+bool IdeScriptHost::OpenProject(const QString& fileName, QString* error) {
+    return session_.OpenProject(fileName, error);
+}
+
+bool IdeScriptHost::CloseProject(QString* error) { return session_.CloseProject(error); }
+
+bool IdeScriptHost::OpenDesktop(const QString& fileName, QString* error) {
+    return session_.OpenDesktop(fileName, error);
+}
+
+bool IdeScriptHost::SaveDesktop(QString* error) { return session_.SaveDesktop(error); }
+
+bool IdeScriptHost::PickMenuEntry(const QString& text, QString* error) {
+    // The Tools entries follow the experts' current states, as when the
+    // menu is opened by hand.
+    session_.Tools().Refresh();
+    QAction* action = FindMenuAction(session_.Main()->menuBar(), text);
+    if (!action) {
+        *error = QStringLiteral("there is no menu entry \"%1\"").arg(text);
+        return false;
+    }
+    if (!action->isEnabled()) {
+        *error = QStringLiteral("the menu entry \"%1\" is disabled").arg(text);
+        return false;
+    }
+    QPointer<QAction> target(action);
+    QTimer::singleShot(0, action, [target] {
+        if (target)
+            target->trigger();
+    });
+    return true;
+}
+
+bool IdeScriptHost::OnScreen(int x, int y, QString* error) const {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    if (screen.contains(x, y))
+        return true;
+    *error = QStringLiteral("the point %1,%2 lies outside the screen (%3 by %4)")
+                 .arg(x)
+                 .arg(y)
+                 .arg(screen.width())
+                 .arg(screen.height());
+    return false;
+}
+
+bool IdeScriptHost::MovePointer(int x, int y, QString* error) {
+    return OnScreen(x, y, error) && FakePointerMove(x, y, error);
+}
+
+bool IdeScriptHost::Click(int x, int y, int button, QString* error) {
+    return OnScreen(x, y, error) && FakePointerClick(x, y, button, error);
+}
+
+bool IdeScriptHost::Screenshot(const QString& fileName, QString* error) {
+    SyncWithServer();
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (shot.isNull()) {
+        *error = QStringLiteral("the screen could not be read");
+        return false;
+    }
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(shot.toImage())) {
+        *error = QStringLiteral("%1: %2").arg(fileName, writer.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QStringList IdeScriptHost::WindowLines() {
+    SyncWithServer();
+    QStringList lines;
+    const std::pair<const char*, QWidget*> windows[] = {
+        {"TAppBuilder", session_.Main()},
+        {"TPropertyInspector", session_.Inspector()},
+    };
+    for (const auto& [className, widget] : windows) {
+        X11WindowState state;
+        if (!QueryWindowState(widget->winId(), &state)) {
+            lines.append(QStringLiteral("window %1 unknown").arg(QLatin1String(className)));
+            continue;
+        }
+        const QRect& r = state.Outer;
+        // left, top, right, bottom; right and bottom one past the last pixel.
+        lines.append(QStringLiteral("window %1 %2 %3 %4 %5 %6")
+                         .arg(QLatin1String(className))
+                         .arg(r.left())
+                         .arg(r.top())
+                         .arg(r.left() + r.width())
+                         .arg(r.top() + r.height())
+                         .arg(state.Mapped ? QStringLiteral("mapped") : QStringLiteral("unmapped")));
+    }
+    return lines;
+}
+
+void IdeScriptHost::Print(const QString& line) {
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void IdeScriptHost::Quit() { emit session_.ExitRequested(); }
+
+} // namespace wt

@@ -1,0 +1,79 @@
+#include "host/script_runner.h"
+
+#include <QTimer>
+
+namespace wt {
+
+ScriptRunner::ScriptRunner(ScriptHost& host, std::vector<ScriptCommand> commands, QObject* parent)
+    : QObject(parent), host_(host), commands_(std::move(commands)) {}
+
+void ScriptRunner::Start() {
+    if (running_)
+        return;
+    running_ = true;
+    next_ = 0;
+    Schedule(0);
+}
+
+void ScriptRunner::Schedule(int milliseconds) {
+    QTimer::singleShot(milliseconds, this, &ScriptRunner::Step);
+}
+
+void ScriptRunner::Step() {
+    if (!running_)
+        return;
+    if (next_ >= commands_.size()) {
+        running_ = false;
+        emit Finished();
+        return;
+    }
+    const ScriptCommand command = commands_[next_++];
+    QString error;
+    if (!Run(command, &error)) {
+        running_ = false;
+        emit Failed(command.Line, error);
+        return;
+    }
+    if (command.Op == ScriptOp::Quit) {
+        running_ = false;
+        host_.Quit();
+        return;
+    }
+    Schedule(command.Op == ScriptOp::Wait ? command.Milliseconds : 0);
+}
+
+bool ScriptRunner::Run(const ScriptCommand& command, QString* error) {
+    switch (command.Op) {
+    case ScriptOp::NewProject:
+        return host_.NewProject(command.Text, error);
+    case ScriptOp::OpenProject:
+        return host_.OpenProject(command.Text, error);
+    case ScriptOp::CloseProject:
+        return host_.CloseProject(error);
+    case ScriptOp::OpenDesktop:
+        return host_.OpenDesktop(command.Text, error);
+    case ScriptOp::SaveDesktop:
+        return host_.SaveDesktop(error);
+    case ScriptOp::Menu:
+        return host_.PickMenuEntry(command.Text, error);
+    case ScriptOp::Move:
+        return host_.MovePointer(command.X, command.Y, error);
+    case ScriptOp::Click:
+        return host_.Click(command.X, command.Y, command.Button, error);
+    case ScriptOp::Screenshot:
+        return host_.Screenshot(command.Text, error);
+    case ScriptOp::Rects:
+        for (const QString& line : host_.WindowLines())
+            host_.Print(line);
+        return true;
+    case ScriptOp::Echo:
+        host_.Print(command.Text);
+        return true;
+    case ScriptOp::Wait:
+    case ScriptOp::Quit:
+        return true;
+    }
+    return true;
+}
+
+} // namespace wt

@@ -1,0 +1,64 @@
+// Runs a parsed script through the event loop, one command per pass, so that
+// the add-ins' timers and messages go on between commands and a modal dialog
+// opened by a menu entry does not hold the script up.
+#pragma once
+
+#include "host/script.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace wt {
+
+// What a script can ask of the host. Each operation returns false with
+// *error set when it could not be done.
+class ScriptHost {
+public:
+    virtual bool NewProject(const QString& fileName, QString* error) = 0;
+    virtual bool OpenProject(const QString& fileName, QString* error) = 0;
+    virtual bool CloseProject(QString* error) = 0;
+    virtual bool OpenDesktop(const QString& fileName, QString* error) = 0;
+    virtual bool SaveDesktop(QString* error) = 0;
+    // Picks the entry; what it runs runs after this returns.
+    virtual bool PickMenuEntry(const QString& text, QString* error) = 0;
+    virtual bool MovePointer(int x, int y, QString* error) = 0;
+    virtual bool Click(int x, int y, int button, QString* error) = 0;
+    virtual bool Screenshot(const QString& fileName, QString* error) = 0;
+    // One line per IDE window.
+    virtual QStringList WindowLines() = 0;
+    virtual void Print(const QString& line) = 0;
+    virtual void Quit() = 0;
+
+protected:
+    ~ScriptHost() = default;
+};
+
+class ScriptRunner : public QObject {
+    Q_OBJECT
+public:
+    ScriptRunner(ScriptHost& host, std::vector<ScriptCommand> commands, QObject* parent = nullptr);
+
+    void Start();
+    bool IsRunning() const { return running_; }
+
+signals:
+    // A command failed: the script stops there.
+    void Failed(int line, const QString& message);
+    // The last command ran and none of them was quit.
+    void Finished();
+
+private:
+    void Step();
+    bool Run(const ScriptCommand& command, QString* error);
+    void Schedule(int milliseconds);
+
+    ScriptHost& host_;
+    std::vector<ScriptCommand> commands_;
+    size_t next_ = 0;
+    bool running_ = false;
+};
+
+} // namespace wt

@@ -1,0 +1,30 @@
+// The add-in's help viewer on the real desktop: the help "file" is an HTML
+// page (a name ending in .hlp stands for the page beside it with the same base
+// name), a topic is an anchor in it, shown in a small browser window.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QTextBrowser;
+
+namespace wt {
+
+class HelpViewer {
+public:
+    HelpViewer();
+    ~HelpViewer();
+    // False when the page or the anchor does not exist, or widgets cannot be shown.
+    bool Show(std::string_view helpFile, std::string_view topic);
+
+    // The HTML page that stands for helpFile, if there is one.
+    static std::optional<std::string> ResolvePage(std::string_view helpFile);
+    static bool HasAnchor(const std::string& page, std::string_view topic);
+
+private:
+    std::unique_ptr<QTextBrowser> browser_;
+};
+
+} // namespace wt

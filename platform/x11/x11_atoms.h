@@ -1,0 +1,25 @@
+// The X atoms the platform speaks of, interned together in one round trip.
+#pragma once
+
+#include <X11/Xlib.h>
+
+namespace wt {
+
+struct X11Atoms {
+    Atom NetSupportingWmCheck = None;
+    Atom NetClientList = None;
+    Atom NetClientListStacking = None;
+    Atom NetFrameExtents = None;
+    Atom NetWmName = None;
+    Atom NetSupported = None;
+    Atom NetMoveresizeWindow = None;
+    Atom NetWorkarea = None;
+    Atom NetCurrentDesktop = None;
+    Atom Utf8String = None;
+    Atom WmState = None;
+    Atom WmWatchMouse = None;
+
+    static X11Atoms Intern(Display* display);
+};
+
+} // namespace wt

@@ -1,0 +1,92 @@
+#include "platform/x11/x11_errors.h"
+
+#include <mutex>
+#include <vector>
+
+namespace wt {
+
+namespace {
+
+struct Watched {
+    Display* display = nullptr;
+    bool failed = false;
+    unsigned long lastFailedSerial = 0;
+};
+
+std::mutex& Lock() {
+    static std::mutex lock;
+    return lock;
+}
+std::vector<Watched>& WatchedDisplays() {
+    static std::vector<Watched> displays;
+    return displays;
+}
+XErrorHandler previousHandler = nullptr;
+bool installed = false;
+
+int RecordError(Display* display, XErrorEvent* error) {
+    XErrorHandler forward = nullptr;
+    {
+        std::lock_guard guard(Lock());
+        for (auto& watched : WatchedDisplays()) {
+            if (watched.display == display) {
+                watched.failed = true;
+                if (error->serial > watched.lastFailedSerial)
+                    watched.lastFailedSerial = error->serial;
+                return 0;
+            }
+        }
+        forward = previousHandler;
+    }
+    return forward ? forward(display, error) : 0;
+}
+
+bool FailedSince(Display* display, unsigned long start) {
+    std::lock_guard guard(Lock());
+    for (const auto& watched : WatchedDisplays())
+        if (watched.display == display)
+            return watched.failed && watched.lastFailedSerial >= start;
+    return false;
+}
+
+} // namespace
+
+void WatchDisplayErrors(Display* display) {
+    std::lock_guard guard(Lock());
+    WatchedDisplays().push_back({display});
+    if (!installed) {
+        previousHandler = XSetErrorHandler(RecordError);
+        installed = true;
+    }
+}
+
+void UnwatchDisplayErrors(Display* display) {
+    std::lock_guard guard(Lock());
+    auto& displays = WatchedDisplays();
+    std::erase_if(displays, [display](const Watched& w) { return w.display == display; });
+    if (displays.empty() && installed) {
+        // Step out of the chain only if nobody installed a handler after us;
+        // otherwise stay, forwarding, since that handler may forward to us.
+        XErrorHandler current = XSetErrorHandler(previousHandler);
+        if (current != RecordError)
+            XSetErrorHandler(current);
+        else
+            installed = false;
+    }
+}
+
+bool DisplayErrorHandlerInstalled() {
+    std::lock_guard guard(Lock());
+    return installed;
+}
+
+X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display), start_(NextRequest(display)) {}
+
+bool X11ErrorTrap::Failed() {
+    XSync(display_, False);
+    return FailedSince(display_, start_);
+}
+
+bool X11ErrorTrap::FailedSoFar() const { return FailedSince(display_, start_); }
+
+} // namespace wt

@@ -1,0 +1,217 @@
+// Qt before Xlib: Xlib defines macros (Bool, Status) that Qt's headers refuse.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QtGui/qguiapplication_platform.h>
+
+#include "platform/x11/x11_platform.h"
+
+#include "hook/ruvazad1.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/sound.h"
+#include "platform/x11/help_viewer.h"
+#include "platform/x11/own_windows.h"
+#include "platform/x11/qt_timers.h"
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_errors.h"
+
+
+#include <cstdlib>
+
+namespace wt {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The display Qt talks to, so that window ids and atoms are the same server's.
+std::string QtDisplayName() {
+    auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!gui)
+        return {};
+    if (auto* x11 = gui->nativeInterface<QNativeInterface::QX11Application>())
+        if (Display* display = x11->display())
+            return DisplayString(display);
+    return {};
+}
+
+void ConnectionLost(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
+
+} // namespace
+
+X11Platform::X11Platform() : X11Platform(QtDisplayName()) {}
+
+X11Platform::X11Platform(const std::string& displayName) : start_(std::chrono::steady_clock::now()) {
+    Open(displayName);
+}
+
+void X11Platform::Open(const std::string& displayName) {
+    display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!display_) {
+        const char* env = std::getenv("DISPLAY");
+        std::string which = !displayName.empty() ? displayName : env && *env ? env : "";
+        throw X11Unavailable(
+            "Wingtucker needs an X11 session: " +
+            (which.empty() ? std::string("no X display is set (DISPLAY is empty).")
+                           : "the X display \"" + which + "\" cannot be opened."));
+    }
+    WatchDisplayErrors(display_);
+    // A broken connection makes every window operation fail instead of ending the host.
+    XSetIOErrorExitHandler(display_, ConnectionLost, &connectionLost_);
+    desktop_ = std::make_unique<X11Desktop>(display_);
+    own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse);
+    timers_ = std::make_unique<QtTimers>();
+    help_ = std::make_unique<HelpViewer>();
+    sound_ = std::make_unique<WaveSound>();
+}
+
+X11Platform::~X11Platform() {
+    sound_.reset();
+    help_.reset();
+    timers_.reset();
+    own_.reset();
+    desktop_.reset();
+    if (display_) {
+        if (!connectionLost_)
+            XCloseDisplay(display_);
+        UnwatchDisplayErrors(display_);
+    }
+}
+
+bool X11Platform::Usable() const { return display_ && !connectionLost_; }
+
+// --- Other programs' windows ---------------------------------------------------
+
+WindowHandle X11Platform::FindWindow(std::string_view className,
+                                     std::optional<std::string_view> title) {
+    return Usable() ? desktop_->Find(className, title) : 0;
+}
+
+bool X11Platform::IsWindow(WindowHandle window) {
+    return Usable() && desktop_->Exists(static_cast<Window>(window));
+}
+
+TRect X11Platform::GetWindowRect(WindowHandle window) {
+    if (!Usable())
+        return {};
+    return desktop_->OuterRect(static_cast<Window>(window)).value_or(TRect{});
+}
+
+bool X11Platform::MoveWindow(WindowHandle window, int x, int y, int width, int height,
+                             bool repaint) {
+    if (!Usable() || window == 0)
+        return false;
+    return desktop_->Move(static_cast<Window>(window), {x, y, x + width, y + height}, repaint);
+}
+
+bool X11Platform::BringWindowToTop(WindowHandle window) {
+    return Usable() && desktop_->Raise(static_cast<Window>(window));
+}
+
+int X11Platform::GetSystemMetrics(int index) {
+    if (!Usable())
+        return 0;
+    switch (index) {
+    case SM_CXSCREEN: return desktop_->ScreenWidth();
+    case SM_CYCAPTION: return desktop_->CaptionHeight();
+    case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
+    default: return 0;
+    }
+}
+
+WindowHandle X11Platform::WindowFromPoint(TPoint point) {
+    return Usable() ? desktop_->WindowAt(point) : 0;
+}
+
+WindowHandle X11Platform::GetParent(WindowHandle window) {
+    return Usable() ? desktop_->ParentOf(static_cast<Window>(window)) : 0;
+}
+
+void X11Platform::MessageBox(std::string_view text, std::string_view caption) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return; // no widgets to show it with
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok);
+    box.exec();
+}
+
+// --- Our own windows, messages and the pump --------------------------------------
+
+WindowHandle X11Platform::AttachWindow(std::uintptr_t nativeId, std::string_view className,
+                                       MessageHandler handler) {
+    return own_->Attach(nativeId, className, std::move(handler));
+}
+
+void X11Platform::DetachWindow(WindowHandle window) { own_->Detach(window); }
+
+bool X11Platform::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+    return own_->Post({window, msg, wParam, lParam});
+}
+
+bool X11Platform::SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+    return own_->Send({window, msg, wParam, lParam});
+}
+
+void X11Platform::ProcessMessages() {
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+    own_->DeliverQueued();
+}
+
+// --- Timers ------------------------------------------------------------------------
+
+TimerId X11Platform::SetTimer(int intervalMs, std::function<void()> tick) {
+    return timers_->Set(intervalMs, std::move(tick));
+}
+
+void X11Platform::KillTimer(TimerId timer) { timers_->Kill(timer); }
+
+std::int64_t X11Platform::TickCount() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now() - start_)
+        .count();
+}
+
+// --- Sound, profiles, files, help, hook ----------------------------------------------
+
+bool X11Platform::PlaySound(std::string_view fileName, unsigned flags) {
+    return sound_->Play(fileName, flags);
+}
+
+std::string X11Platform::GetPrivateProfileString(std::string_view section, std::string_view key,
+                                                 std::string_view defaultValue,
+                                                 std::size_t bufferSize, std::string_view path) {
+    return ProfileReadString(section, key, defaultValue, bufferSize, path);
+}
+
+bool X11Platform::WritePrivateProfileString(std::string_view section,
+                                            std::optional<std::string_view> key,
+                                            std::optional<std::string_view> value,
+                                            std::string_view path) {
+    return ProfileWriteString(section, key, value, path);
+}
+
+std::string X11Platform::GetWindowsDirectory() { return DefaultConfigurationDirectory(); }
+std::string X11Platform::GetModuleFileName() { return RunningProgramFileName(); }
+std::string X11Platform::GetCurrentDirectory() { return CurrentWorkingDirectory(); }
+bool X11Platform::SetCurrentDirectory(std::string_view path) { return ChangeWorkingDirectory(path); }
+FileAttributes X11Platform::GetFileAttributes(std::string_view path) {
+    return QueryFileAttributes(path);
+}
+bool X11Platform::CreateDirectory(std::string_view path) { return MakeOneDirectory(path); }
+std::vector<std::string> X11Platform::MountPoints() { return ListMountPoints(); }
+
+bool X11Platform::ShowHelp(std::string_view helpFile, std::string_view topic) {
+    return help_->Show(helpFile, topic);
+}
+
+void X11Platform::SetHook(WindowHandle window) { ::SetHook(static_cast<unsigned long>(window)); }
+
+void X11Platform::ResetHook() { ::ResetHook(); }
+
+} // namespace wt

@@ -1,0 +1,98 @@
+#include "engine/discovery.h"
+#include "engine/geometry.h"
+
+#include "engine_fixture.h"
+
+namespace wt::test {
+namespace {
+
+using DiscoveryTest = EngineTest;
+
+TEST_F(DiscoveryTest, PanelOpeningFindsBothByClassWhateverTheTitle) {
+    const WindowHandle delphi = AddDelphi({0, 0, 600, 106}, "Delphi 2.0");
+    const WindowHandle inspector = AddInspector({0, 106, 200, 500}, "Object Inspector - Form1");
+    Sim->AddWindow("TEditWindow", "Unit1.pas", {0, 0, 800, 600});
+    EXPECT_TRUE(FindIdeWindows());
+    EXPECT_EQ(DelphiWindow.Handle, delphi);
+    EXPECT_EQ(InspectorWindow.Handle, inspector);
+}
+
+TEST_F(DiscoveryTest, PanelOpeningReportsOnlyAMissingMainWindow) {
+    AddDelphi({0, 0, 600, 106});
+    EXPECT_TRUE(FindIdeWindows());
+    EXPECT_EQ(InspectorWindow.Handle, 0u);
+
+    // Every opening looks again: handles of windows gone since are replaced.
+    Sim->DestroyWindow(DelphiWindow.Handle);
+    const WindowHandle inspector = AddInspector({0, 106, 200, 500});
+    EXPECT_FALSE(FindIdeWindows());
+    EXPECT_EQ(DelphiWindow.Handle, 0u);
+    EXPECT_EQ(InspectorWindow.Handle, inspector);
+}
+
+TEST_F(DiscoveryTest, RefindBeforeMoveAlsoCoversANeverFoundInspector) {
+    RefindInspector();
+    EXPECT_EQ(InspectorWindow.Handle, 0u);
+    AddInspector({0, 0, 200, 500}, "Inspector"); // wrong title
+    RefindInspector();
+    EXPECT_EQ(InspectorWindow.Handle, 0u);
+    const WindowHandle inspector = AddInspector({0, 0, 200, 500});
+    RefindInspector();
+    EXPECT_EQ(InspectorWindow.Handle, inspector);
+}
+
+TEST_F(DiscoveryTest, RefindWindowsComputesGeometryWhileNoneIsComputed) {
+    Settings.HangOutPixels = 5;
+    const WindowHandle delphi = AddDelphi({0, 0, 600, 106});
+    DelphiWindow.Handle = delphi;
+    AddInspector({0, 0, 150, 500}, "Properties"); // class matches, title does not
+    const WindowHandle inspector = AddInspector({0, 0, 200, 500});
+    RefindWindows();
+    EXPECT_EQ(InspectorWindow.Handle, inspector);
+    EXPECT_EQ(DelphiWindow.Handle, delphi);
+    EXPECT_EQ(DelphiWindow.RestoreRect, (TRect{0, 0, 600, 106}));
+    EXPECT_EQ(DelphiWindow.HiddenRect, (TRect{0, -101, ScreenWidth, 5}));
+    EXPECT_EQ(InspectorWindow.RestoreRect, (TRect{0, 0, 200, 500}));
+    EXPECT_EQ(InspectorWindow.ShownRect, (TRect{0, 0, 200, FullScreenHeight + CaptionHeight}));
+}
+
+TEST_F(DiscoveryTest, MainWindowIsRefoundOnlyWhileItsShownRectIsAllZero) {
+    // The Inspector's geometry, computed first, already gives the main window
+    // a shown rectangle with the screen width: no lookup of its own then.
+    AddDelphi({0, 0, 600, 106});
+    RefindWindows();
+    EXPECT_EQ(DelphiWindow.Handle, 0u);
+    EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, ScreenWidth, 0}));
+
+    // On a screen 0 wide that rectangle stays all zeros, and it is looked up.
+    ResetEngineState();
+    Sim->SetScreen(0, FullScreenHeight, CaptionHeight);
+    const WindowHandle other = Sim->AddWindow("TAppBuilder", "any title", {0, 0, 600, 50});
+    RefindWindows();
+    EXPECT_EQ(DelphiWindow.Handle, other);
+    EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, 0, 50}));
+}
+
+TEST_F(DiscoveryTest, RefindWindowsLeavesComputedGeometryAlone) {
+    const WindowHandle delphi = AddDelphi({0, 0, 600, 106});
+    const WindowHandle inspector = AddInspector({0, 0, 200, 500});
+    FindIdeWindows();
+    ComputeGeometry();
+    const HiddenWindow delphiBefore = DelphiWindow;
+    const HiddenWindow inspectorBefore = InspectorWindow;
+
+    // The IDE re-creates both windows elsewhere; the tick does not notice.
+    Sim->DestroyWindow(delphi);
+    Sim->DestroyWindow(inspector);
+    AddDelphi({50, 50, 700, 200});
+    AddInspector({300, 0, 500, 600});
+    RefindWindows();
+    EXPECT_EQ(DelphiWindow.Handle, delphiBefore.Handle);
+    EXPECT_EQ(DelphiWindow.RestoreRect, delphiBefore.RestoreRect);
+    EXPECT_EQ(InspectorWindow.Handle, inspectorBefore.Handle);
+    EXPECT_EQ(InspectorWindow.RestoreRect, inspectorBefore.RestoreRect);
+    EXPECT_EQ(InspectorWindow.ShownRect, inspectorBefore.ShownRect);
+}
+
+} // namespace
+} // namespace wt::test

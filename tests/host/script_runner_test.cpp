@@ -1,0 +1,128 @@
+// The script runner: commands in order through the event loop, a failing
+// command stopping the script at its line, quit ending it.
+#include "host/script.h"
+#include "host/script_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <memory>
+
+using namespace wt;
+
+namespace {
+
+class RecordingHost final : public ScriptHost {
+public:
+    QStringList Calls;
+    QString FailOn; // the call that fails
+    bool Quitted = false;
+
+    bool Record(const QString& call, QString* error) {
+        Calls.append(call);
+        if (call != FailOn)
+            return true;
+        *error = "cannot " + call;
+        return false;
+    }
+    bool NewProject(const QString& f, QString* e) override { return Record("new " + f, e); }
+    bool OpenProject(const QString& f, QString* e) override { return Record("open " + f, e); }
+    bool CloseProject(QString* e) override { return Record("close", e); }
+    bool OpenDesktop(const QString& f, QString* e) override { return Record("desktop " + f, e); }
+    bool SaveDesktop(QString* e) override { return Record("save", e); }
+    bool PickMenuEntry(const QString& t, QString* e) override { return Record("menu " + t, e); }
+    bool MovePointer(int x, int y, QString* e) override {
+        return Record(QString("move %1 %2").arg(x).arg(y), e);
+    }
+    bool Click(int x, int y, int b, QString* e) override {
+        return Record(QString("click %1 %2 %3").arg(x).arg(y).arg(b), e);
+    }
+    bool Screenshot(const QString& f, QString* e) override { return Record("shot " + f, e); }
+    QStringList WindowLines() override { return {"window A", "window B"}; }
+    void Print(const QString& line) override { Calls.append("print " + line); }
+    void Quit() override { Quitted = true; }
+};
+
+QCoreApplication* App() {
+    static int argc = 1;
+    static char name[] = "wt_host_tests";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QCoreApplication> app =
+        QCoreApplication::instance() ? nullptr : std::make_unique<QCoreApplication>(argc, argv);
+    return QCoreApplication::instance();
+}
+
+struct Outcome {
+    int FailedLine = 0;
+    QString Message;
+    bool Finished = false;
+};
+
+Outcome RunScript(RecordingHost& host, const QByteArray& text) {
+    App();
+    const ScriptParse parse = ParseScript(text);
+    EXPECT_EQ(parse.ErrorLine, 0) << parse.Error.toStdString();
+    ScriptRunner runner(host, parse.Commands);
+    Outcome outcome;
+    QEventLoop loop;
+    QObject::connect(&runner, &ScriptRunner::Failed, &loop, [&](int line, const QString& message) {
+        outcome.FailedLine = line;
+        outcome.Message = message;
+        loop.quit();
+    });
+    QObject::connect(&runner, &ScriptRunner::Finished, &loop, [&] {
+        outcome.Finished = true;
+        loop.quit();
+    });
+    // quit stops the runner without a signal of its own: poll for it.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (host.Quitted)
+            loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    runner.Start();
+    loop.exec();
+    EXPECT_FALSE(runner.IsRunning());
+    return outcome;
+}
+
+} // namespace
+
+TEST(ScriptRunner, RunsEveryCommandInOrder) {
+    RecordingHost host;
+    const Outcome outcome = RunScript(host, "new-project a.dpr\nopen-project b.dpr\n"
+                                            "menu Tools|X\nwait 1\nclick 5 6\nmove 7 8\n"
+                                            "rects\necho hi\nscreenshot s.png\n"
+                                            "open-desktop d.dsk\nsave-desktop\nclose-project\n");
+    EXPECT_TRUE(outcome.Finished);
+    EXPECT_FALSE(host.Quitted);
+    EXPECT_EQ(host.Calls, (QStringList{"new a.dpr", "open b.dpr", "menu Tools|X", "click 5 6 1",
+                                       "move 7 8", "print window A", "print window B",
+                                       "print hi", "shot s.png", "desktop d.dsk", "save",
+                                       "close"}));
+}
+
+TEST(ScriptRunner, AFailingCommandStopsTheScriptAtItsLine) {
+    RecordingHost host;
+    host.FailOn = "open missing.dpr";
+    const Outcome outcome =
+        RunScript(host, "echo one\n\n# note\nopen-project missing.dpr\necho two\nquit\n");
+    EXPECT_EQ(outcome.FailedLine, 4);
+    EXPECT_EQ(outcome.Message, "cannot open missing.dpr");
+    EXPECT_FALSE(outcome.Finished);
+    EXPECT_FALSE(host.Quitted);
+    EXPECT_EQ(host.Calls, (QStringList{"print one", "open missing.dpr"}));
+}
+
+TEST(ScriptRunner, QuitEndsTheScript) {
+    RecordingHost host;
+    const Outcome outcome = RunScript(host, "echo one\nquit\necho two\n");
+    EXPECT_TRUE(host.Quitted);
+    EXPECT_FALSE(outcome.Finished);
+    EXPECT_EQ(host.Calls, QStringList{"print one"});
+}

@@ -1,0 +1,198 @@
+// LoadSettings on hand-written files: defaults, clamps, the low 8 bits,
+// boolean forms, failures in the middle of a load, and the Options dialog's
+// sequence of writes on a file the user edited.
+#include "settings/EasyINI.h"
+#include "settings/settings_store.h"
+#include "settings_fixture.h"
+
+#include <stdexcept>
+
+namespace wt {
+namespace {
+
+using testing::GetFile;
+using testing::PutFile;
+
+class LoadSettingsTest : public testing::SimDesktopTest {
+protected:
+    void SetUp() override {
+        testing::SimDesktopTest::SetUp();
+        ini_.SetFileName(SettingsFileName);
+        ini_.SetFileLocation(TIniEditor::WindowsPath);
+        ResetSettings();
+    }
+    // Loads a file holding the given lines under [Wingtucker].
+    void LoadLines(const std::string& lines) {
+        PutFile(ini_.FullPath(), "[Wingtucker]\n" + lines);
+        LoadSettings(ini_);
+    }
+
+    TIniEditor ini_;
+};
+
+TEST_F(LoadSettingsTest, StartValuesDifferFromLoadDefaults) {
+    Settings.Side = 7;
+    ResetSettings();
+    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.OpenDelay, 250);
+    EXPECT_TRUE(Settings.DisableOnFocusLoss);
+
+    LoadSettings(ini_); // no file at all
+    EXPECT_FALSE(Settings.HideInspector);
+    EXPECT_FALSE(Settings.HideDelphi);
+    EXPECT_FALSE(Settings.WindowSounds);
+    EXPECT_FALSE(Settings.Animate);
+    EXPECT_FALSE(Settings.UseAutoHide);
+    EXPECT_TRUE(Settings.DisableOnFocusLoss);
+    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_EQ(Settings.MoveOutSound, "");
+    EXPECT_EQ(Settings.MoveInSound, "");
+    EXPECT_EQ(Settings.HangOutPixels, 5);
+    EXPECT_EQ(Settings.AnimateSpeed, 5);
+    EXPECT_EQ(Settings.OpenDelay, 200);
+}
+
+TEST_F(LoadSettingsTest, NumbersAreClampedOrTakenModulo256) {
+    const std::pair<const char*, int> speeds[] = {{"1", 5}, {"2", 2}, {"30", 30}, {"31", 5},
+                                                  {"7.9", 7}, {"abc", 5}, {"-3", 5}};
+    for (auto [text, expected] : speeds) {
+        LoadLines(std::string("gwAnimateSpeed=") + text + "\n");
+        EXPECT_EQ(Settings.AnimateSpeed, expected) << text;
+    }
+    const std::pair<const char*, int> delays[] = {
+        {"1000", 1000}, {"1001", 200}, {"0", 0}, {"-40", -40}, {"99999999999", 200}};
+    for (auto [text, expected] : delays) {
+        LoadLines(std::string("gwDelay=") + text + "\n");
+        EXPECT_EQ(Settings.OpenDelay, expected) << text;
+    }
+    LoadLines("HangOutPixels=300\ngwSide=257\n");
+    EXPECT_EQ(Settings.HangOutPixels, 44);
+    EXPECT_EQ(Settings.Side, 1);
+    LoadLines("HangOutPixels=-1\ngwSide=0\n");
+    EXPECT_EQ(Settings.HangOutPixels, 255);
+    EXPECT_EQ(Settings.Side, 0);
+}
+
+TEST_F(LoadSettingsTest, BooleansAndEmptyValues) {
+    LoadLines("gwDisableOnFocusLoss=\ngwHideInspector=yEs\ngwHideDelphi=1\ngwAnimate=0\n"
+              "gwWindowSounds=True\ngwUseAutoHide=on\nMoveOutSound=\n");
+    EXPECT_FALSE(Settings.DisableOnFocusLoss) << "an empty value is not the default";
+    EXPECT_TRUE(Settings.HideInspector);
+    EXPECT_TRUE(Settings.HideDelphi);
+    EXPECT_FALSE(Settings.Animate);
+    EXPECT_TRUE(Settings.WindowSounds);
+    EXPECT_FALSE(Settings.UseAutoHide);
+    EXPECT_EQ(Settings.MoveOutSound, "");
+}
+
+TEST_F(LoadSettingsTest, KeysAndSectionInOtherLetterCase) {
+    PutFile(ini_.FullPath(), "[WINGTUCKER]\nGWHIDEINSPECTOR=TRUE\ngwside=0\nmoveoutsound=/snd/out.wav\n"
+                             "HANGOUTPIXELS=9\nGWDELAY=750\n");
+    LoadSettings(ini_);
+    EXPECT_TRUE(Settings.HideInspector);
+    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.MoveOutSound, "/snd/out.wav");
+    EXPECT_EQ(Settings.HangOutPixels, 9);
+    EXPECT_EQ(Settings.OpenDelay, 750);
+}
+
+// Fails every read of one key, as a broken file system would.
+class FailingSim : public SimPlatform {
+public:
+    FailingSim(std::string dir, std::string failingKey)
+        : SimPlatform(std::move(dir)), failingKey_(std::move(failingKey)) {}
+    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                        std::string_view def, std::size_t size,
+                                        std::string_view path) override {
+        if (key == failingKey_)
+            throw std::runtime_error("read failed");
+        return SimPlatform::GetPrivateProfileString(section, key, def, size, path);
+    }
+
+private:
+    std::string failingKey_;
+};
+
+TEST_F(LoadSettingsTest, AFailingBooleanIsFalseAndStopsTheLoad) {
+    PutFile(ini_.FullPath(), "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\n"
+                             "gwAnimate=True\ngwAnimateSpeed=9\ngwDisableOnFocusLoss=True\n");
+    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwHideDelphi"));
+    Settings.HideDelphi = true;
+    Settings.Animate = false;
+    Settings.AnimateSpeed = 3;
+    EXPECT_THROW(LoadSettings(ini_), std::runtime_error);
+    EXPECT_TRUE(Settings.HideInspector) << "read before the failure";
+    EXPECT_FALSE(Settings.HideDelphi);
+    EXPECT_FALSE(Settings.Animate) << "read after the failure: left as it was";
+    EXPECT_EQ(Settings.AnimateSpeed, 3);
+
+    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwDisableOnFocusLoss"));
+    EXPECT_THROW(LoadSettings(ini_), std::runtime_error);
+    EXPECT_FALSE(Settings.DisableOnFocusLoss) << "false, not its default";
+    EXPECT_EQ(Settings.AnimateSpeed, 9);
+
+    // Numeric reads fall back to their defaults instead of failing.
+    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwSide"));
+    Settings.Side = 0;
+    EXPECT_NO_THROW(LoadSettings(ini_));
+    EXPECT_EQ(Settings.Side, 1);
+}
+
+// The Options dialog's Accept: every key, one write each, in this order.
+void WriteLikeAccept(TIniEditor& ini, bool inspector, int side, bool delphi, bool animate,
+                     const std::string& out, const std::string& in) {
+    ini.WriteBool(SettingsSection, "gwHideInspector", inspector);
+    ini.WriteInt(SettingsSection, "gwSide", side);
+    ini.WriteBool(SettingsSection, "gwHideDelphi", delphi);
+    ini.WriteBool(SettingsSection, "gwAnimate", animate);
+    ini.WriteBool(SettingsSection, "gwWindowSounds", false);
+    ini.WriteBool(SettingsSection, "gwDisableOnFocusLoss", true);
+    ini.WriteStr(SettingsSection, "MoveOutSound", out);
+    ini.WriteStr(SettingsSection, "MoveInSound", in);
+    ini.WriteInt(SettingsSection, "gwAnimateSpeed", 5);
+    ini.WriteInt(SettingsSection, "gwDelay", 200);
+    ini.WriteInt(SettingsSection, "HangOutPixels", 5);
+    ini.WriteBool(SettingsSection, "gwUseAutoHide", false);
+}
+
+TEST_F(LoadSettingsTest, AcceptOnAFreshDirectoryWritesTheKnownLayout) {
+    WriteLikeAccept(ini_, true, 1, true, true, "", "");
+    EXPECT_EQ(GetFile(ConfigFile("Wingtckr.ini")),
+              "[Wingtucker]\ngwHideInspector=True\ngwSide=1\ngwHideDelphi=True\n"
+              "gwAnimate=True\ngwWindowSounds=False\ngwDisableOnFocusLoss=True\n"
+              "gwAnimateSpeed=5\ngwDelay=200\nHangOutPixels=5\ngwUseAutoHide=False\n");
+}
+
+TEST_F(LoadSettingsTest, AHandEditedFileKeepsItsCommentsAndUnknownLines) {
+    const std::string original = "; my settings -- do not lose this comment\r\n"
+                                 "[wingtucker]\r\n"
+                                 "GWSIDE = 0\r\n"
+                                 "MoveOutSound=/snd/out.wav\r\n"
+                                 "MoveInSound=/snd/in.wav\r\n"
+                                 "an unknown line without equals\r\n"
+                                 "myNote=keep me\r\n"
+                                 "\r\n"
+                                 "[HELP]\r\n"
+                                 "FindLostWindows=Yes\r\n";
+    PutFile(ini_.FullPath(), original);
+    WriteLikeAccept(ini_, false, 1, false, true, "/snd/out2.wav", "");
+
+    std::string file = GetFile(ini_.FullPath());
+    for (const char* kept : {"; my settings -- do not lose this comment\r\n[wingtucker]\r\n",
+                             "GWSIDE = 1\r\n", "MoveOutSound=/snd/out2.wav\r\n",
+                             "an unknown line without equals\r\n", "myNote=keep me\r\n",
+                             "\r\n\r\n[HELP]\r\nFindLostWindows=Yes\r\n"})
+        EXPECT_NE(file.find(kept), std::string::npos) << kept << "\nin:\n" << file;
+    EXPECT_EQ(file.find("MoveInSound"), std::string::npos);
+    EXPECT_EQ(file.find("\n\n"), std::string::npos) << "a bare LF line end in a CRLF file";
+
+    LoadSettings(ini_);
+    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_TRUE(Settings.Animate);
+    EXPECT_EQ(Settings.MoveOutSound, "/snd/out2.wav");
+    EXPECT_EQ(Settings.MoveInSound, "");
+    EXPECT_TRUE(ini_.ReadBool("HELP", "FindLostWindows", false));
+}
+
+} // namespace
+} // namespace wt

@@ -1,0 +1,132 @@
+// Helpers of the form tests: an application object, a simulated desktop per
+// test, and a small published component that records how it was loaded.
+#pragma once
+
+#include "toolkit/classes.h"
+#include "toolkit/control.h"
+#include "toolkit/form.h"
+
+#include "platform/platform.h"
+#include "platform/sim/sim_platform.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace wt::test {
+
+inline void EnsureFormApplication() {
+    if (qApp)
+        return;
+    static int argc = 1;
+    static char name[] = "wt_toolkit_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+}
+
+class TProbe : public TWinControl {
+    Q_OBJECT
+    Q_PROPERTY(int Count READ Count WRITE SetCount)
+    Q_PROPERTY(double Ratio READ Ratio WRITE SetRatio)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(QStringList Items READ Items WRITE SetItems)
+    Q_PROPERTY(wt::ui::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(wt::ui::TFontStyles Marks READ Marks WRITE SetMarks)
+    Q_PROPERTY(int FrameColor READ FrameColor WRITE SetFrameColor)
+    Q_PROPERTY(wt::TControl* Buddy READ Buddy WRITE SetBuddy)
+    Q_CLASSINFO("Default.Count", "3")
+    Q_CLASSINFO("Default.Alignment", "taCenter")
+    Q_CLASSINFO("Default.Marks", "[]")
+    Q_CLASSINFO("Default.FrameColor", "clBtnShadow")
+
+public:
+    explicit TProbe(TComponent* owner = nullptr) : TWinControl(owner) {}
+
+    int Count() const { return count_; }
+    void SetCount(int v) {
+        if (v < 0)
+            throw std::invalid_argument("Count must not be negative");
+        count_ = v;
+        if (!IsStreaming())
+            ++rebuilds;
+    }
+    double Ratio() const { return ratio_; }
+    void SetRatio(double v) { ratio_ = v; }
+    QStringList Items() const { return items_; }
+    void SetItems(const QStringList& v) { items_ = v; }
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment v) { alignment_ = v; }
+    TFontStyles Marks() const { return marks_; }
+    void SetMarks(TFontStyles v) { marks_ = v; }
+    int FrameColor() const { return frameColor_; }
+    void SetFrameColor(int v) { frameColor_ = v; }
+    TControl* Buddy() const { return buddy_; }
+    void SetBuddy(TControl* v) { buddy_ = v; }
+
+    void Loaded() override {
+        TWinControl::Loaded();
+        ++loadedCalls;
+        countAtLoaded = count_;
+        captionAtLoaded = Caption();
+        streamingAfterLoaded = IsStreaming();
+    }
+
+    TNotifyEvent OnPing{this, "OnPing"};
+    TEvent<TObject*, int&> OnAsk{this, "OnAsk"};
+
+    int rebuilds = 0;
+    int loadedCalls = 0;
+    int countAtLoaded = -1;
+    QString captionAtLoaded;
+    bool streamingAfterLoaded = true;
+
+private:
+    int count_ = 3;
+    double ratio_ = 0;
+    QStringList items_;
+    TAlignment alignment_ = taCenter;
+    TFontStyles marks_;
+    int frameColor_ = clBtnShadow;
+    TControl* buddy_ = nullptr;
+};
+WT_REGISTER_CLASS(TProbe);
+
+// A form with a few handlers, read from whatever text a test gives it.
+class TfrmProbe : public TForm {
+    Q_OBJECT
+public:
+    explicit TfrmProbe(TComponent* owner = nullptr) : TForm(owner) {
+        Handler("ProbePing", &TfrmProbe::ProbePing);
+        Handler("ProbeAsk", &TfrmProbe::ProbeAsk);
+        Handler("FormCreate", &TfrmProbe::FormCreate);
+    }
+    void ProbePing(TObject* sender) { pings.push_back(sender); }
+    void ProbeAsk(TObject*, int& answer) { answer = 42; }
+    void FormCreate(TObject*) { ++creates; }
+
+    std::vector<TObject*> pings;
+    int creates = 0;
+};
+WT_REGISTER_CLASS(TfrmProbe);
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureFormApplication();
+        auto sim = std::make_unique<SimPlatform>();
+        platform_ = sim.get();
+        previous_ = InstallPlatform(std::move(sim));
+    }
+    void TearDown() override { InstallPlatform(std::move(previous_)); }
+    SimPlatform& Sim() { return *platform_; }
+
+private:
+    SimPlatform* platform_ = nullptr;
+    std::unique_ptr<Platform> previous_;
+};
+
+} // namespace wt::test

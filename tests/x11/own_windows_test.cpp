@@ -1,0 +1,231 @@
+// Our own windows on the real desktop: ClientMessages through Qt's xcb event
+// stream, posted and sent messages, timers, activation, help and message box.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include "platform/x11/x11_platform.h"
+#include "tests/x11/test_client.h"
+#include "tests/x11/x_environment.h"
+
+
+#include <fstream>
+#include <thread>
+#include <vector>
+
+namespace wt::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class OwnWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform_ = std::make_unique<X11Platform>();
+        panel_ = std::make_unique<QWidget>();
+        panel_->setGeometry(400, 300, 200, 100);
+        panel_->show();
+        handle_ = platform_->AttachWindow(panel_->winId(), "TfrmMain",
+                                          [this](const WindowMessage& m) { received_.push_back(m); });
+        client_ = std::make_unique<TestClient>();
+    }
+    void TearDown() override {
+        platform_->ResetHook();
+        platform_->DetachWindow(handle_);
+        panel_.reset();
+        platform_.reset();
+    }
+    // Pumps until the predicate holds or two seconds have passed.
+    template <typename Predicate> bool PumpUntil(Predicate done) {
+        const auto deadline = Clock::now() + 2s;
+        while (!done()) {
+            if (Clock::now() > deadline)
+                return false;
+            platform_->ProcessMessages();
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+    void SendClientMessage(Window window, const char* type, int format, long value) {
+        XClientMessageEvent message{};
+        message.type = ClientMessage;
+        message.window = window;
+        message.message_type = client_->Intern(type);
+        message.format = format;
+        message.data.l[0] = value;
+        XSendEvent(client_->GetDisplay(), window, False, NoEventMask,
+                   reinterpret_cast<XEvent*>(&message));
+        client_->Sync();
+    }
+    std::vector<WindowMessage> Of(std::uint32_t msg) const {
+        std::vector<WindowMessage> out;
+        for (const auto& m : received_)
+            if (m.Msg == msg)
+                out.push_back(m);
+        return out;
+    }
+
+    std::unique_ptr<X11Platform> platform_;
+    std::unique_ptr<QWidget> panel_;
+    std::unique_ptr<TestClient> client_;
+    WindowHandle handle_ = 0;
+    std::vector<WindowMessage> received_;
+};
+
+TEST_F(OwnWindowsTest, TheNativeIdIsTheHandleAndClientMessagesReachTheHandler) {
+    EXPECT_EQ(handle_, panel_->winId());
+    // Malformed and foreign messages first: neither reaches the handler.
+    SendClientMessage(handle_, "WM_WATCHMOUSE", 8, 0x11);
+    SendClientMessage(handle_, "SOMETHING_ELSE", 32, 0x22);
+    SendClientMessage(handle_, "WM_WATCHMOUSE", 32, 0x00C80064);
+    ASSERT_TRUE(PumpUntil([&] { return !Of(WM_WATCHMOUSE).empty(); }));
+    auto reports = Of(WM_WATCHMOUSE);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].Window, handle_);
+    EXPECT_EQ(reports[0].LParam, 0x00C80064);
+    EXPECT_EQ(reports[0].WParam, 0u);
+}
+
+TEST_F(OwnWindowsTest, TheHookReportsPointerMotionToThePanel) {
+    platform_->SetHook(handle_);
+    const auto deadline = Clock::now() + 3s;
+    bool seen = false;
+    while (!seen && Clock::now() < deadline) {
+        client_->FakeMotion(123, 456);
+        PumpUntil([&] {
+            for (const auto& m : Of(WM_WATCHMOUSE))
+                if (m.LParam == (123 | (456 << 16)))
+                    seen = true;
+            return seen;
+        });
+        client_->FakeMotion(124, 456);
+    }
+    EXPECT_TRUE(seen);
+    platform_->ResetHook();
+}
+
+TEST_F(OwnWindowsTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
+    received_.clear();
+    EXPECT_TRUE(platform_->PostMessage(handle_, WM_USER + 1, 1, 10));
+    EXPECT_TRUE(platform_->PostMessage(handle_, WM_USER + 2, 2, 20));
+    EXPECT_TRUE(received_.empty()) << "a posted message was delivered at once";
+    EXPECT_TRUE(platform_->SendMessage(handle_, WM_USER + 3, 3, 30));
+    ASSERT_EQ(received_.size(), 1u) << "a sent message waited";
+    platform_->ProcessMessages();
+    ASSERT_EQ(received_.size(), 3u);
+    EXPECT_EQ(received_[1].Msg, WM_USER + 1);
+    EXPECT_EQ(received_[2].Msg, WM_USER + 2);
+    EXPECT_EQ(received_[2].LParam, 20);
+
+    EXPECT_FALSE(platform_->PostMessage(0x1234567, WM_USER, 0, 0));
+    EXPECT_FALSE(platform_->SendMessage(0x1234567, WM_USER, 0, 0));
+}
+
+TEST_F(OwnWindowsTest, AMessagePostedByAHandlerWaitsForTheNextPass) {
+    int count = 0;
+    WindowHandle self = platform_->AttachWindow(0, "TSelf", [&](const WindowMessage&) {
+        ++count;
+        platform_->PostMessage(self, WM_USER, 0, 0); // would never end if delivered in the same pass
+    });
+    EXPECT_NE(self, 0u);
+    EXPECT_NE(self, handle_);
+    platform_->PostMessage(self, WM_USER, 0, 0);
+    platform_->ProcessMessages();
+    EXPECT_GE(count, 1);
+    EXPECT_LT(count, 10);
+    platform_->DetachWindow(self);
+    const int atDetach = count;
+    platform_->ProcessMessages();
+    EXPECT_EQ(count, atDetach) << "a detached window still got its queued message";
+}
+
+TEST_F(OwnWindowsTest, TimersTickOnThePumpAndMayKillThemselves) {
+    int zeroTicks = 0;
+    TimerId zero = 0;
+    zero = platform_->SetTimer(0, [&] {
+        if (++zeroTicks == 3)
+            platform_->KillTimer(zero);
+    });
+    ASSERT_NE(zero, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return zeroTicks >= 3; }));
+    for (int i = 0; i < 20; ++i)
+        platform_->ProcessMessages();
+    EXPECT_EQ(zeroTicks, 3) << "a killed timer ticked on";
+
+    int ticks = 0;
+    TimerId timer = platform_->SetTimer(5, [&] { ++ticks; });
+    EXPECT_NE(timer, zero);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    platform_->KillTimer(timer);
+    platform_->KillTimer(timer); // twice is harmless
+    const int atKill = ticks;
+    std::this_thread::sleep_for(20ms);
+    platform_->ProcessMessages();
+    EXPECT_EQ(ticks, atKill);
+}
+
+TEST_F(OwnWindowsTest, ActivationChangesArriveAsWmActivateApp) {
+    panel_->activateWindow();
+    panel_->windowHandle()->requestActivate();
+    ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }))
+        << "the panel could not be activated";
+    Window other = client_->Create({"TOther", "other", true, {0, 0, 100, 100}});
+    XSetInputFocus(client_->GetDisplay(), other, RevertToParent, CurrentTime);
+    client_->Sync();
+    ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }));
+    PumpUntil([&] { return !Of(WM_ACTIVATEAPP).empty() && Of(WM_ACTIVATEAPP).back().WParam == 0; });
+    auto changes = Of(WM_ACTIVATEAPP);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().WParam, 0u);
+    EXPECT_EQ(changes.back().Window, handle_);
+    if (changes.size() >= 2) {
+        EXPECT_EQ(changes[changes.size() - 2].WParam, 1u);
+    }
+    client_->Destroy(other);
+}
+
+TEST_F(OwnWindowsTest, MessageBoxShowsCaptionAndText) {
+    QString seenText, seenTitle;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seenText = box->text();
+            seenTitle = box->windowTitle();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    platform_->MessageBox("Delphi could not be found.", "Wingtucker");
+    EXPECT_EQ(seenText, "Delphi could not be found.");
+    EXPECT_EQ(seenTitle, "Wingtucker");
+}
+
+TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string base = dir.path().toStdString();
+    std::ofstream(base + "/wingtckr.html")
+        << "<html><body><h1><a name=\"Hidden_Button\">Hidden</a></h1><p>text</p>"
+           "<h2 id='Sound_Button'>Sound</h2></body></html>";
+    EXPECT_TRUE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "Hidden_Button"));
+    EXPECT_TRUE(platform_->ShowHelp(base + "/wingtckr.html", "Sound_Button"));
+    EXPECT_FALSE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "General_Button"));
+    EXPECT_FALSE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "Hidden"));
+    EXPECT_FALSE(platform_->ShowHelp(base + "/MISSING.HLP", "Hidden_Button"));
+    QTextBrowser* browser = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible())
+            browser = b;
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->source().fragment(), "Sound_Button");
+}
+
+} // namespace
+} // namespace wt::test

@@ -1,0 +1,23 @@
+#include "toolkit/messagebox.h"
+
+#include "platform/platform.h"
+
+#include <QCoreApplication>
+
+namespace wt {
+
+void ShowMessage(const QString& text) {
+    QString caption = QCoreApplication::applicationName();
+    if (caption.isEmpty())
+        caption = QStringLiteral("Wingtucker");
+    ShowMessageBox(text, caption);
+}
+
+void ShowMessageBox(const QString& text, const QString& caption) {
+    const QByteArray t = text.toUtf8();
+    const QByteArray c = caption.toUtf8();
+    ThePlatform().MessageBox(std::string_view(t.constData(), static_cast<std::size_t>(t.size())),
+                             std::string_view(c.constData(), static_cast<std::size_t>(c.size())));
+}
+
+} // namespace wt

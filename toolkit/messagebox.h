@@ -1,0 +1,13 @@
+// The plain message box: a text with one OK button, shown modally through
+// the platform (the simulated desktop records it, the real one shows it).
+#pragma once
+
+#include <QString>
+
+namespace wt {
+
+// Shows text under the application's name.
+void ShowMessage(const QString& text);
+void ShowMessageBox(const QString& text, const QString& caption);
+
+} // namespace wt
