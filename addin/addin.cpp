@@ -1,5 +1,6 @@
 #include "addin/addin.h"
 
+#include "addin/backend.h"
 #include "addin/expert.h"
 #include "addin/notifier.h"
 #include "engine/controller.h"
@@ -52,6 +53,8 @@ extern "C" bool INITEXPERT0016(TIToolServices* services, TExpertRegisterProc reg
                                TExpertTerminateProc* terminate) {
     // A second call, and a call without the host's services, change nothing.
     if (HostServices != nullptr || services == nullptr)
+        return false;
+    if (!EnsurePlatform())
         return false;
     HostServices = services;
     Application()->SetOwnerWindow(services->OwnerWindowHandle());

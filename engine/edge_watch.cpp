@@ -6,6 +6,7 @@
 #include "engine/moves.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "toolkit/timer.h"
 
 namespace wt {
 
@@ -103,11 +104,11 @@ void ActivateApp(std::uintptr_t wParam) {
     if (!Settings.DisableOnFocusLoss || !Panel)
         return;
     if (wParam == 0 && HookActive) {
-        Panel->SetCaption(PanelCaption + " - Disabled");
+        Panel->SetCaption(FromStd(PanelCaption + " - Disabled"));
         DisabledByFocus = true;
         StopHook();
     } else if (wParam == 1 && DisabledByFocus) {
-        Panel->SetCaption(PanelCaption);
+        Panel->SetCaption(FromStd(PanelCaption));
         DisabledByFocus = false;
         StartHook(Panel->Handle());
     }

@@ -126,7 +126,9 @@ void TfrmMain::timerMessTimer(TObject*) {
     timerMess->SetEnabled(false);
 }
 
-void ShowOops(const std::string& message) { ShowOops(Panel, message); }
+void TfrmMain::WindowCloseRequested() { Hide(); }
+
+void ShowOops(const std::string& message) { ShowOops(Panel, FromStd(message)); }
 
 // --- The controller -------------------------------------------------------------
 

@@ -42,6 +42,10 @@ public:
     void timerWaitTimer(TObject* sender);
     void timerMessTimer(TObject* sender);
 
+    // The panel has no system menu, but a window manager may still ask it to
+    // close: that hides it, as Hide does.
+    void WindowCloseRequested() override;
+
     // Set while ClosePanel closes the panel: only then does closing free it.
     bool FreeOnClose = false;
 };

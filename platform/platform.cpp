@@ -30,6 +30,8 @@ Platform& ThePlatform() {
     return *platform;
 }
 
+bool PlatformInstalled() { return Installed() != nullptr; }
+
 std::unique_ptr<Platform> InstallPlatform(std::unique_ptr<Platform> platform) {
     auto previous = std::move(Installed());
     Installed() = std::move(platform);

@@ -121,6 +121,8 @@ public:
 // The platform the system runs on. Created on first use from the environment
 // (WINGTUCKER_PLATFORM) unless one was installed.
 Platform& ThePlatform();
+// Whether a platform has been installed or created.
+bool PlatformInstalled();
 // Installs a platform (nullptr: forget it, the next use creates the default);
 // returns the one installed before.
 std::unique_ptr<Platform> InstallPlatform(std::unique_ptr<Platform> platform);

@@ -1,6 +1,6 @@
 // TCheckBox over QCheckBox: Checked and State (unchecked, checked, greyed).
 // Every change of state, by the user or from code, runs OnClick, as the
-// class library's check box does; while a form is read the state is only stored.
+// classic check box does; while a form is read the state is only stored.
 #pragma once
 
 #include "toolkit/classes.h"

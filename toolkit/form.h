@@ -146,12 +146,14 @@ protected:
     void TextChanged() override;
     void VisibleChanged() override;
     void ApplyWindowFlags();
+    // The window system asked the window to close (its close box, a window
+    // manager's request). Without a system menu the request is ignored.
+    virtual void WindowCloseRequested();
 
 private:
     friend class FormWidget;
     void CloseModal();
     void FocusFirst();
-    void WindowCloseRequested();
     void KeyFromWindow(QKeyEvent* event);
     void ActivationChanged(bool active);
 

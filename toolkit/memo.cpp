@@ -54,6 +54,8 @@ QPlainTextEdit* TMemo::Editor() const { return static_cast<QPlainTextEdit*>(Widg
 QWidget* TMemo::CreateWidget(QWidget* parentWidget) {
     auto* editor = new QPlainTextEdit(parentWidget);
     editor->viewport()->installEventFilter(this);
+    // Moves without a button reach the control too, as WM_MOUSEMOVE does.
+    editor->viewport()->setMouseTracking(true);
     QObject::connect(editor, &QPlainTextEdit::textChanged, this, [this] { WidgetTextChanged(); });
     return editor;
 }

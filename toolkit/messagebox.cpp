@@ -2,7 +2,9 @@
 
 #include "platform/platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 
 namespace wt {
 
@@ -18,6 +20,12 @@ void ShowMessageBox(const QString& text, const QString& caption) {
     const QByteArray c = caption.toUtf8();
     ThePlatform().MessageBox(std::string_view(t.constData(), static_cast<std::size_t>(t.size())),
                              std::string_view(c.constData(), static_cast<std::size_t>(c.size())));
+}
+
+void ShowToolkitMessageBox(const QString& text, const QString& caption) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    QMessageBox::warning(nullptr, caption, text);
 }
 
 } // namespace wt

@@ -42,7 +42,7 @@ protected:
     void BoundsChanged() override;
     void AdjustClientRect(TRect& rect) const override;
     void TextChanged() override;
-    // Frame3D of the class library: width nested outlines, top and left in
+    // The classic 3D frame: width nested outlines, top and left in
     // topColor, bottom and right in bottomColor; rect shrinks by width.
     static void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
     // The frame colours of a bevel kind: first top-left, then bottom-right.

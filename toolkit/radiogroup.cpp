@@ -123,7 +123,7 @@ void TRadioGroup::SetItemIndex(int value) {
         return;
     itemIndex_ = value;
     UpdateChecks();
-    // A selection made from code runs OnClick too, as the class library's does.
+    // A selection made from code runs OnClick too, as a user's does.
     if (itemIndex_ >= 0)
         Click();
 }

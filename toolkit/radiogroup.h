@@ -1,5 +1,5 @@
 // TRadioGroup: a captioned group of radio buttons, one per item, laid out in
-// Columns as the class library lays them out. ItemIndex is the selected item
+// Columns, column by column. ItemIndex is the selected item
 // (-1 none); a new selection, by the user or from code, runs OnClick.
 #pragma once
 

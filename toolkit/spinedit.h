@@ -11,7 +11,7 @@ namespace wt {
 
 class TSpinEdit : public TWinControl {
     Q_OBJECT
-    // Without declared defaults: always stored, as the class library does.
+    // Without declared defaults: always stored.
     Q_PROPERTY(int MinValue READ MinValue WRITE SetMinValue)
     Q_PROPERTY(int MaxValue READ MaxValue WRITE SetMaxValue)
     Q_PROPERTY(int Value READ Value WRITE SetValue)
