@@ -40,18 +40,6 @@ TEST_F(GeometryTest, InspectorOnEitherSideKeepsItsWidth) {
     }
 }
 
-TEST_F(GeometryTest, FollowsScreenAndHangOutPixelsOfTheMoment) {
-    ComputeGeometry();
-    Sim->SetScreen(1280, 1000, 20);
-    Settings.HangOutPixels = 12;
-    Settings.Side = 1;
-    ComputeGeometry();
-    EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, 1280, 106}));
-    EXPECT_EQ(DelphiWindow.HiddenRect, (TRect{0, -94, 1280, 12}));
-    EXPECT_EQ(InspectorWindow.ShownRect, (TRect{1080, 0, 1280, 1020}));
-    EXPECT_EQ(InspectorWindow.HiddenRect, (TRect{1268, 0, 1468, 1020}));
-}
-
 TEST_F(GeometryTest, RestoreRectsFollowTheWindowsAndHiddenFlagsStay) {
     DelphiWindow.Hidden = true;
     ComputeGeometry();

@@ -220,16 +220,5 @@ TEST_F(MovesTest, PumpRunsAfterBringToTopAndBeforeTheSlide) {
     EXPECT_EQ(Sim->PendingMessages(), 0u);
 }
 
-TEST_F(MovesTest, TargetIsTakenByValue) {
-    // A message handled by the pump changes the record mid-move; the move
-    // still goes where it was sent.
-    const TRect target = DelphiWindow.HiddenRect;
-    const WindowHandle panel = Sim->AttachWindow(
-        0, "TfrmMain", [&](const WindowMessage&) { DelphiWindow.HiddenRect = TRect{}; });
-    Sim->PostMessage(panel, WM_USER, 0, 0);
-    MoveDelphi(DelphiWindow.HiddenRect, 0, "", false);
-    EXPECT_EQ(MovedRects(*Sim), std::vector<TRect>{target});
-}
-
 } // namespace
 } // namespace wt::test
