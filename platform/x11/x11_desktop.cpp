@@ -11,6 +11,9 @@
 
 namespace wt {
 
+// Failed requests (a window gone in between) come back as failed replies;
+// the display's error handler (x11_errors.h) records them instead of exiting.
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -67,7 +70,6 @@ std::optional<std::vector<unsigned long>> X11Desktop::Longs(Window window, Atom 
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    X11ErrorTrap trap(display_);
     int status = XGetWindowProperty(display_, window, property, 0, 4096, False, type, &actualType,
                                     &format, &count, &remaining, &data);
     std::optional<std::vector<unsigned long>> result;
@@ -115,7 +117,6 @@ std::vector<Window> X11Desktop::ManagedClients() {
 
 std::optional<std::string> X11Desktop::ClassOf(Window window) {
     XClassHint hint{nullptr, nullptr};
-    X11ErrorTrap trap(display_);
     if (!XGetClassHint(display_, window, &hint))
         return std::nullopt;
     std::optional<std::string> result;
@@ -134,7 +135,6 @@ std::optional<std::string> X11Desktop::TitleOf(Window window) {
         int format = 0;
         unsigned long count = 0, remaining = 0;
         unsigned char* data = nullptr;
-        X11ErrorTrap trap(display_);
         int status = XGetWindowProperty(display_, window, atoms_.NetWmName, 0, 65536, False,
                                         atoms_.Utf8String, &actualType, &format, &count,
                                         &remaining, &data);
@@ -147,7 +147,6 @@ std::optional<std::string> X11Desktop::TitleOf(Window window) {
             return result;
     }
     XTextProperty text{};
-    X11ErrorTrap trap(display_);
     if (!XGetWMName(display_, window, &text) || !text.value)
         return std::nullopt;
     std::optional<std::string> result;
@@ -199,7 +198,6 @@ bool X11Desktop::Exists(Window window) {
     if (window == None)
         return false;
     XWindowAttributes attributes;
-    X11ErrorTrap trap(display_);
     return XGetWindowAttributes(display_, window, &attributes) != 0;
 }
 
@@ -208,7 +206,6 @@ bool X11Desktop::HasWmState(Window window) {
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    X11ErrorTrap trap(display_);
     int status = XGetWindowProperty(display_, window, atoms_.WmState, 0, 0, False, AnyPropertyType,
                                     &actualType, &format, &count, &remaining, &data);
     if (data)
@@ -220,7 +217,6 @@ Window X11Desktop::ParentWindow(Window window) {
     Window rootReturn = None, parent = None;
     Window* children = nullptr;
     unsigned count = 0;
-    X11ErrorTrap trap(display_);
     if (!XQueryTree(display_, window, &rootReturn, &parent, &children, &count))
         parent = None;
     if (children)
@@ -254,7 +250,6 @@ FrameExtents X11Desktop::DerivedExtents(Window window, const Placement& placemen
         frame = parent;
     }
     XWindowAttributes attributes;
-    X11ErrorTrap trap(display_);
     if (frame == window || !XGetWindowAttributes(display_, frame, &attributes))
         return {};
     TRect client = placement.Outer();
@@ -268,7 +263,6 @@ std::optional<X11Desktop::Placement> X11Desktop::Place(Window window) {
     if (window == None)
         return std::nullopt;
     XWindowAttributes attributes;
-    X11ErrorTrap trap(display_);
     if (!XGetWindowAttributes(display_, window, &attributes))
         return std::nullopt;
     Placement placement;
@@ -323,14 +317,12 @@ bool X11Desktop::Move(Window window, const TRect& outer, bool waitForEffect) {
         XSizeHints hints{};
         long supplied = 0;
         int gravity = NorthWestGravity;
-        X11ErrorTrap hintTrap(display_);
         if (XGetWMNormalHints(display_, window, &hints, &supplied) && (hints.flags & PWinGravity))
             gravity = hints.win_gravity;
         x += GravityOffset(gravity, frame.Left, frame.Right, true);
         y += GravityOffset(gravity, frame.Top, frame.Bottom, false);
     } else if (placement->Parent != root_) {
         Window child = None;
-        X11ErrorTrap translateTrap(display_);
         if (!XTranslateCoordinates(display_, root_, placement->Parent, outer.Left, outer.Top, &x,
                                    &y, &child))
             return false;
@@ -407,7 +399,6 @@ bool X11Desktop::Raise(Window window) {
 }
 
 Window X11Desktop::WindowAt(TPoint point) {
-    X11ErrorTrap trap(display_);
     int x = 0, y = 0;
     Window top = None;
     if (!XTranslateCoordinates(display_, root_, root_, point.X, point.Y, &x, &y, &top) ||
@@ -451,7 +442,6 @@ Window X11Desktop::ParentOf(Window window) {
         return None;
     Window owner = None;
     {
-        X11ErrorTrap trap(display_);
         if (!XGetTransientForHint(display_, window, &owner))
             owner = None;
     }

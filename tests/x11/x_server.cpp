@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <sys/prctl.h>
@@ -47,6 +48,13 @@ bool WindowManagerAnnounced(Display* display) {
     if (data)
         XFree(data);
     return found;
+}
+
+// The X server's lock file holds the process id of the server that owns the number.
+bool OwnsLock(int number, pid_t pid) {
+    std::ifstream lock("/tmp/.X" + std::to_string(number) + "-lock");
+    long owner = 0;
+    return lock >> owner && owner == pid;
 }
 
 bool ManagesNewWindows(Display* display) {
@@ -148,7 +156,14 @@ void XvfbServer::Start(int width, int height, int firstNumber) {
                 exited = true; // lost a race for this number: try the next
                 break;
             }
-            if (Display* display = TryOpen(name)) {
+            // The server that answers must be ours: two runs may start Xvfb on
+            // the same number at once, and the loser must not use the winner's.
+            if (OwnsLock(number, pid) && !Exited(pid)) {
+                Display* display = TryOpen(name);
+                if (!display) {
+                    std::this_thread::sleep_for(10ms);
+                    continue;
+                }
                 XCloseDisplay(display);
                 pid_ = pid;
                 name_ = name;
