@@ -1,0 +1,51 @@
+// Runs hostide with the add-in and a script on a given display and collects
+// what the script prints: `rects` lines grouped under the `echo @NAME` marker
+// before them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <sys/types.h>
+#include <thread>
+#include <vector>
+
+namespace wt::e2e {
+
+struct WindowRect {
+    std::string windowClass;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool mapped = false;
+};
+
+// Parses "window CLASS L T R B mapped|unmapped"; false for any other line.
+bool ParseRectLine(const std::string& line, WindowRect& rect);
+
+class HostideRun {
+public:
+    HostideRun() = default;
+    ~HostideRun();
+    HostideRun(const HostideRun&) = delete;
+    HostideRun& operator=(const HostideRun&) = delete;
+
+    // Starts hostide in the background; false when it could not be started.
+    bool Start(const std::string& display, const std::string& configHome,
+               const std::string& scriptFile);
+    // Waits for the end (killing it after timeoutMs) and returns the exit
+    // status, or -1 when it had to be killed or died from a signal.
+    int Wait(int timeoutMs);
+
+    const std::string& Output() const { return output_; }
+    // The rectangle of CLASS printed under marker NAME; nullptr if none.
+    const WindowRect* Rect(const std::string& marker, const std::string& windowClass) const;
+
+private:
+    void Parse();
+
+    pid_t pid_ = -1;
+    int outFd_ = -1;
+    std::thread reader_;
+    std::string output_;
+    std::map<std::string, std::vector<WindowRect>> rects_;
+};
+
+} // namespace wt::e2e
