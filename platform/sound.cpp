@@ -15,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct LoadedWave {
-    SDL_AudioSpec Spec{};
+    SDL_AudioSpec Format{};
     Uint8* Data = nullptr;
     Uint32 Length = 0;
     ~LoadedWave() {
@@ -49,8 +49,8 @@ void WaveSound::Close() {
     device_ = 0;
 }
 
-bool WaveSound::OpenDevice(const void* specPointer) {
-    const auto& wanted = *static_cast<const SDL_AudioSpec*>(specPointer);
+bool WaveSound::OpenDevice(const void* formatPointer) {
+    const auto& wanted = *static_cast<const SDL_AudioSpec*>(formatPointer);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         state_ = State::Unavailable;
@@ -99,11 +99,11 @@ bool WaveSound::Play(std::string_view fileName, unsigned flags) {
     LoadedWave wave;
     if (state_ == State::Unopened) {
         // SDL_LoadWAV needs no initialised subsystem; open the device with its format.
-        if (!SDL_LoadWAV(name.c_str(), &wave.Spec, &wave.Data, &wave.Length))
+        if (!SDL_LoadWAV(name.c_str(), &wave.Format, &wave.Data, &wave.Length))
             return false;
-        if (!OpenDevice(&wave.Spec))
+        if (!OpenDevice(&wave.Format))
             return false;
-    } else if (!SDL_LoadWAV(name.c_str(), &wave.Spec, &wave.Data, &wave.Length)) {
+    } else if (!SDL_LoadWAV(name.c_str(), &wave.Format, &wave.Data, &wave.Length)) {
         return false;
     }
     if (wave.Length == 0)
@@ -112,10 +112,10 @@ bool WaveSound::Play(std::string_view fileName, unsigned flags) {
     std::vector<Uint8> converted;
     const Uint8* samples = wave.Data;
     std::size_t length = wave.Length;
-    if (wave.Spec.freq != frequency_ || wave.Spec.format != format_ ||
-        wave.Spec.channels != channels_) {
-        SDL_AudioStream* stream = SDL_NewAudioStream(wave.Spec.format, wave.Spec.channels,
-                                                     wave.Spec.freq, format_, channels_,
+    if (wave.Format.freq != frequency_ || wave.Format.format != format_ ||
+        wave.Format.channels != channels_) {
+        SDL_AudioStream* stream = SDL_NewAudioStream(wave.Format.format, wave.Format.channels,
+                                                     wave.Format.freq, format_, channels_,
                                                      frequency_);
         if (!stream)
             return false;

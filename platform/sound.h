@@ -28,7 +28,7 @@ public:
     void WaitUntilQuiet() const;
 
 private:
-    bool OpenDevice(const void* spec);
+    bool OpenDevice(const void* format);
     void Close();
 
     enum class State { Unopened, Open, Unavailable };

@@ -46,9 +46,9 @@ protected:
     }
 
     bool WithManager() const { return GetParam(); }
-    Window Create(WindowSpec spec) {
-        Window window = client_->Create(spec);
-        if (spec.Parent == None)
+    Window Create(WindowSetup setup) {
+        Window window = client_->Create(setup);
+        if (setup.Parent == None)
             live_.insert(window);
         return window;
     }
@@ -84,7 +84,7 @@ TEST_P(DesktopTest, FindsTopLevelWindowsByExactClassAndTitle) {
     Window inspector =
         Create({"TPropertyInspector", "Object Inspector", false, {0, 150, 200, 600}});
     Window other = Create({"TPropertyInspector", "Object Inspector 2", true, {300, 150, 500, 600}});
-    WindowSpec hidden{"TUnmappedForm", "Hidden", true, {50, 50, 150, 150}};
+    WindowSetup hidden{"TUnmappedForm", "Hidden", true, {50, 50, 150, 150}};
     hidden.Map = false;
     Window unmapped = Create(hidden);
 
@@ -114,10 +114,10 @@ TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
                    Case{2, CenterGravity}, Case{0, SouthEastGravity},
                    Case{2, StaticGravity}}) {
         SCOPED_TRACE(::testing::Message() << "border " << c.border << " gravity " << c.gravity);
-        WindowSpec spec{"TForm", "form", true, {120, 140, 420, 360}};
-        spec.Border = c.border;
-        spec.Gravity = c.gravity;
-        Window window = Create(spec);
+        WindowSetup setup{"TForm", "form", true, {120, 140, 420, 360}};
+        setup.Border = c.border;
+        setup.Gravity = c.gravity;
+        Window window = Create(setup);
 
         const TRect before = platform_->GetWindowRect(window);
         const TRect insideBefore = client_->InsideRect(window);
@@ -179,9 +179,9 @@ TEST_P(DesktopTest, ManagersWithoutNetMoveResizeGetRequestsThroughTheGravity) {
     // sides, not half their sum: what _NET_MOVERESIZE_WINDOW is there to avoid).
     for (int gravity : {NorthWestGravity, StaticGravity, SouthEastGravity, SouthWestGravity}) {
         SCOPED_TRACE(gravity);
-        WindowSpec spec{"TForm", "form", true, {120, 140, 420, 360}};
-        spec.Gravity = gravity;
-        Window window = Create(spec);
+        WindowSetup setup{"TForm", "form", true, {120, 140, 420, 360}};
+        setup.Gravity = gravity;
+        Window window = Create(setup);
         const TRect before = platform_->GetWindowRect(window);
         ASSERT_TRUE(platform_->MoveWindow(window, before.Left, before.Top, before.Width(),
                                           before.Height(), true));
@@ -266,9 +266,9 @@ TEST_P(DesktopTest, WindowsVanishingMidOperationDoNotEndTheProcess) {
     std::thread churn([&] {
         TestClient other;
         for (int i = 0; i < 150; ++i) {
-            WindowSpec spec{"TChurn", "churn", true, {10 + i % 50, 10, 210, 210}};
-            spec.Map = (i % 2) == 0 || !WithManager(); // keep a manager's work bounded
-            Window window = other.Create(spec);
+            WindowSetup setup{"TChurn", "churn", true, {10 + i % 50, 10, 210, 210}};
+            setup.Map = (i % 2) == 0 || !WithManager(); // keep a manager's work bounded
+            Window window = other.Create(setup);
             other.Destroy(window);
         }
         done = true;
@@ -296,13 +296,13 @@ TEST_P(DesktopTest, WindowsVanishingMidOperationDoNotEndTheProcess) {
 TEST_P(DesktopTest, WindowFromPointAndGetParent) {
     Window back = Create({"TBack", "back", true, {100, 100, 400, 300}});
     Window front = Create({"TFront", "front", true, {250, 200, 550, 450}});
-    WindowSpec childSpec{"", "", true, {20, 20, 80, 80}};
+    WindowSetup childSpec{"", "", true, {20, 20, 80, 80}};
     childSpec.Parent = front;
     Window child = client_->Create(childSpec);
-    WindowSpec dialogSpec{"TDialog", "dialog", true, {600, 100, 800, 300}};
+    WindowSetup dialogSpec{"TDialog", "dialog", true, {600, 100, 800, 300}};
     dialogSpec.TransientFor = back;
     Window dialog = Create(dialogSpec);
-    WindowSpec popupSpec{"TPopup", "", true, {600, 500, 700, 600}};
+    WindowSetup popupSpec{"TPopup", "", true, {600, 500, 700, 600}};
     popupSpec.OverrideRedirect = true;
     popupSpec.TransientFor = back;
     Window popup = Create(popupSpec);

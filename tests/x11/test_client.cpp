@@ -44,48 +44,48 @@ TestClient::~TestClient() {
         XCloseDisplay(display_);
 }
 
-Window TestClient::Create(const WindowSpec& spec) {
+Window TestClient::Create(const WindowSetup& setup) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = WhitePixel(display_, DefaultScreen(display_));
     attributes.border_pixel = BlackPixel(display_, DefaultScreen(display_));
-    attributes.override_redirect = spec.OverrideRedirect ? True : False;
+    attributes.override_redirect = setup.OverrideRedirect ? True : False;
     attributes.event_mask = StructureNotifyMask | PropertyChangeMask;
-    Window parent = spec.Parent != None ? spec.Parent : Root();
+    Window parent = setup.Parent != None ? setup.Parent : Root();
     Window window = XCreateWindow(
-        display_, parent, spec.Rect.Left, spec.Rect.Top,
-        static_cast<unsigned>(spec.Rect.Width() - 2 * spec.Border),
-        static_cast<unsigned>(spec.Rect.Height() - 2 * spec.Border),
-        static_cast<unsigned>(spec.Border), CopyFromParent, InputOutput, CopyFromParent,
+        display_, parent, setup.Rect.Left, setup.Rect.Top,
+        static_cast<unsigned>(setup.Rect.Width() - 2 * setup.Border),
+        static_cast<unsigned>(setup.Rect.Height() - 2 * setup.Border),
+        static_cast<unsigned>(setup.Border), CopyFromParent, InputOutput, CopyFromParent,
         CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
-    if (!spec.ClassName.empty()) {
+    if (!setup.ClassName.empty()) {
         std::string instance = "wt-test";
-        XClassHint hint{instance.data(), const_cast<char*>(spec.ClassName.c_str())};
+        XClassHint hint{instance.data(), const_cast<char*>(setup.ClassName.c_str())};
         XSetClassHint(display_, window, &hint);
     }
-    if (!spec.Title.empty()) {
-        if (spec.NetWmName) {
+    if (!setup.Title.empty()) {
+        if (setup.NetWmName) {
             XChangeProperty(display_, window, Intern("_NET_WM_NAME"), Intern("UTF8_STRING"), 8,
                             PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(spec.Title.data()),
-                            static_cast<int>(spec.Title.size()));
+                            reinterpret_cast<const unsigned char*>(setup.Title.data()),
+                            static_cast<int>(setup.Title.size()));
         } else {
-            XStoreName(display_, window, spec.Title.c_str());
+            XStoreName(display_, window, setup.Title.c_str());
         }
     }
     XSizeHints hints{};
     hints.flags = USPosition | USSize | PWinGravity;
-    hints.x = spec.Rect.Left;
-    hints.y = spec.Rect.Top;
-    hints.width = spec.Rect.Width();
-    hints.height = spec.Rect.Height();
-    hints.win_gravity = spec.Gravity;
+    hints.x = setup.Rect.Left;
+    hints.y = setup.Rect.Top;
+    hints.width = setup.Rect.Width();
+    hints.height = setup.Rect.Height();
+    hints.win_gravity = setup.Gravity;
     XSetWMNormalHints(display_, window, &hints);
-    if (spec.TransientFor != None)
-        XSetTransientForHint(display_, window, spec.TransientFor);
-    if (spec.Map) {
+    if (setup.TransientFor != None)
+        XSetTransientForHint(display_, window, setup.TransientFor);
+    if (setup.Map) {
         XMapWindow(display_, window);
         WaitFor(window, MapNotify, 5s);
-        if (spec.Parent == None && !spec.OverrideRedirect && WindowManagerPresent(display_)) {
+        if (setup.Parent == None && !setup.OverrideRedirect && WindowManagerPresent(display_)) {
             const Atom extents = Intern("_NET_FRAME_EXTENTS");
             const Atom state = Intern("WM_STATE");
             const auto deadline = Clock::now() + 5s;

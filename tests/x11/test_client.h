@@ -14,7 +14,7 @@
 
 namespace wt::test {
 
-struct WindowSpec {
+struct WindowSetup {
     std::string ClassName;
     std::string Title;
     bool NetWmName = true; // else the title goes into WM_NAME only
@@ -40,7 +40,7 @@ public:
 
     // Creates and (unless told not to) maps a window, waiting until it is
     // viewable and, under a window manager, framed.
-    Window Create(const WindowSpec& spec);
+    Window Create(const WindowSetup& setup);
     void Destroy(Window window);
     void Sync() const { XSync(display_, False); }
     // The window's own area (inside its border) in root coordinates.
