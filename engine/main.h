@@ -3,6 +3,7 @@
 // engine runs on (the hook's pointer reports and application activation).
 #pragma once
 
+#include "toolkit/classes.h"
 #include "toolkit/form.h"
 
 #include <string>
@@ -49,6 +50,8 @@ public:
     // Set while ClosePanel closes the panel: only then does closing free it.
     bool FreeOnClose = false;
 };
+
+WT_REGISTER_CLASS(TfrmMain);
 
 // The one panel; null until first created and after ClosePanel.
 extern TfrmMain* Panel;
