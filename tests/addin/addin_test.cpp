@@ -125,6 +125,8 @@ TEST_F(AddInTest, EntryRegistersOnceAndTheExpertAnswers) {
     EXPECT_EQ(e->GetState().Bits, 1);
     EXPECT_EQ(e->GetVersion(), 2);
     EXPECT_FALSE(Panel->Visible()); // hidden after the first OpenPanel
+    EXPECT_FALSE(Panel->btnStop->Enabled());
+    EXPECT_TRUE(Panel->btnOptions->Enabled());
 
     TExpertTerminateProc second = nullptr;
     EXPECT_FALSE(INITEXPERT0016(&services_, &RegisterExpert, &second));
