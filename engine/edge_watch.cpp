@@ -6,6 +6,7 @@
 #include "engine/moves.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "toolkit/bitbtn.h"
 #include "toolkit/timer.h"
 
 namespace wt {
@@ -110,7 +111,10 @@ void ActivateApp(std::uintptr_t wParam) {
     } else if (wParam == 1 && DisabledByFocus) {
         Panel->SetCaption(FromStd(PanelCaption));
         DisabledByFocus = false;
-        StartHook(Panel->Handle());
+        // A Stop while the host was inactive left the engine idle (Stop is
+        // off again): the watch then stays off.
+        if (Panel->btnStop->Enabled())
+            StartHook(Panel->Handle());
     }
 }
 

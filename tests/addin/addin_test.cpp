@@ -248,6 +248,18 @@ TEST_F(AddInTest, DeactivationSwitchesTheWatchOffAndActivationOn) {
     EXPECT_EQ(sim_->HookWindow(), Panel->Handle());
 }
 
+TEST_F(AddInTest, StopWhileDisabledKeepsTheWatchOffOnReactivation) {
+    WriteSettings("gwHideDelphi=True\n");
+    Load();
+    Start();
+    sim_->SendMessage(Panel->Handle(), WM_ACTIVATEAPP, 0, 0);
+    bool cancel = false;
+    services_.notifier->Notify(fnProjectClosing, "/work/Demo.dpr", &cancel);
+    sim_->SendMessage(Panel->Handle(), WM_ACTIVATEAPP, 1, 0);
+    EXPECT_EQ(ToStd(Panel->Caption()), "Wingtucker 1.2d");
+    EXPECT_EQ(sim_->HookWindow(), 0u); // idle: no watch that could tuck windows
+}
+
 TEST_F(AddInTest, DeactivationIsIgnoredWhenTheSettingIsOff) {
     WriteSettings("gwHideDelphi=True\ngwDisableOnFocusLoss=False\n");
     Load();
