@@ -195,9 +195,10 @@ void HideAll() {
 }
 
 namespace {
-// The text after the last ':' or '/', at most 255 characters, ASCII upper case.
+// The text after the last colon, backslash or slash, at most 255 characters,
+// ASCII upper case. Hosts name files in their own way, so every separator counts.
 std::string DesktopBaseName(std::string_view fileName) {
-    std::size_t cut = fileName.find_last_of(":/");
+    std::size_t cut = fileName.find_last_of(":\\/");
     std::string base(cut == std::string_view::npos ? fileName : fileName.substr(cut + 1));
     if (base.size() > 255)
         base.resize(255);
