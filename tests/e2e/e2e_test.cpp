@@ -159,9 +159,16 @@ TEST_F(AddinOnXvfb, AnimatedTuckPassesEachStepAsAConfigureEvent) {
     Finish();
     watch.Drain();
 
+    // Under load the host's own placement of the window at its start
+    // position (a desktop load) can still arrive after the watch began: it
+    // is no step of the slide.
     std::string seen;
-    for (const Configure& c : watch.Events())
-        seen += "(" + std::to_string(c.top) + "," + std::to_string(c.bottom) + ")";
+    bool sliding = false;
+    for (const Configure& c : watch.Events()) {
+        sliding = sliding || !(c.top == 0 && c.bottom == 106);
+        if (sliding)
+            seen += "(" + std::to_string(c.top) + "," + std::to_string(c.bottom) + ")";
+    }
     EXPECT_EQ(seen, "(-25,81)(-50,56)(-75,31)(-100,6)(-101,5)");
 }
 
