@@ -103,7 +103,11 @@ int main(int argc, char** argv) {
     int status = 0;
     wt::IdeSession session;
     wt::QuitSignals quitSignals;
-    QObject::connect(&session, &wt::IdeSession::ExitRequested, &app, &QApplication::quit);
+    // exit(), not quit(): quit() first asks every top-level window to close
+    // and gives up when one refuses, as an add-in form that only hides on a
+    // close request does; the IDE's exit must not depend on its add-ins.
+    QObject::connect(&session, &wt::IdeSession::ExitRequested, &app,
+                     [] { QApplication::exit(0); });
     QObject::connect(&quitSignals, &wt::QuitSignals::QuitRequested, &session,
                      &wt::IdeSession::ExitRequested);
 
@@ -118,7 +122,7 @@ int main(int argc, char** argv) {
                                           .arg(scriptLine)
                                           .arg(message));
                              status = 1;
-                             QApplication::quit();
+                             QApplication::exit(1);
                          });
         QObject::connect(&session, &wt::IdeSession::Ready, runner.get(), &wt::ScriptRunner::Start);
     }
