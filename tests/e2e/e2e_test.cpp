@@ -1,9 +1,11 @@
-// The add-in inside hostide on a private Xvfb with no window manager: where
-// Start puts the windows, each step of an animated tuck, reveals by the
-// pointer, and the ways the windows come back.
+// The add-in inside hostide on a private Xvfb, with no window manager and
+// under openbox: where Start puts the windows, each step of an animated tuck,
+// reveals by the pointer, the sound of a tuck, and the ways the windows come
+// back.
 #include "tests/e2e/configure_watch.h"
 #include "tests/e2e/hostide_run.h"
-#include "tests/e2e/xvfb.h"
+#include "tests/x11/wave_file.h"
+#include "tests/x11/x_server.h"
 
 #include <gtest/gtest.h>
 
@@ -59,19 +61,32 @@ const Box kInspectorAtStart{0, 130, 220, 580};
 const Box kInspectorHiddenLeft{-215, 0, 5, 768};
 const Box kInspectorHiddenRight{1019, 0, 1239, 768};
 
-class AddinOnXvfb : public ::testing::Test {
+// One private X server per test suite, with a window manager if asked for.
+struct Desktop {
+    test::XvfbServer server;
+    test::Openbox manager;
+};
+
+class HostideOnXvfb : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        server_ = new Xvfb;
-        if (!server_->Start()) serverError_ = server_->Error();
+    static void StartDesktop(bool withManager) {
+        desktop_ = new Desktop;
+        try {
+            desktop_->server.Start(1024, 768, 110);
+            if (withManager) desktop_->manager.Start(desktop_->server.DisplayName());
+        } catch (const std::exception& e) {
+            desktopError_ = e.what();
+        }
     }
     static void TearDownTestSuite() {
-        delete server_;
-        server_ = nullptr;
+        delete desktop_;
+        desktop_ = nullptr;
+        desktopError_.clear();
     }
+    static const std::string& DisplayName() { return desktop_->server.DisplayName(); }
 
     void SetUp() override {
-        ASSERT_TRUE(serverError_.empty()) << serverError_;
+        ASSERT_TRUE(desktopError_.empty()) << desktopError_;
         char pattern[] = "/tmp/wt-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
@@ -111,7 +126,7 @@ protected:
     void Launch(const std::string& script) {
         const fs::path file = dir_ / "test.script";
         std::ofstream(file) << script;
-        ASSERT_TRUE(run_.Start(server_->Display(), (dir_ / "config").string(), file.string()));
+        ASSERT_TRUE(run_.Start(DisplayName(), (dir_ / "config").string(), file.string()));
     }
 
     void RunScript(const std::string& script) {
@@ -124,14 +139,19 @@ protected:
         EXPECT_EQ(status, 0) << "hostide output:\n" << run_.Output();
     }
 
-    static Xvfb* server_;
-    static std::string serverError_;
+    static Desktop* desktop_;
+    static std::string desktopError_;
     fs::path dir_;
     HostideRun run_;
 };
 
-Xvfb* AddinOnXvfb::server_ = nullptr;
-std::string AddinOnXvfb::serverError_;
+Desktop* HostideOnXvfb::desktop_ = nullptr;
+std::string HostideOnXvfb::desktopError_;
+
+class AddinOnXvfb : public HostideOnXvfb {
+protected:
+    static void SetUpTestSuite() { StartDesktop(false); }
+};
 
 TEST_F(AddinOnXvfb, StartTucksBothWindowsToTheTopAndLeftStrips) {
     WriteSettings({});
@@ -151,7 +171,7 @@ TEST_F(AddinOnXvfb, RightSideTucksTheInspectorBeyondTheRightEdge) {
 
 TEST_F(AddinOnXvfb, AnimatedTuckPassesEachStepAsAConfigureEvent) {
     WriteSettings({{"gwAnimate", "True"}, {"gwAnimateSpeed", "4"}, {"gwHideInspector", "False"}});
-    ConfigureWatch watch(server_->Display());
+    ConfigureWatch watch(DisplayName());
     ASSERT_TRUE(watch.Connected());
     // The long wait before Start leaves time to find the window and watch it.
     Launch(Script("", 1500));
@@ -219,6 +239,66 @@ TEST_F(AddinOnXvfb, StopBringsTheWindowsBack) {
     ExpectAt(run_.Rect("stopped", kInspector), kInspectorAtStart, "Inspector after Stop");
     ExpectAt(run_.Rect("moved", kMain), kMainShown, "main window, pointer moved after Stop");
     ExpectAt(run_.Rect("moved", kInspector), kInspectorAtStart, "Inspector, pointer moved after Stop");
+}
+
+TEST_F(AddinOnXvfb, TuckingBothWindowsPlaysTheMoveInSoundOnce) {
+    const fs::path wave = dir_ / "in.wav";
+    const fs::path device = dir_ / "device.raw";
+    const std::vector<char> samples = test::WriteWave(wave, 22050, 1, 4410, 7); // 0.2 s
+    WriteSettings({{"gwWindowSounds", "True"}, {"MoveInSound", wave.string()}});
+    run_.SetEnvironment("SDL_AUDIODRIVER", "disk");
+    run_.SetEnvironment("SDL_DISKAUDIOFILE", device.string());
+    RunScript(Script("wait 600\n"));
+    ExpectAt(run_.Rect("started", kMain), kMainHidden, "main window after Start");
+    // The Inspector's tuck starts the sound; the main window's, while it
+    // still plays, is dropped: one copy of the samples, whole.
+    const std::vector<char> heard = test::NonSilent(test::ReadAll(device));
+    EXPECT_EQ(heard.size(), samples.size());
+    EXPECT_TRUE(heard == samples) << "the device got other bytes than the wave's samples";
+}
+
+// Openbox keeps at least a tenth of a window on screen when the program
+// moves it: the strip left by a tuck is that tenth, not HangOutPixels. The
+// pointer still reveals and tucks, and Stop brings the windows back.
+class AddinUnderOpenbox : public HostideOnXvfb {
+protected:
+    static void SetUpTestSuite() {
+        if (test::HasProgram("openbox")) StartDesktop(true);
+    }
+    void SetUp() override {
+        if (!desktop_) GTEST_SKIP() << "openbox is not installed";
+        HostideOnXvfb::SetUp();
+    }
+};
+
+TEST_F(AddinUnderOpenbox, ATuckLeavesATenthOnScreenAndThePointerStillRevealsIt) {
+    WriteSettings({});
+    RunScript(Script(std::string("move 512 1\nmove 513 2\nwait 800\necho @revealed\nrects\n"
+                                 "move 600 500\nmove 601 501\nwait 500\necho @left\nrects\n"
+                                 "menu Tools|Wingtucker 1.2d\nwait 400\n") +
+                     kClickStop + "\nwait 500\necho @stopped\nrects\n"));
+    const WindowRect* main = run_.Rect("before", kMain);
+    const WindowRect* inspector = run_.Rect("before", kInspector);
+    ASSERT_TRUE(main && inspector) << run_.Output();
+    const int height = main->bottom - main->top, width = inspector->right - inspector->left;
+
+    const WindowRect* tucked = run_.Rect("started", kMain);
+    ASSERT_NE(tucked, nullptr);
+    EXPECT_EQ(tucked->bottom - tucked->top, height) << "the tuck changed the size";
+    EXPECT_EQ(tucked->bottom, (height + 9) / 10) << "visible rows of the main window";
+    const WindowRect* tuckedInspector = run_.Rect("started", kInspector);
+    ASSERT_NE(tuckedInspector, nullptr);
+    EXPECT_EQ(tuckedInspector->right, (width + 9) / 10) << "visible columns of the Inspector";
+    EXPECT_EQ(tuckedInspector->top, 0);
+
+    ExpectAt(run_.Rect("revealed", kMain), {0, 0, 1024, height}, "main window revealed");
+    ExpectAt(run_.Rect("left", kMain), {tucked->left, tucked->top, tucked->right, tucked->bottom},
+             "main window after the pointer left");
+    ExpectAt(run_.Rect("stopped", kMain), {main->left, main->top, main->right, main->bottom},
+             "main window after Stop");
+    ExpectAt(run_.Rect("stopped", kInspector),
+             {inspector->left, inspector->top, inspector->right, inspector->bottom},
+             "Inspector after Stop");
 }
 
 } // namespace

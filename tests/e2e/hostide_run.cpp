@@ -44,6 +44,8 @@ bool HostideRun::Start(const std::string& display, const std::string& configHome
         // The test runner asks Qt for the offscreen platform; hostide needs X.
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (const auto& [name, value] : environment_)
+            setenv(name.c_str(), value.c_str(), 1);
         execl(WT_HOSTIDE_PATH, WT_HOSTIDE_PATH, "--addin", WT_ADDIN_PATH,
               "--script", scriptFile.c_str(), static_cast<char*>(nullptr));
         _exit(127);

@@ -27,6 +27,10 @@ public:
     HostideRun(const HostideRun&) = delete;
     HostideRun& operator=(const HostideRun&) = delete;
 
+    // An environment variable for the next Start, over the ones it sets itself.
+    void SetEnvironment(const std::string& name, const std::string& value) {
+        environment_[name] = value;
+    }
     // Starts hostide in the background; false when it could not be started.
     bool Start(const std::string& display, const std::string& configHome,
                const std::string& scriptFile);
@@ -46,6 +50,7 @@ private:
     std::thread reader_;
     std::string output_;
     std::map<std::string, std::vector<WindowRect>> rects_;
+    std::map<std::string, std::string> environment_;
 };
 
 } // namespace wt::e2e
