@@ -5,22 +5,19 @@
 // coalescing interval; the latency of a motion runs from its XTest call to
 // the first report showing it or a later position.
 // Usage: hook_bench [seconds] [events-per-second]
+#include "bench/bench_support.h"
 #include "hook/pointer_watcher.h"
 #include "tests/x11/x_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
-#include <fstream>
 #include <mutex>
 #include <poll.h>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -29,56 +26,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace wt::bench;
 using namespace std::chrono_literals;
 
-// CPU time of a thread of this process, found by its name.
-double ThreadCpuSeconds(const char* name) {
-    DIR* dir = opendir("/proc/self/task");
-    if (!dir)
-        return -1;
-    double seconds = -1;
-    while (dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        std::string base = std::string("/proc/self/task/") + entry->d_name;
-        std::ifstream comm(base + "/comm");
-        std::string threadName;
-        std::getline(comm, threadName);
-        if (threadName != name)
-            continue;
-        std::ifstream schedstat(base + "/schedstat");
-        unsigned long long ns = 0;
-        if (schedstat >> ns)
-            seconds = static_cast<double>(ns) / 1e9;
-    }
-    closedir(dir);
-    return seconds;
-}
-
-// CPU time (user + system) of another process.
-double ProcessCpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    auto close = content.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(content.substr(close + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i == 14)
-            utime = std::stoull(field);
-        if (i == 15)
-            stime = std::stoull(field);
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-struct Received {
-    long packed;
-    Clock::time_point at;
-};
 
 // The target window's owner: collects the ClientMessages with their arrival times.
 class Receiver {
@@ -97,7 +47,7 @@ public:
         XCloseDisplay(display_);
     }
     unsigned long Window() const { return window_; }
-    std::vector<Received> Take() {
+    std::vector<Report> Take() {
         std::lock_guard lock(mutex_);
         return std::exchange(received_, {});
     }
@@ -122,24 +72,9 @@ private:
     Atom atom_ = None;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
-    std::vector<Received> received_;
+    std::vector<Report> received_;
     std::thread thread_;
 };
-
-long Packed(int x, int y) { return static_cast<long>(x | (y << 16)); }
-// Motion i goes to a position no other motion of the run has.
-void PositionOf(int i, int& x, int& y) {
-    x = 10 + i % 800;
-    y = 10 + (i / 800) * 3;
-}
-
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
 
 struct Row {
     long intervalUs;
@@ -197,38 +132,12 @@ Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool wit
         wt::test::StopChild(xdotool);
     }
 
-    // Which motion each report shows.
-    auto received = receiver.Take();
+    const auto received = receiver.Take();
     row.received = received.size();
-    std::vector<std::pair<int, Clock::time_point>> reports; // motion index, arrival
-    int from = 0;
-    for (const auto& r : received) {
-        for (int i = from; i < total; ++i) {
-            int x = 0, y = 0;
-            PositionOf(i, x, y);
-            if (Packed(x, y) == r.packed) {
-                reports.emplace_back(i, r.at);
-                from = i;
-                break;
-            }
-        }
-    }
-    // The latency of a motion: from its XTest call to the first report that
-    // shows it or a later position.
-    std::vector<double> latencies;
-    std::size_t next = 0;
-    for (int i = 0; i < total; ++i) {
-        while (next < reports.size() && reports[next].first < i)
-            ++next;
-        if (next == reports.size())
-            break;
-        latencies.push_back(
-            std::chrono::duration<double, std::milli>(reports[next].second - sentAt[std::size_t(i)])
-                .count());
-    }
+    const std::vector<double> latencies = MotionLatencies(sentAt, received);
     row.medianMs = Percentile(latencies, 0.5);
     row.p99Ms = Percentile(latencies, 0.99);
-    row.maxMs = latencies.empty() ? -1 : *std::max_element(latencies.begin(), latencies.end());
+    row.maxMs = Maximum(latencies);
 
     // At rest.
     const double restBefore = ThreadCpuSeconds("ruvazad1");
@@ -261,7 +170,7 @@ int main(int argc, char** argv) {
                 "rest reads", "stop");
     Receiver receiver;
     const long library = static_cast<long>(wt::hook::DefaultCoalesceInterval.count());
-    for (long intervalUs : {0L, 2000L, 4000L, 8000L, 10000L, 12000L}) {
+    for (long intervalUs : {0L, 4000L, 8000L, 10000L, 12000L, 14000L, 15000L, 16000L}) {
         Row row = Measure(intervalUs, seconds, rate, receiver, xdotool, server.DisplayName());
         std::printf("%7.1fms %8.3f%% %8.3f%% %9.3f %7lu %7lu %7.2fms %7.2fms %7.2fms %8.4fs %10lu "
                     "%7.2fms\n",

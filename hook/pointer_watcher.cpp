@@ -2,12 +2,15 @@
 
 #include "hook/x_error_guard.h"
 
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <xcb/xcb.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -49,6 +52,20 @@ bool SelectRawMotion(Display* display, int& opcode) {
 void ConnectionLost(Display*, void* lost) { static_cast<std::atomic<bool>*>(lost)->store(true); }
 
 } // namespace
+
+std::chrono::microseconds CoalesceIntervalFrom(const char* text) {
+    if (!text || !*text)
+        return DefaultCoalesceInterval;
+    long value = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9')
+            return DefaultCoalesceInterval;
+        value = value * 10 + (*c - '0');
+        if (value > 100000)
+            return DefaultCoalesceInterval;
+    }
+    return std::chrono::microseconds(value);
+}
 
 PointerWatcher::PointerWatcher(std::chrono::microseconds coalesce) : coalesce_(coalesce) {}
 
@@ -114,20 +131,30 @@ void PointerWatcher::Run() {
     const bool rawMotion = SelectRawMotion(display, opcode);
     if (!rawMotion)
         SayOnce(saidNoXInput, "the X server has no XInput2; reading the pointer 60 times a second");
+    // From here on the connection is driven through xcb: a pointer read is
+    // one write and one read, and nothing polls the socket twice. The errors
+    // of requests about a vanished target arrive as events and are dropped.
+    XSync(display, False);
+    xcb_connection_t* connection = XGetXCBConnection(display);
+    XSetEventQueueOwner(display, XCBOwnsEventQueue);
 
     unsigned seenGeneration = generation_.load() - 1;
     bool haveLast = false;
     int lastX = 0, lastY = 0;
     bool moved = !rawMotion; // polling reads on every tick
     Clock::time_point nextRead = Clock::now();
-    const int xfd = ConnectionNumber(display);
+    const int xfd = xcb_get_file_descriptor(connection);
 
     auto readAndSend = [&] {
-        Window rootReturn = 0, child = 0;
-        int x = 0, y = 0, wx = 0, wy = 0;
-        unsigned mask = 0;
         reads_.fetch_add(1, std::memory_order_relaxed);
-        if (!XQueryPointer(display, root, &rootReturn, &child, &x, &y, &wx, &wy, &mask))
+        xcb_query_pointer_reply_t* reply =
+            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+        if (!reply)
+            return; // the connection broke; the loop sees it
+        const bool sameScreen = reply->same_screen;
+        const int x = reply->root_x, y = reply->root_y;
+        std::free(reply);
+        if (!sameScreen)
             return; // the pointer is on another screen
         const unsigned generation = generation_.load();
         if (generation != seenGeneration) {
@@ -136,32 +163,36 @@ void PointerWatcher::Run() {
         }
         if (haveLast && x == lastX && y == lastY)
             return;
-        XClientMessageEvent message{};
-        message.type = ClientMessage;
-        message.window = target_.load();
-        message.message_type = watchMouse;
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
-        message.data.l[0] = static_cast<long>((static_cast<std::uint32_t>(x) & 0xFFFFu) |
-                                              ((static_cast<std::uint32_t>(y) & 0xFFFFu) << 16));
-        // Sent to the window's creator; a vanished target is an error the guard swallows.
-        XSendEvent(display, message.window, False, NoEventMask, reinterpret_cast<XEvent*>(&message));
-        XFlush(display);
+        message.window = static_cast<xcb_window_t>(target_.load());
+        message.type = static_cast<xcb_atom_t>(watchMouse);
+        message.data.data32[0] = (static_cast<std::uint32_t>(x) & 0xFFFFu) |
+                                 ((static_cast<std::uint32_t>(y) & 0xFFFFu) << 16);
+        // Sent to the window's creator.
+        xcb_send_event(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(connection);
         sent_.fetch_add(1, std::memory_order_relaxed);
         haveLast = true;
         lastX = x;
         lastY = y;
     };
 
-    while (!stop_.load() && !lost.load()) {
-        while (XPending(display) > 0 && !lost.load()) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == GenericEvent && event.xcookie.extension == opcode &&
-                event.xcookie.evtype == XI_RawMotion)
-                moved = true;
+    while (!stop_.load()) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            if ((event->response_type & 0x7F) == XCB_GE_GENERIC) {
+                auto* generic = reinterpret_cast<xcb_ge_generic_event_t*>(event);
+                if (generic->extension == opcode && generic->event_type == XI_RawMotion)
+                    moved = true;
+            }
+            std::free(event);
         }
-        if (lost.load())
+        if (xcb_connection_has_error(connection)) {
+            lost.store(true);
             break;
+        }
         auto now = Clock::now();
         if (moved && now >= nextRead) {
             readAndSend();
@@ -179,10 +210,8 @@ void PointerWatcher::Run() {
                     pollfd pipeOnly{wakeRead_, POLLIN, 0};
                     ppoll(&pipeOnly, 1, &until, nullptr);
                 }
-                continue;
             }
-            if (XQLength(display) > 0)
-                continue; // the reply brought events along
+            continue;
         }
         // At rest there is no timeout: the thread sleeps until the server or the pipe speaks.
         timespec timeout{};
@@ -205,6 +234,8 @@ void PointerWatcher::Run() {
         }
         if (fds[0].revents & (POLLERR | POLLHUP))
             lost.store(true);
+        if (lost.load())
+            break;
     }
     if (lost.load())
         SayOnce(saidLost, "the connection to the X server was lost; the pointer watch ended");

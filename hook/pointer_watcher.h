@@ -10,10 +10,16 @@
 
 namespace wt::hook {
 
-// The library's interval, chosen with bench/hook_bench (docs/PERFORMANCE.md):
-// at 1000 motion events a second the watcher stays well under 1% of a core,
-// and a motion is reported within 11 ms at the 99th percentile.
-inline constexpr std::chrono::microseconds DefaultCoalesceInterval{10000};
+// The library's interval, chosen with bench/hook_bench and
+// bench/pointer_path_bench (docs/PERFORMANCE.md): at 1000 motion events a
+// second the hook thread and the panel's handler together stay under 1% of a
+// core, and a motion reaches the handler within one 60 Hz frame at the 99th
+// percentile. WINGTUCKER_HOOK_INTERVAL_US overrides it.
+inline constexpr std::chrono::microseconds DefaultCoalesceInterval{15000};
+
+// The interval named by TEXT in microseconds (0 to 100000, digits only), for
+// tuning and measurement; the default for anything else, null included.
+std::chrono::microseconds CoalesceIntervalFrom(const char* text);
 
 class PointerWatcher {
 public:

@@ -3,10 +3,13 @@
 
 #include "hook/pointer_watcher.h"
 
+#include <cstdlib>
+
 namespace {
 
 wt::hook::PointerWatcher& Watcher() {
-    static wt::hook::PointerWatcher watcher(wt::hook::DefaultCoalesceInterval);
+    static wt::hook::PointerWatcher watcher(
+        wt::hook::CoalesceIntervalFrom(std::getenv("WINGTUCKER_HOOK_INTERVAL_US")));
     return watcher;
 }
 

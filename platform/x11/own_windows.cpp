@@ -147,9 +147,12 @@ bool OwnWindows::nativeEventFilter(const QByteArray& eventType, void* message, q
         return false;
     if (client->format != 32)
         return true; // malformed: dropped
-    const WindowMessage posted{client->window, WM_WATCHMOUSE, 0,
-                               static_cast<std::intptr_t>(client->data.data32[0])};
-    Post(posted); // false for windows that are not ours: nothing to do
+    // The event loop is dispatching this event now, so the message is handled
+    // here, as a posted message is when the loop reaches it: queueing it again
+    // would wake the user-interface thread a second time for every position.
+    const WindowMessage position{client->window, WM_WATCHMOUSE, 0,
+                                 static_cast<std::intptr_t>(client->data.data32[0])};
+    Send(position); // false for windows that are not ours: nothing to do
     return true;
 }
 

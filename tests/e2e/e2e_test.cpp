@@ -203,6 +203,18 @@ TEST_F(AddinOnXvfb, PointerRestingInTheStripRevealsAfterTheDelayAndLeavingTucks)
     ExpectAt(run_.Rect("left", kMain), kMainHidden, "after the pointer left");
 }
 
+// The tuck on leaving runs inside the pointer message's handler and slides
+// in steps that pump the event loop; the next rest on the strip still reveals.
+TEST_F(AddinOnXvfb, AnAnimatedTuckFromThePointerHandlerLeavesTheWatchWorking) {
+    WriteSettings({{"gwAnimate", "True"}, {"gwAnimateSpeed", "4"}, {"gwHideInspector", "False"}});
+    RunScript(Script("move 512 1\nmove 513 2\nwait 700\necho @revealed\nrects\n"
+                     "move 600 500\nmove 601 501\nwait 500\necho @left\nrects\n"
+                     "move 512 1\nmove 513 2\nwait 700\necho @again\nrects\n"));
+    ExpectAt(run_.Rect("revealed", kMain), kMainShown, "first reveal");
+    ExpectAt(run_.Rect("left", kMain), kMainHidden, "after the animated tuck");
+    ExpectAt(run_.Rect("again", kMain), kMainShown, "second reveal");
+}
+
 TEST_F(AddinOnXvfb, PointerLeavingTheStripBeforeTheDelayRevealsNothing) {
     WriteSettings({{"gwDelay", "300"}});
     RunScript(Script("move 512 1\nmove 513 2\nmove 600 500\nmove 601 501\nwait 700\n"

@@ -153,5 +153,17 @@ TEST_F(HookTest, TheWatcherCoalescesAndReadsNothingAtRest) {
     EXPECT_FALSE(watcher.Running());
 }
 
+TEST(HookInterval, OnlyPlainMicrosecondCountsUpToATenthOfASecondTuneTheWatch) {
+    using std::chrono::microseconds;
+    using wt::hook::CoalesceIntervalFrom;
+    using wt::hook::DefaultCoalesceInterval;
+    EXPECT_EQ(CoalesceIntervalFrom("14000"), microseconds(14000));
+    EXPECT_EQ(CoalesceIntervalFrom("0"), microseconds(0));
+    EXPECT_EQ(CoalesceIntervalFrom("100000"), microseconds(100000));
+    for (const char* bad : {"100001", "-5", "12ms", " 5", "", "99999999999999999999"})
+        EXPECT_EQ(CoalesceIntervalFrom(bad), DefaultCoalesceInterval) << bad;
+    EXPECT_EQ(CoalesceIntervalFrom(nullptr), DefaultCoalesceInterval);
+}
+
 } // namespace
 } // namespace wt::test
