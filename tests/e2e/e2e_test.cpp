@@ -240,6 +240,15 @@ TEST_F(AddinOnXvfb, SavingTheDesktopBringsTheWindowsBackFirst) {
         << saved;
 }
 
+TEST_F(AddinOnXvfb, ClosingTheProjectBringsTheWindowsBack) {
+    WriteSettings({});
+    RunScript(Script("close-project\nwait 400\necho @closed\nrects\n"
+                     "move 512 1\nmove 513 2\nwait 500\necho @moved\nrects\n"));
+    ExpectAt(run_.Rect("closed", kMain), kMainShown, "main window after closing");
+    ExpectAt(run_.Rect("closed", kInspector), kInspectorAtStart, "Inspector after closing");
+    ExpectAt(run_.Rect("moved", kInspector), kInspectorAtStart, "Inspector, pointer on the strip");
+}
+
 // The panel stays open after Stop; quitting must still end the host.
 TEST_F(AddinOnXvfb, StopBringsTheWindowsBack) {
     WriteSettings({});
