@@ -375,9 +375,13 @@ void TControl::ApplyFont() {
     widget_->setFont(ToQFont(font_));
     QPalette pal = widget_->palette();
     const QColor text = ToQColor(font_.Color);
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Text, text);
-    pal.setColor(QPalette::ButtonText, text);
+    // The font's colour is for enabled controls; disabled ones keep the
+    // palette's grey text.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, text);
+        pal.setColor(group, QPalette::Text, text);
+        pal.setColor(group, QPalette::ButtonText, text);
+    }
     widget_->setPalette(pal);
 }
 

@@ -223,6 +223,31 @@ TEST_F(ControlsTest, BitBtnKindsGiveTheirStandardsWhichAreNotStored) {
     EXPECT_EQ(ok->Kind(), TBitBtn::bkCustom);
 }
 
+TEST_F(ControlsTest, ADisabledBitBtnCaptionIsDrawnInTheDisabledColour) {
+    TBitBtn button;
+    button.SetBounds(0, 0, 80, 25);
+    button.SetCaption(QStringLiteral("Stop"));
+    const QRgb text = QApplication::palette().color(QPalette::Active, QPalette::ButtonText).rgb();
+    // Inside the bevel, where only the caption is drawn.
+    auto pixelsOf = [](const QImage& image, QRgb colour) {
+        int count = 0;
+        for (int y = 4; y < image.height() - 4; ++y)
+            for (int x = 4; x < image.width() - 4; ++x)
+                count += (image.pixel(x, y) | 0xFF000000u) == (colour | 0xFF000000u);
+        return count;
+    };
+    auto paint = [&button] {
+        QWidget* widget = button.Widget();
+        widget->resize(80, 25);
+        QImage image(widget->size(), QImage::Format_ARGB32);
+        widget->render(&image);
+        return image;
+    };
+    ASSERT_GT(pixelsOf(paint(), text), 10) << "no caption drawn";
+    button.SetEnabled(false);
+    EXPECT_EQ(pixelsOf(paint(), text), 0) << "caption in the enabled colour";
+}
+
 TEST_F(ControlsTest, ButtonClickSetsTheModalResultAndEnterPressesTheDefaultButton) {
     auto form = ReadProbeForm(QStringLiteral(
         "  object btnOk: TBitBtn\n    Kind = bkOK\n    OnClick = ProbePing\n  end\n"
