@@ -1,4 +1,8 @@
 #include "bench/bench_support.h"
+#include "tests/x11/x_server.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <dirent.h>
@@ -6,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace wt::bench {
@@ -74,6 +79,32 @@ double Maximum(const std::vector<double>& values) {
 void PositionOf(int i, int& x, int& y) {
     x = 100 + i % 800;
     y = 100 + (i / 800) * 3;
+}
+
+Motion PlayMotion(_XDisplay* driver, int total, int rate) {
+    Motion motion;
+    motion.sentAt.resize(static_cast<std::size_t>(total));
+    const auto start = Clock::now();
+    for (int i = 0; i < total; ++i) {
+        std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * i / rate));
+        int x = 0, y = 0;
+        PositionOf(i, x, y);
+        motion.sentAt[static_cast<std::size_t>(i)] = Clock::now();
+        XTestFakeMotionEvent(driver, 0, x, y, CurrentTime);
+        XFlush(driver);
+    }
+    motion.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return motion;
+}
+
+pid_t StartXdotool(const std::string& display) {
+    if (!wt::test::HasProgram("xdotool"))
+        return -1;
+    const char* const argv[] = {"xdotool", "behave_screen_edge", "top", "exec", "true", nullptr};
+    const pid_t pid = wt::test::SpawnWithDisplay(display, argv);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return pid;
 }
 
 long Packed(int x, int y) { return static_cast<long>(x | (y << 16)); }

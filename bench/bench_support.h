@@ -4,9 +4,12 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 #include <sys/types.h>
 #include <utility>
 #include <vector>
+
+struct _XDisplay;
 
 namespace wt::bench {
 
@@ -28,6 +31,18 @@ double Maximum(const std::vector<double>& values);
 void PositionOf(int i, int& x, int& y);
 // A position as the hook packs it into a message.
 long Packed(int x, int y);
+
+struct Motion {
+    std::vector<Clock::time_point> sentAt; // the time of each motion's XTest call
+    double seconds = 0;                    // from the first call to the last
+};
+// Moves the pointer through motions 0 to TOTAL-1 with XTest on DRIVER, RATE a
+// second, then waits 100 ms for the last reports.
+Motion PlayMotion(_XDisplay* driver, int total, int rate);
+
+// `xdotool behave_screen_edge top exec true` on DISPLAY, given time to
+// settle; -1 when xdotool is not installed.
+pid_t StartXdotool(const std::string& display);
 
 struct Report {
     long packed;

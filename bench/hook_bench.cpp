@@ -100,30 +100,13 @@ Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool wit
     std::this_thread::sleep_for(200ms);
     receiver.Take();
 
-    pid_t xdotool = -1;
-    if (withXdotool) {
-        const char* const argv[] = {"xdotool", "behave_screen_edge", "top", "exec", "true", nullptr};
-        xdotool = wt::test::SpawnWithDisplay(display, argv);
-        std::this_thread::sleep_for(500ms);
-    }
+    pid_t xdotool = withXdotool ? StartXdotool(display) : -1;
     const double xdotoolBefore = xdotool > 0 ? ProcessCpuSeconds(xdotool) : 0;
     const double cpuBefore = ThreadCpuSeconds("ruvazad1");
     const unsigned long readsBefore = watcher.PointerReads(), sentBefore = watcher.MessagesSent();
 
-    const int total = seconds * rate;
-    std::vector<Clock::time_point> sentAt(static_cast<std::size_t>(total));
-    const auto start = Clock::now();
-    for (int i = 0; i < total; ++i) {
-        std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * i / rate));
-        int x = 0, y = 0;
-        PositionOf(i, x, y);
-        sentAt[static_cast<std::size_t>(i)] = Clock::now();
-        XTestFakeMotionEvent(driver, 0, x, y, CurrentTime);
-        XFlush(driver);
-    }
-    const auto end = Clock::now();
-    std::this_thread::sleep_for(100ms); // the last reports
-    const double elapsed = std::chrono::duration<double>(end - start).count();
+    const Motion played = PlayMotion(driver, seconds * rate, rate);
+    const double elapsed = played.seconds;
     row.hookCpuPercent = 100.0 * (ThreadCpuSeconds("ruvazad1") - cpuBefore) / elapsed;
     row.reads = watcher.PointerReads() - readsBefore;
     row.sent = watcher.MessagesSent() - sentBefore;
@@ -134,7 +117,7 @@ Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool wit
 
     const auto received = receiver.Take();
     row.received = received.size();
-    const std::vector<double> latencies = MotionLatencies(sentAt, received);
+    const std::vector<double> latencies = MotionLatencies(played.sentAt, received);
     row.medianMs = Percentile(latencies, 0.5);
     row.p99Ms = Percentile(latencies, 0.99);
     row.maxMs = Maximum(latencies);

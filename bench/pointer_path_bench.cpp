@@ -108,29 +108,12 @@ struct MotionResult {
 MotionResult MoveThePointer(int seconds, int rate, HandlerLog& log, const std::string& display) {
     MotionResult result;
     Display* driver = XOpenDisplay(nullptr);
-    pid_t xdotool = -1;
-    if (wt::test::HasProgram("xdotool")) {
-        const char* const argv[] = {"xdotool", "behave_screen_edge", "top", "exec", "true", nullptr};
-        xdotool = wt::test::SpawnWithDisplay(display, argv);
-        std::this_thread::sleep_for(500ms);
-    }
+    pid_t xdotool = StartXdotool(display);
     log.Take();
     const double xdotoolBefore = xdotool > 0 ? ProcessCpuSeconds(xdotool) : 0;
     const PathCpu before = ReadPathCpu();
-    const int total = seconds * rate;
-    std::vector<Clock::time_point> sentAt(static_cast<std::size_t>(total));
-    const auto start = Clock::now();
-    for (int i = 0; i < total; ++i) {
-        std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * i / rate));
-        int x = 0, y = 0;
-        PositionOf(i, x, y);
-        sentAt[static_cast<std::size_t>(i)] = Clock::now();
-        XTestFakeMotionEvent(driver, 0, x, y, CurrentTime);
-        XFlush(driver);
-    }
-    const auto end = Clock::now();
-    std::this_thread::sleep_for(100ms); // the last reports
-    result.seconds = std::chrono::duration<double>(end - start).count();
+    const Motion played = PlayMotion(driver, seconds * rate, rate);
+    result.seconds = played.seconds;
     result.cpu = ReadPathCpu() - before;
     if (xdotool > 0) {
         result.xdotoolSeconds = ProcessCpuSeconds(xdotool) - xdotoolBefore;
@@ -138,7 +121,7 @@ MotionResult MoveThePointer(int seconds, int rate, HandlerLog& log, const std::s
     }
     const std::vector<Report> reports = log.Take();
     result.handled = reports.size();
-    result.latencies = MotionLatencies(sentAt, reports);
+    result.latencies = MotionLatencies(played.sentAt, reports);
     XCloseDisplay(driver);
     return result;
 }
