@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace wt {
 namespace {
@@ -101,10 +102,16 @@ private:
             }
             if (pos_ == start)
                 throw EFormError(file_, line_, QStringLiteral("hexadecimal digits expected after '$'"));
+            if (pos_ < text_.size() && IsNameChar(text_[pos_]))
+                throw EFormError(file_, line_, QStringLiteral("malformed number"));
             // Hexadecimal values of up to eight digits are 32-bit patterns
-            // ($80000005 is a system colour, a negative number).
-            qint64 v = pos_ - start <= 8 ? static_cast<qint64>(static_cast<qint32>(value))
-                                         : static_cast<qint64>(value);
+            // ($80000005 is a system colour, a negative number), longer ones
+            // 64-bit patterns.
+            const qint64 v = pos_ - start <= 8 ? static_cast<qint64>(static_cast<qint32>(value))
+                                               : static_cast<qint64>(value);
+            if (negative && v == std::numeric_limits<qint64>::min())
+                throw EFormError(file_, line_, QStringLiteral("number -$%1 out of range")
+                                                   .arg(text_.mid(start, pos_ - start)));
             t.Type = Token::Integer;
             t.Int = negative ? -v : v;
             return t;
@@ -130,18 +137,16 @@ private:
                     ++pos_;
             }
         }
-        const QString digits = text_.mid(start, pos_ - start);
+        // The sign is read with the digits: the lowest 64-bit number has no
+        // positive counterpart.
+        const QString digits = (negative ? QStringLiteral("-") : QString()) + text_.mid(start, pos_ - start);
         bool ok = false;
         if (isFloat) {
             t.Type = Token::Float;
             t.Real = digits.toDouble(&ok);
-            if (negative)
-                t.Real = -t.Real;
         } else {
             t.Type = Token::Integer;
             t.Int = digits.toLongLong(&ok);
-            if (negative)
-                t.Int = -t.Int;
         }
         if (!ok)
             throw EFormError(file_, line_, QStringLiteral("number %1 out of range").arg(digits));
@@ -501,8 +506,13 @@ TFormObject ParseFormDescription(const QString& text, const QString& fileName) {
 QString FormatValue(const TFormValue& v) {
     switch (v.Type) {
     case TFormValue::Integer:
-        if (v.Hex)
-            return QStringLiteral("$%1").arg(static_cast<quint32>(v.Int), 8, 16, QLatin1Char('0')).toUpper();
+        if (v.Hex) {
+            // Eight digits read back as a 32-bit pattern; anything outside
+            // that range needs all sixteen.
+            if (v.Int >= std::numeric_limits<qint32>::min() && v.Int <= std::numeric_limits<qint32>::max())
+                return QStringLiteral("$%1").arg(static_cast<quint32>(v.Int), 8, 16, QLatin1Char('0')).toUpper();
+            return QStringLiteral("$%1").arg(static_cast<quint64>(v.Int), 16, 16, QLatin1Char('0')).toUpper();
+        }
         return QString::number(v.Int);
     case TFormValue::Float: {
         QString s = QString::number(v.Real, 'g', QLocale::FloatingPointShortest);

@@ -2,10 +2,12 @@
 
 #include "toolkit/classes.h"
 #include "toolkit/colors.h"
+#include "toolkit/enums.h"
 
 #include <QStringList>
 
 #include <limits>
+#include <type_traits>
 
 namespace wt {
 namespace {
@@ -26,6 +28,26 @@ std::optional<QVariant> IntegerOf(const TFormValue& v, QString& error) {
         return std::nullopt;
     }
     return QVariant::fromValue(static_cast<T>(v.Int));
+}
+
+bool IsCursor(const QMetaEnum& e) {
+    const QMetaEnum cursor = QMetaEnum::fromType<TCursor>();
+    return e.enclosingMetaObject() == cursor.enclosingMetaObject() && qstrcmp(e.name(), cursor.name()) == 0;
+}
+
+// A number for an enumeration must name one of its values, except for a
+// cursor: custom cursors are registered by number, so a cursor takes any
+// number its type holds.
+std::optional<QVariant> EnumNumberOf(const TPropertyType& type, const TFormValue& v, QString& error) {
+    if (IsCursor(type.Enum)) {
+        if (!IntegerOf<std::underlying_type_t<TCursor>>(v, error))
+            return std::nullopt;
+    } else if (v.Int < std::numeric_limits<int>::min() || v.Int > std::numeric_limits<int>::max() ||
+               !type.Enum.valueToKey(static_cast<int>(v.Int))) {
+        error = QStringLiteral("%1 is not a %2 value").arg(v.Int).arg(QLatin1String(type.Enum.name()));
+        return std::nullopt;
+    }
+    return QVariant(static_cast<int>(v.Int));
 }
 
 } // namespace
@@ -68,8 +90,8 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
         return QVariant(bits);
     }
     if (type.IsEnum) {
-        if (v.Type == TFormValue::Integer) // unnamed values (custom cursors)
-            return IntegerOf<int>(v, error);
+        if (v.Type == TFormValue::Integer)
+            return EnumNumberOf(type, v, error);
         if (v.Type != TFormValue::Ident) {
             error = QStringLiteral("%1 value expected, found %2").arg(QLatin1String(type.Enum.name()), v.Describe());
             return std::nullopt;

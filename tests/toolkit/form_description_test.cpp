@@ -2,11 +2,14 @@
 #include "form_support.h"
 
 #include "toolkit/formdesc.h"
+#include "toolkit/propvalue.h"
 #include "toolkit/reader.h"
 #include "toolkit/writer.h"
 
 #include <gmock/gmock.h>
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace wt::test {
@@ -257,7 +260,128 @@ INSTANTIATE_TEST_SUITE_P(
         BadForm{"object x: TProbe\nend", 1, "description is for TProbe"},
         BadForm{"object frmProbe: TfrmProbe\nend\nobject y: TProbe\nend", 3, "text after the end"},
         BadForm{"object frmProbe: TfrmProbe\n  Left = 99999999999\nend", 2, "out of range"},
-        BadForm{"object frmProbe: TfrmProbe\n  Font.Size2 = 3\nend", 2, "no member Size2"}));
+        BadForm{"object frmProbe: TfrmProbe\n  Font.Size2 = 3\nend", 2, "no member Size2"},
+        // Negating the lowest 64-bit number has no 64-bit result.
+        BadForm{"object frmProbe: TfrmProbe\n  Tag = -$8000000000000000\nend", 2, "-$8000000000000000 out of range"},
+        // A number running into a name is one malformed token, hexadecimal or not.
+        BadForm{"object frmProbe: TfrmProbe\n  Tag = $1Fz = 1\nend", 2, "malformed number"},
+        BadForm{"object frmProbe: TfrmProbe\n  Tag = 12z = 1\nend", 2, "malformed number"},
+        // Numbers for an enumeration must name one of its values...
+        BadForm{"object frmProbe: TfrmProbe\n  BorderStyle = 246\nend", 2, "246 is not a TFormBorderStyle value"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Alignment = -1\n  end\nend", 3,
+                "-1 is not a TAlignment value"},
+        // ...except for cursors, whose custom ones are numbers within the cursor type.
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Cursor = 70000\n  end\nend", 3,
+                "70000 is out of range"}));
+
+// Every value the parser accepts is formatted as text it reads back to the
+// same value.
+class ValueRoundTripTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ValueRoundTripTest, ParseFormatParseGivesTheSameTree) {
+    const QString text = QStringLiteral("object a: TB\n  V = %1\nend\n").arg(QString::fromUtf8(GetParam()));
+    const TFormObject first = ParseFormDescription(text, QStringLiteral("first.wfm"));
+    const QString formatted = FormatFormDescription(first);
+    try {
+        const TFormObject second = ParseFormDescription(formatted, QStringLiteral("second.wfm"));
+        EXPECT_TRUE(first.SameAs(second)) << formatted.toStdString();
+    } catch (const EFormError& e) {
+        FAIL() << e.what() << " reading back:\n" << formatted.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ValueRoundTripTest,
+    ::testing::Values("0", "+5", "-2147483648", "9223372036854775807", "-9223372036854775808", "$80000005",
+                      "-$80000000", "$100000000", "$7FFFFFFFFFFFFFFF", "$8000000000000000", "$FFFFFFFFFFFFFFFF",
+                      "-$7FFFFFFFFFFFFFFF", "-2.5", "1e3", "1.7976931348623157e308", "-2.2250738585072014e-308",
+                      "5e-324", "'it''s'#13#10'x'", "#0", "''", "'a' +\n    'b'", "clBtnFace", "[]",
+                      "[fsBold, fsItalic]", "()", "(\n    'a'\n    '')", "{}", "{00ff}"));
+
+// A colour written as a hexadecimal pattern reads back as the number it was,
+// whatever its width.
+class HexRoundTripTest : public ::testing::TestWithParam<qint64> {};
+
+TEST_P(HexRoundTripTest, HexadecimalFormatReadsBackToTheSameNumber) {
+    TFormValue value = TFormValue::MakeInt(GetParam());
+    value.Hex = true;
+    const QString text = FormatValue(value);
+    const auto parsed = ParseValueText(text);
+    ASSERT_TRUE(parsed.has_value()) << text.toStdString();
+    EXPECT_EQ(parsed->Int, GetParam()) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HexRoundTripTest,
+                         ::testing::Values(qint64{0}, qint64{-1}, qint64{0x00123456}, qint64{INT32_MIN},
+                                           qint64{INT32_MAX}, qint64{0xFFFFFFFF}, qint64{0x100000000},
+                                           INT64_MIN, INT64_MAX));
+
+// A component's values, written and read into a new form, are the values it had.
+struct ExtremeValues {
+    const char* Name;
+    int Tag;
+    qlonglong Big;
+    uint UBig;
+    short Small;
+    ushort USmall;
+    signed char Tiny;
+    uchar UTiny;
+    int FrameColor;
+    double Ratio;
+    TCursor Cursor;
+};
+
+class ExtremeValuesTest : public FormTest, public ::testing::WithParamInterface<ExtremeValues> {};
+
+TEST_P(ExtremeValuesTest, WrittenComponentReadsBackItsValues) {
+    const ExtremeValues& v = GetParam();
+    TfrmProbe form;
+    form.SetName(QStringLiteral("frmProbe"));
+    auto* probe = new TValueProbe(&form);
+    probe->SetName(QStringLiteral("values"));
+    probe->SetParent(&form);
+    probe->SetTag(v.Tag);
+    probe->SetBig(v.Big);
+    probe->SetUBig(v.UBig);
+    probe->SetSmall(v.Small);
+    probe->SetUSmall(v.USmall);
+    probe->SetTiny(v.Tiny);
+    probe->SetUTiny(v.UTiny);
+    probe->SetFrameColor(v.FrameColor);
+    probe->SetRatio(v.Ratio);
+    probe->SetCursor(v.Cursor);
+    const QString written = WriteFormDescription(&form);
+
+    TfrmProbe again;
+    try {
+        again.ReadForm(written.toStdString(), QStringLiteral("written.wfm"));
+    } catch (const EFormError& e) {
+        FAIL() << e.what() << " reading back:\n" << written.toStdString();
+    }
+    auto* read = Find<TValueProbe>(&again, "values");
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->Tag(), v.Tag);
+    EXPECT_EQ(read->Big(), v.Big);
+    EXPECT_EQ(read->UBig(), v.UBig);
+    EXPECT_EQ(read->Small(), v.Small);
+    EXPECT_EQ(read->USmall(), v.USmall);
+    EXPECT_EQ(read->Tiny(), v.Tiny);
+    EXPECT_EQ(read->UTiny(), v.UTiny);
+    EXPECT_EQ(read->FrameColor(), v.FrameColor);
+    EXPECT_EQ(read->Ratio(), v.Ratio);
+    EXPECT_EQ(read->Cursor(), v.Cursor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Extremes, ExtremeValuesTest,
+    ::testing::Values(
+        ExtremeValues{"Lowest", INT32_MIN, INT64_MIN, 0, INT16_MIN, 0, INT8_MIN, 0, INT32_MIN,
+                      -std::numeric_limits<double>::max(), static_cast<TCursor>(INT16_MIN)},
+        ExtremeValues{"Highest", INT32_MAX, INT64_MAX, UINT32_MAX, INT16_MAX, UINT16_MAX, INT8_MAX, UINT8_MAX,
+                      INT32_MAX, std::numeric_limits<double>::max(), static_cast<TCursor>(INT16_MAX)},
+        ExtremeValues{"Smallest", -1, -1, 1, -1, 1, -1, 1, -1, std::numeric_limits<double>::denorm_min(),
+                      static_cast<TCursor>(31000)}),
+    [](const ::testing::TestParamInfo<ExtremeValues>& info) { return std::string(info.param.Name); });
 
 TEST_F(FormTest, DeeplyNestedDescriptionIsRefusedNotOverflowed) {
     QString text;

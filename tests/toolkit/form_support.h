@@ -95,6 +95,43 @@ private:
 };
 WT_REGISTER_CLASS(TProbe);
 
+// Integer and decimal properties of every width, to write and read back
+// at their extremes.
+class TValueProbe : public TProbe {
+    Q_OBJECT
+    Q_PROPERTY(qlonglong Big READ Big WRITE SetBig)
+    Q_PROPERTY(uint UBig READ UBig WRITE SetUBig)
+    Q_PROPERTY(short Small READ Small WRITE SetSmall)
+    Q_PROPERTY(ushort USmall READ USmall WRITE SetUSmall)
+    Q_PROPERTY(signed char Tiny READ Tiny WRITE SetTiny)
+    Q_PROPERTY(uchar UTiny READ UTiny WRITE SetUTiny)
+
+public:
+    explicit TValueProbe(TComponent* owner = nullptr) : TProbe(owner) {}
+
+    qlonglong Big() const { return big_; }
+    void SetBig(qlonglong v) { big_ = v; }
+    uint UBig() const { return ubig_; }
+    void SetUBig(uint v) { ubig_ = v; }
+    short Small() const { return small_; }
+    void SetSmall(short v) { small_ = v; }
+    ushort USmall() const { return usmall_; }
+    void SetUSmall(ushort v) { usmall_ = v; }
+    signed char Tiny() const { return tiny_; }
+    void SetTiny(signed char v) { tiny_ = v; }
+    uchar UTiny() const { return utiny_; }
+    void SetUTiny(uchar v) { utiny_ = v; }
+
+private:
+    qlonglong big_ = 0;
+    uint ubig_ = 0;
+    short small_ = 0;
+    ushort usmall_ = 0;
+    signed char tiny_ = 0;
+    uchar utiny_ = 0;
+};
+WT_REGISTER_CLASS(TValueProbe);
+
 // A form with a few handlers, read from whatever text a test gives it.
 class TfrmProbe : public TForm {
     Q_OBJECT
