@@ -22,6 +22,12 @@ void HideAll();
 // A desktop file was loaded: recompute the geometry, and start when the
 // settings ask for it and the file is not the host's default desktop.
 void DesktopLoaded(std::string_view fileName);
+// Reads the settings file into Settings and the reveal timer; with
+// tellProblem, an unusable file is reported (once a session).
+void ReadSettings(bool tellProblem);
+// Moves each IDE window that lies off screen (left tucked by an earlier
+// session, say) back onto the screen.
+void BringBackLostWindows();
 // Whether the panel has been created and not closed since.
 bool PanelCreated();
 

@@ -6,7 +6,6 @@
 #include "engine/moves.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
-#include "toolkit/bitbtn.h"
 #include "toolkit/timer.h"
 
 namespace wt {
@@ -49,9 +48,12 @@ void StopHook() {
 }
 
 void WatchMouse(std::intptr_t lParam) {
-    if (InHookMessage)
+    // Positions the hook delivers after Stop (already on their way, or
+    // handled in a move's pump) change nothing.
+    if (InHookMessage || !EngineRunning)
         return;
     HookMessageGuard guard;
+    const std::uint32_t run = EngineRun;
     const auto bits = static_cast<std::uint32_t>(lParam);
     PointerX = static_cast<std::int32_t>(bits & 0xFFFF);
     PointerY = static_cast<std::int32_t>((bits >> 16) & 0xFFFF);
@@ -65,12 +67,14 @@ void WatchMouse(std::intptr_t lParam) {
             // without asking the display server for the window under the pointer.
             Platform& platform = ThePlatform();
             if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
-                DelphiWindow.Handle) {
-                MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+                    DelphiWindow.Handle &&
+                MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+                           TMoveScope::ThisRun))
                 DelphiWindow.Hidden = true;
-            }
         }
     }
+    if (EngineRun != run)
+        return; // stopped while the main window moved
 
     if (Settings.HideInspector) {
         if (InspectorWindow.Hidden) {
@@ -79,25 +83,28 @@ void WatchMouse(std::intptr_t lParam) {
         } else {
             bool left = Settings.Side == 1 ? PointerX < InspectorWindow.ShownRect.Left
                                            : PointerX > InspectorWindow.ShownRect.Right;
-            if (left) {
-                MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound,
-                              false);
+            if (left && MoveInspector(InspectorWindow.HiddenRect, AnimateMode(),
+                                      Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;
-            }
         }
     }
 }
 
 void RevealTimerTick() {
+    if (!EngineRunning) {
+        EnableRevealTimer(false);
+        return;
+    }
+    const std::uint32_t run = EngineRun;
     RefindWindows();
-    if (Settings.HideInspector && InInspectorStrip()) {
-        MoveInspector(InspectorWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true);
+    if (Settings.HideInspector && InInspectorStrip() &&
+        MoveInspector(InspectorWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true,
+                      TMoveScope::ThisRun))
         InspectorWindow.Hidden = false;
-    }
-    if (Settings.HideDelphi && InDelphiStrip()) {
-        MoveDelphi(DelphiWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true);
+    if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() &&
+        MoveDelphi(DelphiWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true,
+                   TMoveScope::ThisRun))
         DelphiWindow.Hidden = false;
-    }
     EnableRevealTimer(false);
 }
 
@@ -111,9 +118,9 @@ void ActivateApp(std::uintptr_t wParam) {
     } else if (wParam == 1 && DisabledByFocus) {
         Panel->SetCaption(FromStd(PanelCaption));
         DisabledByFocus = false;
-        // A Stop while the host was inactive left the engine idle (Stop is
-        // off again): the watch then stays off.
-        if (Panel->btnStop->Enabled())
+        // A Stop while the host was inactive left the engine idle: the
+        // watch then stays off.
+        if (EngineRunning)
             StartHook(Panel->Handle());
     }
 }

@@ -5,6 +5,10 @@ namespace wt {
 HiddenWindow DelphiWindow;
 HiddenWindow InspectorWindow;
 
+bool EngineRunning = false;
+std::uint32_t EngineRun = 0;
+bool SettingsProblemTold = false;
+
 bool HookActive = false;
 bool DisabledByFocus = false;
 bool InHookMessage = false;
@@ -14,6 +18,9 @@ std::int32_t PointerY = 0;
 void ResetEngineState() {
     DelphiWindow = HiddenWindow{};
     InspectorWindow = HiddenWindow{};
+    EngineRunning = false;
+    EngineRun = 0;
+    SettingsProblemTold = false;
     HookActive = false;
     DisabledByFocus = false;
     InHookMessage = false;

@@ -13,6 +13,14 @@ extern HiddenWindow DelphiWindow;
 // The Object Inspector (class TPropertyInspector).
 extern HiddenWindow InspectorWindow;
 
+// The engine: Start succeeded and Stop has not run since.
+extern bool EngineRunning;
+// Counts the Starts and Stops: a move begun for one run is dropped when the
+// run ended in the message pump before the slide.
+extern std::uint32_t EngineRun;
+// The unusable settings file was reported this session.
+extern bool SettingsProblemTold;
+
 // The edge watch.
 extern bool HookActive;       // the hook is set and has not been reset since
 extern bool DisabledByFocus;  // the watch was switched off when the host was deactivated

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace wt {
@@ -42,6 +43,42 @@ void ComputeGeometry() {
         InspectorWindow.ShownRect = {0, 0, w, fh};
         InspectorWindow.HiddenRect = {p - w, 0, p, fh};
     }
+}
+
+bool LiesOffScreen(TRect r, TRect screen) {
+    const std::int64_t width = std::int64_t{r.Right} - r.Left;
+    const std::int64_t height = std::int64_t{r.Bottom} - r.Top;
+    if (width <= 0 || height <= 0)
+        return false; // nothing to see of it anyway
+    const std::int64_t seenWidth =
+        std::int64_t{std::min(r.Right, screen.Right)} - std::max(r.Left, screen.Left);
+    const std::int64_t seenHeight =
+        std::int64_t{std::min(r.Bottom, screen.Bottom)} - std::max(r.Top, screen.Top);
+    return 2 * seenWidth < width || 2 * seenHeight < height;
+}
+
+namespace {
+
+// One edge pair [from, to) shifted into [low, high), shortened if it is longer.
+void FitSpan(std::int32_t& from, std::int32_t& to, std::int32_t low, std::int32_t high) {
+    const std::int64_t length = std::min(std::int64_t{to} - from, std::int64_t{high} - low);
+    std::int64_t start = std::clamp<std::int64_t>(from, low, high - length);
+    from = static_cast<std::int32_t>(start);
+    to = static_cast<std::int32_t>(start + length);
+}
+
+} // namespace
+
+TRect BroughtOnScreen(TRect r, TRect screen) {
+    FitSpan(r.Left, r.Right, screen.Left, screen.Right);
+    FitSpan(r.Top, r.Bottom, screen.Top, screen.Bottom);
+    return r;
+}
+
+TRect ScreenRect() {
+    Platform& platform = ThePlatform();
+    return {0, 0, platform.GetSystemMetrics(SM_CXSCREEN),
+            platform.GetSystemMetrics(SM_CYFULLSCREEN) + platform.GetSystemMetrics(SM_CYCAPTION)};
 }
 
 } // namespace wt

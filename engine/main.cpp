@@ -89,6 +89,9 @@ void TfrmMain::FormClose(TObject*, TCloseAction& action) {
 }
 
 void TfrmMain::btnStartClick(TObject*) {
+    // The file as it is now: a change made while the panel was open counts.
+    const TSettings running = Settings;
+    ReadSettings(true);
     if (ini->ReadBool("HELP", "FindLostWindows", false)) {
         DelphiWindow.RestoreRect = {0, 0, 600, 106};
         InspectorWindow.RestoreRect = {0, 0, 220, 450};
@@ -98,17 +101,32 @@ void TfrmMain::btnStartClick(TObject*) {
         DelphiWindow.Hidden = false;
     }
     const char* project = controllerServices ? controllerServices->CurrentProjectName() : "";
-    if (!project || !*project) {
+    const bool noProject = !project || !*project;
+    const bool noWindow = !Settings.HideInspector && !Settings.HideDelphi;
+    if ((noProject || noWindow) && EngineRunning) {
+        // A running engine keeps the settings its windows were placed by.
+        Settings = running;
+        timerWait->SetInterval(Settings.OpenDelay);
+    }
+    if (noProject) {
         SetCaption(FromStd("Please load a project first..."));
         timerMess->SetEnabled(true);
         return;
     }
-    if (!Settings.HideInspector && !Settings.HideDelphi) {
+    if (noWindow) {
         ShowOops(NoWindowsMessage);
         return;
     }
+    // A second Start takes the places from before the first, not the tucked ones.
+    if (EngineRunning)
+        RestoreAll();
+    BringBackLostWindows();
     ComputeGeometry();
+    EngineRunning = true;
+    ++EngineRun;
     HideAll();
+    if (!EngineRunning)
+        return; // stopped while the windows were being tucked away
     btnStart->SetEnabled(false);
     btnStop->SetEnabled(true);
     btnOptions->SetEnabled(false);
@@ -136,7 +154,8 @@ bool PanelCreated() { return panelCreated && Panel != nullptr; }
 
 void OpenPanel(TIToolServices* services) {
     controllerServices = services;
-    if (!PanelCreated()) {
+    const bool first = !PanelCreated();
+    if (first) {
         Panel = new TfrmMain(Application());
         panelCreated = true;
         Panel->Show();
@@ -149,6 +168,15 @@ void OpenPanel(TIToolServices* services) {
         ThePlatform().MessageBox("Delphi could not be found.", PanelCaption);
         return;
     }
+    // The running engine keeps the settings its windows were placed by until
+    // Stop; the next Start reads the file again.
+    if (!EngineRunning)
+        ReadSettings(!first);
+}
+
+void ReadSettings(bool tellProblem) {
+    if (!Panel)
+        return;
     LoadSettings(*Panel->ini);
     Panel->timerWait->SetInterval(Settings.OpenDelay);
 }
@@ -166,8 +194,16 @@ void ClosePanel() {
 }
 
 void StopHiding() {
+    // First of all: a tuck or reveal still under way, or a pointer message or
+    // tick arriving later, belongs to the run that ends here.
+    EngineRunning = false;
+    ++EngineRun;
+    if (PanelCreated())
+        Panel->timerWait->SetEnabled(false);
     StopHook();
     RestoreAll();
+    for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow})
+        window->Managed = false;
     if (PanelCreated()) {
         Panel->btnStart->SetEnabled(true);
         Panel->btnStop->SetEnabled(false);
@@ -175,23 +211,58 @@ void StopHiding() {
     }
 }
 
+namespace {
+
+// A window marked hidden goes back; so does one the engine revealed, which
+// stands on its shown rectangle rather than where it was before Start.
+bool ToBeRestored(const HiddenWindow& window) {
+    return window.Hidden ||
+           (window.Managed && ThePlatform().GetWindowRect(window.Handle) != window.RestoreRect);
+}
+
+} // namespace
+
 void RestoreAll() {
-    if (InspectorWindow.Hidden)
+    RefindInspector();
+    if (ToBeRestored(InspectorWindow))
         MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
-    if (DelphiWindow.Hidden)
+    if (ToBeRestored(DelphiWindow))
         MoveDelphi(DelphiWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
     InspectorWindow.Hidden = false;
     DelphiWindow.Hidden = false;
 }
 
 void HideAll() {
-    if (Settings.HideInspector)
-        MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+    InspectorWindow.Managed = Settings.HideInspector;
+    DelphiWindow.Managed = Settings.HideDelphi;
+    if (Settings.HideInspector &&
+        !MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+                       TMoveScope::ThisRun))
+        return; // Stop ran in the pump and brought everything back
     InspectorWindow.Hidden = true;
-    if (Settings.HideDelphi)
-        MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false);
+    if (Settings.HideDelphi &&
+        !MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+                    TMoveScope::ThisRun))
+        return;
     DelphiWindow.Hidden = true;
     StartHook(Panel ? Panel->Handle() : 0);
+}
+
+void BringBackLostWindows() {
+    const TRect screen = ScreenRect();
+    for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow}) {
+        if (window == &InspectorWindow)
+            RefindInspector();
+        const TRect now = ThePlatform().GetWindowRect(window->Handle);
+        if (window->Handle == 0 || !LiesOffScreen(now, screen))
+            continue;
+        const TRect back = BroughtOnScreen(now, screen);
+        if (window == &InspectorWindow)
+            MoveInspector(back, AnimateMode(), Settings.MoveOutSound, true);
+        else
+            MoveDelphi(back, AnimateMode(), Settings.MoveOutSound, true);
+        window->Hidden = false;
+    }
 }
 
 namespace {
@@ -212,6 +283,11 @@ void DesktopLoaded(std::string_view fileName) {
     if (!PanelCreated())
         return;
     Panel->iniProj->SetFileName(fileName);
+    // The places recorded here are where Stop puts the windows: never the
+    // tucked or revealed ones.
+    if (EngineRunning)
+        RestoreAll();
+    BringBackLostWindows();
     ComputeGeometry();
     if (Settings.UseAutoHide && (Settings.HideDelphi || Settings.HideInspector) &&
         DesktopBaseName(fileName) != "DELPHI32.DSK")

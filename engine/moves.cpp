@@ -11,13 +11,18 @@ namespace wt {
 
 namespace {
 
-void MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string_view soundName,
-                 bool bringToTop) {
+bool MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string_view soundName,
+                 bool bringToTop, TMoveScope scope) {
     Platform& platform = ThePlatform();
+    const std::uint32_t run = EngineRun;
     if (bringToTop)
         platform.BringWindowToTop(window.Handle);
     // Lets pending messages and timer ticks run before the slide starts.
     platform.ProcessMessages();
+    // A Stop handled in the pump has put the windows back: a tuck or reveal
+    // of the run it ended must not take them away again.
+    if (scope == TMoveScope::ThisRun && EngineRun != run)
+        return false;
     // The handle and the step count are read after the pump, which may have
     // changed them.
     if (mode == 0)
@@ -25,6 +30,9 @@ void MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string
     else if (mode == 1)
         SlideWindow(window.Handle, target, static_cast<std::uint8_t>(Settings.AnimateSpeed),
                     soundName);
+    else
+        return false;
+    return true;
 }
 
 // Copies name into buffer, zero-terminated. False when the name would not
@@ -47,13 +55,15 @@ std::int32_t Advance(std::int32_t edge, std::int32_t delta) {
 
 } // namespace
 
-void MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop) {
+bool MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop,
+                   TMoveScope scope) {
     RefindInspector();
-    MoveManaged(InspectorWindow, target, mode, soundName, bringToTop);
+    return MoveManaged(InspectorWindow, target, mode, soundName, bringToTop, scope);
 }
 
-void MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop) {
-    MoveManaged(DelphiWindow, target, mode, soundName, bringToTop);
+bool MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop,
+                TMoveScope scope) {
+    return MoveManaged(DelphiWindow, target, mode, soundName, bringToTop, scope);
 }
 
 void SlideWindow(WindowHandle handle, TRect target, std::uint8_t steps,

@@ -15,13 +15,23 @@ namespace wt {
 // that does not fit whole is not played.
 inline constexpr std::size_t SoundNameBufferSize = 100;
 
+// Whether a move still has to happen when the engine's run that asked for it
+// ended (a Stop handled in the message pump before the slide).
+enum class TMoveScope {
+    Always,  // bringing windows back: Stop's own moves, lost-window recovery
+    ThisRun, // tucks and reveals of the running engine: dropped once it stopped
+};
+
 // Moves the Object Inspector to target, finding it again first when its
 // handle has gone stale. mode is the Animate setting as the caller read it:
 // 0 moves at once, 1 slides in AnimateSpeed steps, anything else does nothing.
-void MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop);
+// False when the move was dropped (its run ended) or did nothing.
+bool MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop,
+                   TMoveScope scope = TMoveScope::Always);
 
 // The same for the IDE main window, which is never looked up again here.
-void MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop);
+bool MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop,
+                TMoveScope scope = TMoveScope::Always);
 
 // Plays soundName (when sounds are on), then, with animation on, moves the
 // window steps times towards target and always ends with a move onto target.

@@ -19,10 +19,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace wt {
 inline void PrintTo(const TRect& r, std::ostream* os) {
@@ -38,6 +40,15 @@ public:
     using SimPlatform::SimPlatform;
     bool FailFindWindow = false;
     bool FailMoveWindow = false;
+    // Runs once inside the next message pump: a click handled while a move
+    // lets messages through.
+    std::function<void()> DuringNextPump;
+
+    void ProcessMessages() override {
+        if (auto action = std::exchange(DuringNextPump, nullptr))
+            action();
+        SimPlatform::ProcessMessages();
+    }
 
     WindowHandle FindWindow(std::string_view className,
                             std::optional<std::string_view> title) override {
