@@ -70,6 +70,10 @@ public:
                              std::intptr_t lParam) = 0;
     // Handles every message that is waiting (timers that are due included), then returns.
     virtual void ProcessMessages() = 0;
+    // Whether the desktop can say which application is active. Where it
+    // cannot (no window manager), nothing ever is, and the host counts as
+    // active: a deactivation is then not passed on.
+    virtual bool ActiveWindowKnown() { return true; }
 
     // --- Timers --------------------------------------------------------------
     // A repeating timer; an interval of 0 or less fires on every pass of the

@@ -44,6 +44,9 @@ void TApplication::HookApplicationState() {
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
                      [this](Qt::ApplicationState state) {
                          const bool active = state == Qt::ApplicationActive;
+                         // Where the desktop cannot tell, the host counts as active.
+                         if (!active && !ThePlatform().ActiveWindowKnown())
+                             return;
                          if (active != active_)
                              Activate(active);
                      });

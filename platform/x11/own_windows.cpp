@@ -12,7 +12,8 @@
 
 namespace wt {
 
-OwnWindows::OwnWindows(unsigned long watchMouseAtom) : watchMouseAtom_(watchMouseAtom) {
+OwnWindows::OwnWindows(unsigned long watchMouseAtom, std::function<bool()> activeKnown)
+    : watchMouseAtom_(watchMouseAtom), activeKnown_(std::move(activeKnown)) {
     if (auto* app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -124,6 +125,10 @@ void OwnWindows::Call(const WindowMessage& message) {
 
 void OwnWindows::ActivationChanged(bool active) {
     if (lastActive_ == active)
+        return;
+    // Without a window manager Qt sees no window active once ours lose the
+    // input focus; the host then counts as active all the same.
+    if (!active && activeKnown_ && !activeKnown_())
         return;
     lastActive_ = active;
     std::vector<WindowHandle> targets;

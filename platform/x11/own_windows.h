@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -21,8 +22,9 @@ namespace wt {
 
 class OwnWindows : public QObject, public QAbstractNativeEventFilter {
 public:
-    // watchMouseAtom: the atom "WM_WATCHMOUSE" on the display Qt talks to.
-    explicit OwnWindows(unsigned long watchMouseAtom);
+    // watchMouseAtom: the atom "WM_WATCHMOUSE" on the display Qt talks to;
+    // activeKnown: whether the desktop can say which application is active.
+    OwnWindows(unsigned long watchMouseAtom, std::function<bool()> activeKnown);
     ~OwnWindows() override;
 
     WindowHandle Attach(std::uintptr_t nativeId, std::string_view className,
@@ -47,6 +49,7 @@ private:
         std::string ClassName;
     };
     const unsigned long watchMouseAtom_;
+    const std::function<bool()> activeKnown_;
     mutable std::mutex mutex_;
     std::map<WindowHandle, Entry> windows_;
     std::deque<WindowMessage> queue_;

@@ -17,6 +17,7 @@ X11Atoms X11Atoms::Intern(Display* display) {
         {"_NET_FRAME_EXTENTS", &X11Atoms::NetFrameExtents},
         {"_NET_WM_NAME", &X11Atoms::NetWmName},
         {"_NET_SUPPORTED", &X11Atoms::NetSupported},
+        {"_NET_ACTIVE_WINDOW", &X11Atoms::NetActiveWindow},
         {"_NET_MOVERESIZE_WINDOW", &X11Atoms::NetMoveresizeWindow},
         {"_NET_WORKAREA", &X11Atoms::NetWorkarea},
         {"_NET_CURRENT_DESKTOP", &X11Atoms::NetCurrentDesktop},

@@ -12,6 +12,7 @@ struct X11Atoms {
     Atom NetFrameExtents = None;
     Atom NetWmName = None;
     Atom NetSupported = None;
+    Atom NetActiveWindow = None;
     Atom NetMoveresizeWindow = None;
     Atom NetWorkarea = None;
     Atom NetCurrentDesktop = None;

@@ -224,6 +224,10 @@ Window X11Desktop::ParentWindow(Window window) {
     return parent;
 }
 
+bool X11Desktop::ActiveWindowKnown() {
+    return WindowManagerRunning() && ManagerSupports(atoms_.NetActiveWindow);
+}
+
 bool X11Desktop::ManagerSupports(Atom hint) {
     auto supported = Longs(root_, atoms_.NetSupported, XA_ATOM);
     return supported && std::find(supported->begin(), supported->end(), hint) != supported->end();

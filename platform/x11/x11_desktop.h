@@ -33,6 +33,9 @@ public:
     // A window manager that announces itself (_NET_SUPPORTING_WM_CHECK naming
     // a live window that names itself) runs on the screen.
     bool WindowManagerRunning();
+    // Such a manager says which window is active (_NET_ACTIVE_WINDOW); without
+    // one no window ever is.
+    bool ActiveWindowKnown();
     // Top-level client whose WM_CLASS class is className and, when given,
     // whose title is title; the topmost such window, or 0.
     Window Find(std::string_view className, std::optional<std::string_view> title);

@@ -63,7 +63,8 @@ void X11Platform::Open(const std::string& displayName) {
     // A broken connection makes every window operation fail instead of ending the host.
     XSetIOErrorExitHandler(display_, ConnectionLost, &connectionLost_);
     desktop_ = std::make_unique<X11Desktop>(display_);
-    own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse);
+    own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse,
+                                        [this] { return ActiveWindowKnown(); });
     timers_ = std::make_unique<QtTimers>();
     help_ = std::make_unique<HelpViewer>();
     sound_ = std::make_unique<WaveSound>();
@@ -162,6 +163,8 @@ void X11Platform::ProcessMessages() {
         QCoreApplication::processEvents();
     own_->DeliverQueued();
 }
+
+bool X11Platform::ActiveWindowKnown() { return desktop_->ActiveWindowKnown(); }
 
 // --- Timers ------------------------------------------------------------------------
 

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+// After gtest: Xlib's macros (None, Bool) would break its templates.
+#include "tests/x11/test_client.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -249,6 +252,52 @@ TEST_F(AddinOnXvfb, ClosingTheProjectBringsTheWindowsBack) {
     ExpectAt(run_.Rect("moved", kInspector), kInspectorAtStart, "Inspector, pointer on the strip");
 }
 
+// Stop clicked the moment the pointer arrives on it from the revealed main
+// window: the tuck the pointer started lets the click through, and both
+// windows still end where they were before Start, also after a second run.
+TEST_F(AddinOnXvfb, StopClickedAsThePointerLeavesARevealedWindowBringsBothBack) {
+    WriteSettings({});
+    const std::string stop = std::string("menu Tools|Wingtucker 1.2d\n") + kClickStop + "\n";
+    RunScript(Script("move 300 1\nmove 301 0\nwait 600\necho @revealed\nrects\n" + stop +
+                     "wait 600\necho @stopped\nrects\n" + kClickStart + "\nwait 500\n" + stop +
+                     "wait 600\necho @again\nrects\n"));
+    ExpectAt(run_.Rect("revealed", kMain), kMainShown, "main window revealed");
+    for (const char* marker : {"stopped", "again"}) {
+        ExpectAt(run_.Rect(marker, kMain), kMainShown, std::string("main window, ") + marker);
+        ExpectAt(run_.Rect(marker, kInspector), kInspectorAtStart,
+                 std::string("Inspector, ") + marker);
+    }
+}
+
+// A revealed Inspector stands at full height: saving the desktop and closing
+// the project put it back where it was before Start, and that is what the
+// desktop file keeps.
+TEST_F(AddinOnXvfb, SavingAndClosingWhileTheInspectorIsRevealedKeepItsPlaceBeforeStart) {
+    WriteSettings({});
+    const std::string reveal = "move 1 400\nmove 0 401\nwait 600\n";
+    RunScript(Script(reveal + "echo @revealed\nrects\nsave-desktop\nwait 300\necho @saved\nrects\n" +
+                     "move 600 500\nmove 601 501\nwait 300\n" + reveal +
+                     "close-project\nwait 400\necho @closed\nrects\n"));
+    ExpectAt(run_.Rect("revealed", kInspector), {0, 0, 220, 768}, "Inspector revealed");
+    ExpectAt(run_.Rect("saved", kInspector), kInspectorAtStart, "Inspector after save");
+    ExpectAt(run_.Rect("closed", kInspector), kInspectorAtStart, "Inspector after closing");
+    ExpectAt(run_.Rect("closed", kMain), kMainShown, "main window after closing");
+    std::ifstream dsk(dir_ / "project" / "Demo.dsk");
+    std::stringstream text;
+    text << dsk.rdbuf();
+    EXPECT_EQ(Section(text.str(), "ObjectInspector"),
+              "Left=0 Top=130 Width=220 Height=450 Visible=1 ")
+        << text.str();
+}
+
+// Without a window manager no window is ever active: the host counts as
+// active, so the default focus handling leaves the strips working.
+TEST_F(AddinOnXvfb, TheDefaultFocusHandlingLeavesTheStripsWorkingWithoutAManager) {
+    WriteSettings({{"gwDisableOnFocusLoss", "True"}});
+    RunScript(Script("move 512 1\nmove 513 2\nwait 700\necho @revealed\nrects\n"));
+    ExpectAt(run_.Rect("revealed", kMain), kMainShown, "main window");
+}
+
 // The panel stays open after Stop; quitting must still end the host.
 TEST_F(AddinOnXvfb, StopBringsTheWindowsBack) {
     WriteSettings({});
@@ -320,6 +369,48 @@ TEST_F(AddinUnderOpenbox, ATuckLeavesATenthOnScreenAndThePointerStillRevealsIt) 
     ExpectAt(run_.Rect("stopped", kInspector),
              {inspector->left, inspector->top, inspector->right, inspector->bottom},
              "Inspector after Stop");
+}
+
+// Asks the window manager to activate a window, as a pager does.
+void Activate(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // source: a pager
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
+// With the default focus handling: while another program is active the
+// strips reveal nothing; a click that activates the host again brings them back.
+TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIsBack) {
+    WriteSettings({{"gwDisableOnFocusLoss", "True"}});
+    setenv("DISPLAY", DisplayName().c_str(), 1);
+    test::TestClient other;
+    test::WindowSetup setup;
+    setup.ClassName = "Other";
+    setup.Title = "Another program";
+    setup.Rect = {300, 300, 600, 500};
+    const Window window = other.Create(setup);
+    Launch(Script("move 512 1\nmove 513 2\nwait 700\necho @active\nrects\n"
+                  "move 600 600\nmove 601 601\nwait 400\necho @ready\nwait 1500\n"
+                  "move 512 1\nmove 513 2\nwait 700\necho @elsewhere\nrects\n"
+                  "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 700\necho @back\nrects\n"));
+    ASSERT_TRUE(run_.WaitForOutput("@ready", kRunTimeoutMs)) << run_.Output();
+    Activate(other.GetDisplay(), window);
+    Finish();
+    const WindowRect* tucked = run_.Rect("started", kMain);
+    ASSERT_NE(tucked, nullptr) << run_.Output();
+    const int height = tucked->bottom - tucked->top;
+    ExpectAt(run_.Rect("active", kMain), {0, 0, 1024, height}, "revealed while the host is active");
+    ExpectAt(run_.Rect("elsewhere", kMain),
+             {tucked->left, tucked->top, tucked->right, tucked->bottom},
+             "while another program is active");
+    ExpectAt(run_.Rect("back", kMain), {0, 0, 1024, height}, "after the host was activated");
 }
 
 } // namespace

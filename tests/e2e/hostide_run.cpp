@@ -55,8 +55,25 @@ bool HostideRun::Start(const std::string& display, const std::string& configHome
     reader_ = std::thread([this] {
         char buffer[4096];
         ssize_t n;
-        while ((n = read(outFd_, buffer, sizeof buffer)) > 0) output_.append(buffer, static_cast<size_t>(n));
+        while ((n = read(outFd_, buffer, sizeof buffer)) > 0) {
+            std::lock_guard lock(outputMutex_);
+            output_.append(buffer, static_cast<size_t>(n));
+        }
     });
+    return true;
+}
+
+std::string HostideRun::Output() const {
+    std::lock_guard lock(outputMutex_);
+    return output_;
+}
+
+bool HostideRun::WaitForOutput(const std::string& text, int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Output().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        usleep(10000);
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <sys/types.h>
 #include <thread>
@@ -38,7 +39,10 @@ public:
     // status, or -1 when it had to be killed or died from a signal.
     int Wait(int timeoutMs);
 
-    const std::string& Output() const { return output_; }
+    // What it printed so far; whole once Wait returned.
+    std::string Output() const;
+    // Waits until the output holds text; false after timeoutMs.
+    bool WaitForOutput(const std::string& text, int timeoutMs) const;
     // The rectangle of CLASS printed under marker NAME; nullptr if none.
     const WindowRect* Rect(const std::string& marker, const std::string& windowClass) const;
 
@@ -48,6 +52,7 @@ private:
     pid_t pid_ = -1;
     int outFd_ = -1;
     std::thread reader_;
+    mutable std::mutex outputMutex_; // the reader thread appends to output_
     std::string output_;
     std::map<std::string, std::vector<WindowRect>> rects_;
     std::map<std::string, std::string> environment_;
