@@ -13,13 +13,15 @@ struct Watched {
     unsigned long lastFailedSerial = 0;
 };
 
+// Never destroyed: a platform object that lives in a static of its own (the
+// add-in's) may be torn down by an exit handler after these would have been.
 std::mutex& Lock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex;
+    return *lock;
 }
 std::vector<Watched>& WatchedDisplays() {
-    static std::vector<Watched> displays;
-    return displays;
+    static auto* displays = new std::vector<Watched>;
+    return *displays;
 }
 XErrorHandler previousHandler = nullptr;
 bool installed = false;
