@@ -1,14 +1,18 @@
 // Profile files: a file is taken apart into lines, looked up and edited line
 // by line so that everything a write does not touch stays as it was, then put
 // back by writing a new file beside the old one and renaming it over it while
-// a lock file beside it is held.
+// a lock is held. The lock file lies with the user's runtime files, named from
+// the file's real path, so the configuration directory holds only the file.
 #include "platform/profile.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -83,15 +87,29 @@ std::string CutToBuffer(std::string_view value, std::size_t bufferSize) {
     return std::string(value.substr(0, n));
 }
 
-// Control characters other than the usual white space (and the old DOS end
-// of file mark) do not occur in a text file.
+// A NUL byte never occurs in a text file. Other control bytes may (a stray
+// escape in a comment, say): they stay part of their line, which is read and
+// kept like any other, so one odd byte does not cost the rest of the file.
 bool IsText(std::string_view content) {
-    for (char ch : content) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r' && c != 0x1A)
-            return false;
-    }
-    return true;
+    return content.find('\0') == std::string_view::npos;
+}
+
+// A control character that writes refuse: everything below a blank but the
+// tab (line ends included), and DEL.
+bool IsControl(char ch) {
+    auto c = static_cast<unsigned char>(ch);
+    return (c < 0x20 && c != '\t') || c == 0x7F;
+}
+
+std::string DescribeControl(char ch) {
+    static constexpr const char* Names[32] = {
+        "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
+        "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
+        "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    auto c = static_cast<unsigned char>(ch);
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", c);
+    return std::string("the control character ") + code + " (" + (c < 32 ? Names[c] : "DEL") + ")";
 }
 
 // --- The file as lines ---------------------------------------------------------
@@ -220,6 +238,9 @@ void InsertLine(ProfileText& text, std::size_t at, std::string lineText) {
 
 void SetKey(ProfileText& text, std::string_view section, std::string_view key,
             std::string_view value) {
+    // A read gives the value without its surrounding blanks, so that is what
+    // is stored: writing the same value again then finds it already there.
+    value = Trim(value);
     LineInfo info;
     long keyLine = FindKeyLine(text, section, key, &info);
     if (keyLine >= 0) {
@@ -276,6 +297,22 @@ void RemoveSection(ProfileText& text, std::string_view section) {
     text.Lines = std::move(kept);
 }
 
+void ApplyEdit(ProfileText& text, const ProfileEdit& edit) {
+    std::string_view section = Trim(edit.Section);
+    if (!edit.Key)
+        RemoveSection(text, section);
+    else if (!edit.Value)
+        RemoveKey(text, section, Trim(*edit.Key));
+    else
+        SetKey(text, section, Trim(*edit.Key), *edit.Value);
+}
+
+// A file that is rewritten ends with a line end, as text files do.
+void EndLastLine(ProfileText& text) {
+    if (!text.Lines.empty() && text.Lines.back().End.empty())
+        text.Lines.back().End = text.NewLine;
+}
+
 // --- Arguments -------------------------------------------------------------------
 
 bool FitsBuffer(std::string_view s) { return s.size() <= ProfileMaxArgument; }
@@ -284,74 +321,112 @@ bool ValidPath(std::string_view path) {
     return !path.empty() && FitsBuffer(path) && path.find('\0') == std::string_view::npos;
 }
 
-// A name that can be looked up; writes ask more (see WritableSection and WritableKey).
+// A name that can be looked up; writes ask more (see ProfileEditRefusal).
 bool ValidName(std::string_view name) {
     return FitsBuffer(name) && !Trim(name).empty() && !Contains(name, std::string_view("\0\n", 2));
 }
 
-bool WritableSection(std::string_view section) {
-    return ValidName(section) && !Contains(section, "\r]");
+// Why a section name, key or value (what) cannot be written, or empty.
+std::string TextRefusal(const char* what, std::string_view text) {
+    if (!FitsBuffer(text))
+        return std::string(what) + " is longer than " + std::to_string(ProfileMaxArgument) +
+               " characters";
+    auto control = std::find_if(text.begin(), text.end(), IsControl);
+    if (control != text.end())
+        return std::string(what) + " holds " + DescribeControl(*control) +
+               ", which a settings file cannot hold";
+    return {};
 }
 
-bool WritableKey(std::string_view key) {
-    std::string_view t = Trim(key);
-    return ValidName(key) && !Contains(key, "\r=") && t.front() != '[' && t.front() != ';' &&
-           t.front() != '#';
-}
-
-bool WritableValue(std::string_view value) {
-    return FitsBuffer(value) && !Contains(value, std::string_view("\0\n\r", 3));
+std::string NameRefusal(const char* what, std::string_view name) {
+    if (std::string refusal = TextRefusal(what, name); !refusal.empty())
+        return refusal;
+    if (Trim(name).empty())
+        return std::string(what) + " is empty";
+    return {};
 }
 
 // --- Files -----------------------------------------------------------------------
 
-enum class LoadResult { Loaded, Missing, Unusable };
-
 struct LoadedFile {
-    LoadResult Result = LoadResult::Missing;
+    ProfileStatus Status;
     std::string Content;
     mode_t Mode = 0;
+    bool Loaded() const { return Status.Readable() && Status.State != ProfileFileState::Absent; }
 };
+
+ProfileStatus StatusOf(ProfileFileState state, int error = 0) {
+    return {state, error};
+}
+
+ProfileStatus OpenFailure(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return StatusOf(ProfileFileState::Absent);
+    case EACCES:
+    case EPERM:
+        return StatusOf(ProfileFileState::PermissionDenied, error);
+    case EISDIR:
+        return StatusOf(ProfileFileState::IsDirectory, error);
+    default:
+        return StatusOf(ProfileFileState::ReadError, error);
+    }
+}
+
+// Reads the whole file if fd holds a regular file that fits; the status says
+// what stood in the way otherwise.
+ProfileStatus ReadRegularFile(int fd, std::string& content, mode_t& mode) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return StatusOf(ProfileFileState::ReadError, errno);
+    if (S_ISDIR(st.st_mode))
+        return StatusOf(ProfileFileState::IsDirectory);
+    if (!S_ISREG(st.st_mode))
+        return StatusOf(ProfileFileState::NotRegularFile);
+    if (static_cast<unsigned long long>(st.st_size) > ProfileMaxFileSize)
+        return StatusOf(ProfileFileState::TooLarge);
+    mode = st.st_mode & 07777;
+    char buffer[16384];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return StatusOf(ProfileFileState::ReadError, errno);
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<std::size_t>(n));
+        if (content.size() > ProfileMaxFileSize) // it grew while being read
+            return StatusOf(ProfileFileState::TooLarge);
+    }
+    if (!IsText(content))
+        return StatusOf(ProfileFileState::NotText);
+    return StatusOf(ProfileFileState::Usable);
+}
+
+// Read-only to us: no write permission for anyone (which root would ignore),
+// or none for this user, or a read-only file system.
+bool ReadOnlyFile(const std::string& path, mode_t mode) {
+    return (mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
 
 LoadedFile LoadFile(const std::string& path) {
     LoadedFile file;
     // O_NONBLOCK: a FIFO in the file's place must not hang the caller.
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        file.Result = (errno == ENOENT || errno == ENOTDIR) ? LoadResult::Missing
-                                                            : LoadResult::Unusable;
+        file.Status = OpenFailure(errno);
         return file;
     }
-    file.Result = LoadResult::Unusable;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<unsigned long long>(st.st_size) <= ProfileMaxFileSize) {
-        file.Mode = st.st_mode & 07777;
-        std::string content;
-        char buffer[16384];
-        bool ok = true;
-        for (;;) {
-            ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                ok = false;
-                break;
-            }
-            if (n == 0)
-                break;
-            content.append(buffer, static_cast<std::size_t>(n));
-            if (content.size() > ProfileMaxFileSize) { // it grew while being read
-                ok = false;
-                break;
-            }
-        }
-        if (ok && IsText(content)) {
-            file.Result = LoadResult::Loaded;
-            file.Content = std::move(content);
-        }
-    }
+    std::string content;
+    file.Status = ReadRegularFile(fd, content, file.Mode);
     close(fd);
+    if (file.Status.State == ProfileFileState::Usable) {
+        file.Content = std::move(content);
+        if (ReadOnlyFile(path, file.Mode))
+            file.Status.State = ProfileFileState::ReadOnly;
+    }
     return file;
 }
 
@@ -390,15 +465,78 @@ std::string WriteTarget(std::string_view path) {
     return p;
 }
 
-// Holds an exclusive flock on "<file>.lock" for as long as it lives.
+// Makes dir (mode 0700) if need be; true when it is a directory, not a link,
+// of this user that nobody else may enter, as a place for lock files must be.
+bool PrivateDirectory(const std::string& dir) {
+    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st {};
+    return lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+bool OwnDirectory(const std::string& dir) {
+    struct stat st {};
+    return !dir.empty() && dir.front() == '/' && stat(dir.c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode) && st.st_uid == geteuid();
+}
+
+// Where lock files go: $XDG_RUNTIME_DIR/wingtucker; without that variable the
+// runtime directory the session would have named (so a writer started outside
+// the session still meets the session's lock); else /tmp/wingtucker-<uid>.
+std::string LockDirectory() {
+    const std::string uid = std::to_string(geteuid());
+    std::string runtime;
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && OwnDirectory(xdg))
+        runtime = xdg;
+    else if (OwnDirectory("/run/user/" + uid))
+        runtime = "/run/user/" + uid;
+    if (!runtime.empty() && PrivateDirectory(runtime + "/wingtucker"))
+        return runtime + "/wingtucker";
+    std::string fallback = "/tmp/wingtucker-" + uid;
+    return PrivateDirectory(fallback) ? fallback : std::string();
+}
+
+std::uint64_t Fnv1a(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The lock's name comes from the file's real path, so every spelling of that
+// path (relative, through a linked directory) meets the same lock. The
+// directory exists when this is called.
+std::string LockName(const std::string& target) {
+    std::string dir = DirectoryOf(target);
+    std::string name = target.substr(target.rfind('/') + 1);
+    char resolved[PATH_MAX];
+    std::string real = (realpath(dir.c_str(), resolved) ? std::string(resolved) : dir) + "/" + name;
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1a(real)));
+    return name.substr(0, 64) + "-" + hash + ".lock";
+}
+
+// Holds an exclusive flock on the file's lock for as long as it lives.
 class FileLock {
 public:
     explicit FileLock(const std::string& target) {
-        fd_ = open((target + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd_ < 0)
+        std::string dir = LockDirectory();
+        if (dir.empty()) {
+            error_ = EACCES;
             return;
+        }
+        fd_ = open((dir + "/" + LockName(target)).c_str(),
+                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600);
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
         while (flock(fd_, LOCK_EX) != 0) {
             if (errno != EINTR) {
+                error_ = errno;
                 close(fd_);
                 fd_ = -1;
                 return;
@@ -412,10 +550,21 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     bool Held() const { return fd_ >= 0; }
+    int Error() const { return error_; }
 
 private:
     int fd_ = -1;
+    int error_ = 0;
 };
+
+// Earlier versions kept an empty "<file>.lock" beside the file; it serves
+// nothing now.
+void RemoveOldLockFile(const std::string& target) {
+    std::string old = target + ".lock";
+    struct stat st {};
+    if (lstat(old.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0)
+        unlink(old.c_str());
+}
 
 std::string TempPrefix(const std::string& target) { return target + ".tmp."; }
 
@@ -457,8 +606,8 @@ void SyncDirectory(const std::string& dir) {
 
 // Writes content to a new file beside target, flushes it to disk and renames
 // it over target: a reader (or a crash) sees the old file or the new one.
-bool ReplaceFile(const std::string& target, std::string_view content, bool keepMode,
-                 mode_t mode) {
+// 0, or the errno of what failed.
+int ReplaceFile(const std::string& target, std::string_view content, bool keepMode, mode_t mode) {
     static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
@@ -466,22 +615,65 @@ bool ReplaceFile(const std::string& target, std::string_view content, bool keepM
         temp = TempPrefix(target) + std::to_string(getpid()) + "." + std::to_string(counter++);
         fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return errno;
     }
     if (fd < 0)
-        return false;
-    bool ok = (!keepMode || fchmod(fd, mode) == 0) && WriteAll(fd, content) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
+        return EEXIST;
+    int error = 0;
+    if ((keepMode && fchmod(fd, mode) != 0) || !WriteAll(fd, content) || fsync(fd) != 0)
+        error = errno ? errno : EIO;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
         unlink(temp.c_str());
-        return false;
+        return error;
     }
     SyncDirectory(DirectoryOf(target));
-    return true;
+    return 0;
+}
+
+ProfileWriteResult Result(ProfileWriteOutcome outcome, int error = 0) {
+    return {outcome, error};
 }
 
 } // namespace
+
+ProfileStatus ProfileFileStatus(std::string_view path) {
+    if (path.empty())
+        return {}; // reads of no file give their defaults
+    if (!FitsBuffer(path))
+        return {ProfileFileState::PathTooLong, 0};
+    if (!ValidPath(path))
+        return {ProfileFileState::ReadError, EINVAL};
+    return LoadFile(std::string(path)).Status;
+}
+
+std::string ProfileStatusReason(const ProfileStatus& status) {
+    switch (status.State) {
+    case ProfileFileState::Absent:
+    case ProfileFileState::Usable:
+        return {};
+    case ProfileFileState::ReadOnly:
+        return "it is read-only";
+    case ProfileFileState::NotText:
+        return "it is not a text file (it holds a NUL byte)";
+    case ProfileFileState::TooLarge:
+        return "it is larger than " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) + " MiB";
+    case ProfileFileState::PermissionDenied:
+        return "permission denied";
+    case ProfileFileState::IsDirectory:
+        return "it is a directory";
+    case ProfileFileState::NotRegularFile:
+        return "it is not a regular file";
+    case ProfileFileState::PathTooLong:
+        return "its path is longer than " + std::to_string(ProfileMaxArgument) + " characters";
+    case ProfileFileState::ReadError:
+        break;
+    }
+    return std::strerror(status.Error ? status.Error : EIO);
+}
 
 std::string ProfileReadString(std::string_view section, std::string_view key,
                               std::string_view defaultValue, std::size_t bufferSize,
@@ -490,7 +682,7 @@ std::string ProfileReadString(std::string_view section, std::string_view key,
     if (!ValidName(section) || !ValidName(key) || !ValidPath(path))
         return fallback;
     LoadedFile file = LoadFile(std::string(path));
-    if (file.Result != LoadResult::Loaded)
+    if (!file.Loaded())
         return fallback;
     ProfileText text = Parse(file.Content);
     LineInfo info;
@@ -499,46 +691,76 @@ std::string ProfileReadString(std::string_view section, std::string_view key,
     return CutToBuffer(info.Value, bufferSize);
 }
 
-bool ProfileWriteString(std::string_view section, std::optional<std::string_view> key,
-                        std::optional<std::string_view> value, std::string_view path) {
-    if (!WritableSection(section) || !ValidPath(path) || (key && !WritableKey(*key)) ||
-        (key && value && !WritableValue(*value)))
-        return false;
-    section = Trim(section);
-    if (key)
-        key = Trim(*key);
-    const bool removing = !key || !value;
+std::string ProfileEditRefusal(const ProfileEdit& edit) {
+    if (std::string refusal = NameRefusal("the section name", edit.Section); !refusal.empty())
+        return refusal;
+    if (Contains(edit.Section, "]"))
+        return "the section name holds \"]\", which would end it";
+    if (!edit.Key)
+        return {};
+    if (std::string refusal = NameRefusal("the key", *edit.Key); !refusal.empty())
+        return refusal;
+    if (Contains(*edit.Key, "="))
+        return "the key holds \"=\", which would end it";
+    char first = Trim(*edit.Key).front();
+    if (first == '[' || first == ';' || first == '#')
+        return std::string("the key begins with \"") + first +
+               "\", which would make the line a section or a comment";
+    if (edit.Value)
+        return TextRefusal("the value", *edit.Value);
+    return {};
+}
+
+ProfileWriteResult ProfileWriteStrings(std::span<const ProfileEdit> edits, std::string_view path) {
+    if (!ValidPath(path))
+        return Result(ProfileWriteOutcome::Refused);
+    bool removingOnly = true;
+    for (const ProfileEdit& edit : edits) {
+        if (!ProfileEditRefusal(edit).empty())
+            return Result(ProfileWriteOutcome::Refused);
+        removingOnly = removingOnly && (!edit.Key || !edit.Value);
+    }
 
     std::string target = WriteTarget(path);
-    std::string dir = DirectoryOf(target);
     struct stat st {};
-    if (removing && lstat(target.c_str(), &st) != 0 && errno == ENOENT)
-        return true; // no file: nothing to remove, and no reason to leave a lock file
-    if (!MakeDirectories(dir))
-        return false;
+    if (removingOnly && lstat(target.c_str(), &st) != 0 && errno == ENOENT)
+        return Result(ProfileWriteOutcome::Unchanged); // nothing to remove, no lock to take
+    if (!MakeDirectories(DirectoryOf(target)))
+        return Result(ProfileWriteOutcome::Failed, errno);
 
     FileLock lock(target);
     if (!lock.Held())
-        return false;
+        return Result(ProfileWriteOutcome::Failed, lock.Error());
     LoadedFile file = LoadFile(target);
-    if (file.Result == LoadResult::Unusable)
-        return false; // rewriting a file we could not read would lose what it holds
-    if (file.Result == LoadResult::Missing && removing)
-        return true;
+    // Rewriting a file we could not read would lose what it holds; one made
+    // read-only is the user's decision.
+    if (!file.Status.Writable())
+        return Result(ProfileWriteOutcome::FileUnusable);
+    RemoveOldLockFile(target);
+    if (!file.Loaded() && removingOnly)
+        return Result(ProfileWriteOutcome::Unchanged);
 
     ProfileText text = Parse(file.Content);
-    if (!key)
-        RemoveSection(text, section);
-    else if (!value)
-        RemoveKey(text, section, *key);
-    else
-        SetKey(text, section, *key, *value);
+    for (const ProfileEdit& edit : edits)
+        ApplyEdit(text, edit);
     std::string content = Serialize(text);
-    if (file.Result == LoadResult::Loaded && content == file.Content)
-        return true;
+    if (file.Loaded() && content == file.Content)
+        return Result(ProfileWriteOutcome::Unchanged);
+    EndLastLine(text);
+    content = Serialize(text);
+    if (content.size() > ProfileMaxFileSize)
+        return Result(ProfileWriteOutcome::TooLarge);
 
     RemoveStaleTempFiles(target);
-    return ReplaceFile(target, content, file.Result == LoadResult::Loaded, file.Mode);
+    if (int error = ReplaceFile(target, content, file.Loaded(), file.Mode))
+        return Result(ProfileWriteOutcome::Failed, error);
+    return Result(ProfileWriteOutcome::Written);
+}
+
+bool ProfileWriteString(std::string_view section, std::optional<std::string_view> key,
+                        std::optional<std::string_view> value, std::string_view path) {
+    const ProfileEdit edit{section, key, value};
+    return ProfileWriteStrings(std::span(&edit, 1), path).Ok();
 }
 
 } // namespace wt

@@ -1,5 +1,6 @@
 // The add-in's persisted options: the one Settings record, its start values,
-// and LoadSettings, which fills it from Wingtckr.ini with defaults and clamps.
+// and LoadSettings, which fills it from Wingtckr.ini with defaults and clamps;
+// and what to tell the user when that file cannot be read.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,27 @@ class TIniEditor;
 // Where the options live: this file in the configuration directory, this section.
 inline constexpr const char* SettingsFileName = "Wingtckr.ini";
 inline constexpr const char* SettingsSection = "Wingtucker";
+// The one key of the second section, read at every Start.
+inline constexpr const char* HelpSection = "HELP";
+inline constexpr const char* FindLostWindowsKey = "FindLostWindows";
+
+// The numbers each numeric key keeps unchanged when loaded.
+struct TSettingRange {
+    std::int32_t Min, Max;
+};
+inline constexpr TSettingRange SideRange{0, 1};
+inline constexpr TSettingRange HangOutPixelsRange{2, 10}; // the Options dialog's range
+inline constexpr TSettingRange AnimateSpeedRange{2, 30};
+inline constexpr TSettingRange OpenDelayRange{0, 1000};
 
 struct TSettings {
     bool HideInspector = false;
-    std::uint8_t Side = 0;           // 1 = right edge, anything else = left
+    std::uint8_t Side = 0;           // 1 = right edge, 0 = left once loaded
     bool HideDelphi = false;
     bool WindowSounds = false;
     std::string MoveOutSound;        // played on reveals and restores
     std::string MoveInSound;         // played on tuck-aways
-    std::uint8_t HangOutPixels = 5;  // pixels of a tucked-away window left on screen
+    std::uint8_t HangOutPixels = 5;  // pixels of a tucked-away window left on screen, 2 to 10
     bool Animate = false;
     std::int32_t AnimateSpeed = 5;   // animation steps, 2 to 30 after loading
     // Held here until the reveal timer exists to hold it as its interval.
@@ -37,5 +50,10 @@ void ResetSettings();
 
 // Reads section Wingtucker of the file behind ini into Settings.
 void LoadSettings(TIniEditor& ini);
+
+// Empty when the file behind ini is absent or can be read; otherwise one
+// message for the user naming the file and what is wrong with it. A file that
+// cannot be read gives the default settings, so this says why.
+std::string SettingsFileProblem(const TIniEditor& ini);
 
 } // namespace wt

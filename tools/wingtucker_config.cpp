@@ -1,6 +1,8 @@
 // wingtucker-config: shows the settings the add-in would load and sets keys of
 // its settings file, for users and scripts. Runs on the simulated desktop, so
-// it needs no display; every file access goes through TIniEditor.
+// it needs no display. Reads go through TIniEditor and LoadSettings, as the
+// add-in's do; a set is one replacement of the file by the profile service,
+// so that it is written whole or not at all.
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
@@ -8,14 +10,19 @@
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -29,25 +36,37 @@ constexpr int ExitUsage = 2;
 const char* const Usage =
     "usage: wingtucker-config show [--dir DIR]\n"
     "       wingtucker-config set [--dir DIR] KEY=VALUE...\n"
-    "Shows the settings as the add-in loads them, or sets keys of section Wingtucker\n"
-    "of Wingtckr.ini (an empty VALUE removes the key). DIR defaults to the\n"
-    "configuration directory.\n";
+    "Shows the settings as the add-in loads them, or sets keys of Wingtckr.ini (an\n"
+    "empty VALUE removes the key). KEY is a key of the file (gwDelay) or the name\n"
+    "show prints for it (OpenDelay); FindLostWindows is the key of section HELP.\n"
+    "DIR defaults to the configuration directory.\n";
 
 enum class KeyType { Boolean, Integer, Text };
 
 struct KnownKey {
-    const char* Name;
+    const char* Name;    // as the file spells it
+    const char* ShownAs; // as show prints it
+    const char* Section;
     KeyType Type;
+    std::optional<TSettingRange> Range = std::nullopt; // numbers a load keeps unchanged
 };
 
-// The keys of section Wingtucker, in the order the Options dialog writes them.
+// The keys of section Wingtucker in the order the Options dialog writes them,
+// then the one of section HELP.
 const KnownKey Keys[] = {
-    {"gwHideInspector", KeyType::Boolean}, {"gwSide", KeyType::Integer},
-    {"gwHideDelphi", KeyType::Boolean},    {"gwAnimate", KeyType::Boolean},
-    {"gwWindowSounds", KeyType::Boolean},  {"gwDisableOnFocusLoss", KeyType::Boolean},
-    {"MoveOutSound", KeyType::Text},       {"MoveInSound", KeyType::Text},
-    {"gwAnimateSpeed", KeyType::Integer},  {"gwDelay", KeyType::Integer},
-    {"HangOutPixels", KeyType::Integer},   {"gwUseAutoHide", KeyType::Boolean},
+    {"gwHideInspector", "HideInspector", SettingsSection, KeyType::Boolean},
+    {"gwSide", "Side", SettingsSection, KeyType::Integer, SideRange},
+    {"gwHideDelphi", "HideDelphi", SettingsSection, KeyType::Boolean},
+    {"gwAnimate", "Animate", SettingsSection, KeyType::Boolean},
+    {"gwWindowSounds", "WindowSounds", SettingsSection, KeyType::Boolean},
+    {"gwDisableOnFocusLoss", "DisableOnFocusLoss", SettingsSection, KeyType::Boolean},
+    {"MoveOutSound", "MoveOutSound", SettingsSection, KeyType::Text},
+    {"MoveInSound", "MoveInSound", SettingsSection, KeyType::Text},
+    {"gwAnimateSpeed", "AnimateSpeed", SettingsSection, KeyType::Integer, AnimateSpeedRange},
+    {"gwDelay", "OpenDelay", SettingsSection, KeyType::Integer, OpenDelayRange},
+    {"HangOutPixels", "HangOutPixels", SettingsSection, KeyType::Integer, HangOutPixelsRange},
+    {"gwUseAutoHide", "UseAutoHide", SettingsSection, KeyType::Boolean},
+    {FindLostWindowsKey, FindLostWindowsKey, HelpSection, KeyType::Boolean},
 };
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -61,11 +80,32 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// By the file's key or by the name show prints: what show prints, set takes.
 const KnownKey* FindKey(std::string_view name) {
     for (const KnownKey& key : Keys)
-        if (EqualNoCase(key.Name, name))
+        if (EqualNoCase(key.Name, name) || EqualNoCase(key.ShownAs, name))
             return &key;
     return nullptr;
+}
+
+// An argument as a message echoes it: in quotes, control characters spelled
+// out, and cut, since an argument may be of any length.
+std::string Quote(std::string_view text) {
+    constexpr std::size_t MaxShown = 80;
+    std::string shown = "\"";
+    for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", c);
+            shown += code;
+        } else {
+            shown += text[i];
+        }
+    }
+    if (text.size() > MaxShown)
+        shown += "...";
+    return shown + "\"";
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {
@@ -100,9 +140,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 struct Assignment {
     const KnownKey* Key = nullptr;
-    std::string Value; // empty: remove the key
-    bool BoolValue = false;
-    std::int32_t IntValue = 0;
+    std::string Value; // as the file will hold it; empty: remove the key
+    std::string Warning;
 };
 
 int Fail(int status, const std::string& message) {
@@ -114,82 +153,77 @@ struct Error {
     std::string Message;
 };
 
+// Why a sound the add-in is to play will be silence, or empty.
+std::string SoundWarning(const KnownKey& key, const std::string& path) {
+    const std::string what = std::string(key.Name) + " " + Quote(path);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return what +
+               (errno == ENOENT ? " does not exist" : ": " + std::string(std::strerror(errno)));
+    char header[12] = {};
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    bool wave = fd >= 0 && read(fd, header, sizeof header) == sizeof header &&
+                std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0;
+    if (fd >= 0)
+        close(fd);
+    if (!wave)
+        return what + " is not a wave file (it has no RIFF/WAVE header)";
+    if (path.size() >= 100)
+        return what + " is 100 characters or longer, and such names are not played";
+    return {};
+}
+
 // Checks one KEY=VALUE argument; throws Error with the reason.
 Assignment ParseAssignment(std::string_view argument) {
     std::size_t eq = argument.find('=');
     if (eq == std::string_view::npos)
-        throw Error{"malformed argument \"" + std::string(argument) + "\": expected KEY=VALUE"};
+        throw Error{"malformed argument " + Quote(argument) + ": expected KEY=VALUE"};
     std::string_view name = argument.substr(0, eq);
     std::string_view value = argument.substr(eq + 1);
     Assignment assignment;
     assignment.Key = FindKey(name);
     if (!assignment.Key)
-        throw Error{"unknown key \"" + std::string(name) + "\" in section Wingtucker"};
-    assignment.Value = value;
+        throw Error{"unknown key " + Quote(name) + " (see wingtucker-config show)"};
+    const KnownKey& key = *assignment.Key;
     if (value.empty())
         return assignment;
-    switch (assignment.Key->Type) {
+    auto malformed = [&](const std::string& why) {
+        return Error{"malformed argument " + Quote(argument) + ": " + why};
+    };
+    switch (key.Type) {
     case KeyType::Boolean:
         if (auto b = ParseBoolean(value))
-            assignment.BoolValue = *b;
+            assignment.Value = *b ? "True" : "False"; // as TIniEditor::WriteBool writes it
         else
-            throw Error{"malformed argument \"" + std::string(argument) +
-                        "\": expected True or False"};
+            throw malformed("expected True or False");
         break;
-    case KeyType::Integer:
-        if (auto n = ParseInteger(value))
-            assignment.IntValue = *n;
-        else
-            throw Error{"malformed argument \"" + std::string(argument) +
-                        "\": expected a whole number"};
+    case KeyType::Integer: {
+        auto n = ParseInteger(value);
+        if (!n)
+            throw malformed("expected a whole number");
+        if (key.Range && (*n < key.Range->Min || *n > key.Range->Max))
+            throw malformed(std::string(key.Name) + " takes " + std::to_string(key.Range->Min) +
+                            " to " + std::to_string(key.Range->Max));
+        assignment.Value = std::to_string(*n);
         break;
+    }
     case KeyType::Text:
-        if (value.size() > ProfileMaxArgument)
-            throw Error{"malformed argument \"" + std::string(name) + "=...\": longer than " +
-                        std::to_string(ProfileMaxArgument) + " characters"};
-        if (value.find_first_of("\r\n") != std::string_view::npos)
-            throw Error{"malformed argument \"" + std::string(name) +
-                        "=...\": a value is one line"};
+        if (std::string refusal = ProfileEditRefusal({key.Section, key.Name, value});
+            !refusal.empty())
+            throw malformed(refusal);
         if (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
             value.back() == '\t')
-            throw Error{"malformed argument \"" + std::string(argument) +
-                        "\": leading or trailing blanks would be lost"};
+            throw malformed("leading or trailing blanks would be lost");
+        assignment.Value = value;
+        assignment.Warning = SoundWarning(key, assignment.Value);
         break;
     }
     return assignment;
 }
 
-void Write(TIniEditor& ini, const Assignment& a) {
-    if (a.Value.empty())
-        ini.EraseEntry(SettingsSection, a.Key->Name);
-    else if (a.Key->Type == KeyType::Boolean)
-        ini.WriteBool(SettingsSection, a.Key->Name, a.BoolValue);
-    else if (a.Key->Type == KeyType::Integer)
-        ini.WriteInt(SettingsSection, a.Key->Name, a.IntValue);
-    else
-        ini.WriteStr(SettingsSection, a.Key->Name, a.Value);
-}
-
-// TIniEditor's writes report nothing, so a write is checked by reading back.
-bool Written(TIniEditor& ini, const Assignment& a) {
-    const std::string absent = "\n"; // no stored value can be a line end
-    std::string stored = ini.ReadStr(SettingsSection, a.Key->Name, absent);
-    if (a.Value.empty())
-        return stored == absent;
-    switch (a.Key->Type) {
-    case KeyType::Boolean:
-        return stored == (a.BoolValue ? "True" : "False");
-    case KeyType::Integer:
-        return stored == std::to_string(a.IntValue);
-    case KeyType::Text:
-        return stored == a.Value;
-    }
-    return false;
-}
-
 const char* Bool(bool b) { return b ? "True" : "False"; }
 
-void Show() {
+void Show(TIniEditor& ini) {
     const TSettings& s = Settings;
     std::printf("HideInspector=%s\n", Bool(s.HideInspector));
     std::printf("Side=%d\n", int{s.Side});
@@ -203,6 +237,44 @@ void Show() {
     std::printf("OpenDelay=%d\n", int{s.OpenDelay});
     std::printf("UseAutoHide=%s\n", Bool(s.UseAutoHide));
     std::printf("DisableOnFocusLoss=%s\n", Bool(s.DisableOnFocusLoss));
+    std::printf("%s=%s\n", FindLostWindowsKey,
+                Bool(ini.ReadBool(HelpSection, FindLostWindowsKey, false)));
+}
+
+// Writes every assignment as one replacement of the file. On failure the
+// message says what stood in the way, and nothing was written.
+int WriteAssignments(const std::string& path, const std::vector<Assignment>& assignments) {
+    std::vector<ProfileEdit> edits;
+    for (const Assignment& a : assignments) {
+        std::optional<std::string_view> value;
+        if (!a.Value.empty())
+            value = a.Value;
+        edits.push_back({a.Key->Section, a.Key->Name, value});
+    }
+    const ProfileWriteResult result = ProfileWriteStrings(edits, path);
+    const std::string nothing = "; nothing was written";
+    switch (result.Outcome) {
+    case ProfileWriteOutcome::Written:
+    case ProfileWriteOutcome::Unchanged:
+        for (const Assignment& a : assignments)
+            if (!a.Warning.empty())
+                std::fprintf(stderr, "wingtucker-config: warning: %s; written anyway\n",
+                             a.Warning.c_str());
+        return ExitOk;
+    case ProfileWriteOutcome::TooLarge:
+        return Fail(ExitFailed, "the settings file " + path + " would grow past " +
+                                    std::to_string(ProfileMaxFileSize / (1024 * 1024)) + " MiB" +
+                                    nothing);
+    case ProfileWriteOutcome::FileUnusable:
+        return Fail(ExitFailed, "the settings file " + path + " cannot be changed: " +
+                                    ProfileStatusReason(ProfileFileStatus(path)) + nothing);
+    case ProfileWriteOutcome::Failed:
+        return Fail(ExitFailed,
+                    "could not write " + path + ": " + std::strerror(result.Error) + nothing);
+    case ProfileWriteOutcome::Refused:
+        break; // every argument was checked before
+    }
+    return Fail(ExitFailed, "could not write " + path + nothing);
 }
 
 int Run(int argc, char** argv) {
@@ -215,7 +287,7 @@ int Run(int argc, char** argv) {
     }
     std::string_view command = args.front();
     if (command != "show" && command != "set")
-        return Fail(ExitUsage, "unknown command \"" + std::string(command) + "\"; try --help");
+        return Fail(ExitUsage, "unknown command " + Quote(command) + "; try --help");
 
     std::optional<std::string> dir;
     std::vector<Assignment> assignments;
@@ -235,9 +307,9 @@ int Run(int argc, char** argv) {
                 if (dir->empty())
                     throw Error{"--dir needs a directory"};
             } else if (arg.substr(0, 1) == "-") {
-                throw Error{"unknown option \"" + std::string(arg) + "\""};
+                throw Error{"unknown option " + Quote(arg)};
             } else if (command == "show") {
-                throw Error{"show takes no argument \"" + std::string(arg) + "\""};
+                throw Error{"show takes no argument " + Quote(arg)};
             } else {
                 assignments.push_back(ParseAssignment(arg));
             }
@@ -253,23 +325,25 @@ int Run(int argc, char** argv) {
     ini.SetFileName(SettingsFileName);
     ini.SetFileLocation(TIniEditor::WindowsPath);
     if (ini.FullPath().size() > ProfileMaxArgument)
-        return Fail(ExitUsage, "the settings file's path " + ini.FullPath() +
+        return Fail(ExitUsage, "the settings file's path " + Quote(ini.FullPath()) +
                                    " is longer than " + std::to_string(ProfileMaxArgument) +
                                    " characters");
 
+    // The add-in takes the defaults from a file it cannot read; show says so
+    // rather than pass them off as the file's.
+    const ProfileStatus status = ProfileFileStatus(ini.FullPath());
     if (command == "show") {
+        if (!status.Readable())
+            return Fail(ExitFailed, SettingsFileProblem(ini));
         ResetSettings();
         LoadSettings(ini);
-        Show();
+        Show(ini);
         return ExitOk;
     }
-    for (const Assignment& a : assignments) {
-        Write(ini, a);
-        if (!Written(ini, a))
-            return Fail(ExitFailed, std::string("could not write ") + a.Key->Name + " to " +
-                                        ini.FullPath());
-    }
-    return ExitOk;
+    if (!status.Writable())
+        return Fail(ExitFailed, "the settings file " + ini.FullPath() + " cannot be changed: " +
+                                    ProfileStatusReason(status) + "; nothing was written");
+    return WriteAssignments(ini.FullPath(), assignments);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "settings_fixture.h"
 
 #include <cstdlib>
+#include <functional>
+#include <poll.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,17 +23,36 @@ struct RunResult {
     std::string Err;
 };
 
-std::string Drain(int fd) {
-    std::string text;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
-    close(fd);
-    return text;
+// Reads both pipes to their ends together, so a child that fills one while
+// the other is read cannot stall.
+void Drain(int outFd, int errFd, std::string& out, std::string& err) {
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    std::string* texts[2] = {&out, &err};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                texts[i]->append(buffer, static_cast<std::size_t>(n));
+            } else {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
 }
 
-RunResult RunTool(const std::vector<std::string>& args, const std::string& xdgConfigHome) {
+// Runs the tool with its configuration and runtime directories under root;
+// unprivileged runs it as nobody when the test runs as root, so that file
+// permissions hold for it.
+RunResult RunTool(const std::vector<std::string>& args, const std::string& root,
+                  bool unprivileged = false) {
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0)
         return {};
@@ -41,7 +62,10 @@ RunResult RunTool(const std::vector<std::string>& args, const std::string& xdgCo
         dup2(err[1], 2);
         close(out[0]);
         close(err[0]);
-        setenv("XDG_CONFIG_HOME", xdgConfigHome.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (root + "/xdg").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", (root + "/run").c_str(), 1);
+        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(126);
         std::vector<char*> argv{const_cast<char*>(WT_CONFIG_TOOL)};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -52,8 +76,7 @@ RunResult RunTool(const std::vector<std::string>& args, const std::string& xdgCo
     close(out[1]);
     close(err[1]);
     RunResult result;
-    result.Out = Drain(out[0]);
-    result.Err = Drain(err[0]);
+    Drain(out[0], err[0], result.Out, result.Err);
     int status = 0;
     waitpid(pid, &status, 0);
     result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -68,10 +91,12 @@ protected:
         dir_ = root_ + "/settings";
         ASSERT_EQ(mkdir(dir_.c_str(), 0755), 0);
         file_ = dir_ + "/Wingtckr.ini";
+        ASSERT_EQ(mkdir((root_ + "/run").c_str(), 0700), 0);
+        ASSERT_EQ(chmod(root_.c_str(), 0755), 0); // for the unprivileged runs
     }
     void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
 
-    RunResult Run(std::vector<std::string> args) { return RunTool(args, root_ + "/xdg"); }
+    RunResult Run(std::vector<std::string> args) { return RunTool(args, root_); }
 
     std::string root_, dir_, file_;
 };
@@ -93,8 +118,8 @@ TEST_F(ConfigToolTest, ShowPrintsWhatTheAddInWouldLoad) {
     EXPECT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Out, "HideInspector=True\nSide=0\nHideDelphi=False\nWindowSounds=False\n"
                      "MoveOutSound=/usr/share/sounds/out file.wav\nMoveInSound=\n"
-                     "HangOutPixels=44\nAnimate=False\nAnimateSpeed=5\nOpenDelay=7\n"
-                     "UseAutoHide=False\nDisableOnFocusLoss=False\n");
+                     "HangOutPixels=10\nAnimate=False\nAnimateSpeed=5\nOpenDelay=7\n"
+                     "UseAutoHide=False\nDisableOnFocusLoss=False\nFindLostWindows=False\n");
     EXPECT_EQ(GetFile(file_), HandWritten) << "show wrote to the file";
 
     r = Run({"show", "--dir=" + root_ + "/nothing-here"});
@@ -108,16 +133,16 @@ TEST_F(ConfigToolTest, ShowPrintsWhatTheAddInWouldLoad) {
 TEST_F(ConfigToolTest, SetWritesThroughTheIniComponent) {
     PutFile(file_, HandWritten);
     RunResult r = Run({"set", "--dir", dir_, "gwdelay=350", "gwHideDelphi=yes",
-                       "MoveOutSound=", "MoveInSound=/snd/in.wav", "gwSide=-1"});
+                       "MoveOutSound=", "MoveInSound=/snd/in.wav", "gwSide=1"});
     EXPECT_EQ(r.Status, 0) << r.Err;
     std::string file = GetFile(file_);
     for (const char* line : {"# written by hand\n[WINGTUCKER]\n", "gwDelay=350\n", "stray line\n",
-                             "gwSide=-1\n", "gwHideDelphi=True\n", "MoveInSound=/snd/in.wav\n"})
+                             "gwSide=1\n", "gwHideDelphi=True\n", "MoveInSound=/snd/in.wav\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line << "\nin:\n" << file;
     EXPECT_EQ(file.find("MoveOutSound"), std::string::npos);
 
     r = Run({"show", "--dir", dir_});
-    EXPECT_NE(r.Out.find("Side=255\n"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("Side=1\n"), std::string::npos) << r.Out;
     EXPECT_NE(r.Out.find("OpenDelay=350\n"), std::string::npos) << r.Out;
     EXPECT_NE(r.Out.find("MoveOutSound=\n"), std::string::npos) << r.Out;
 }
@@ -170,6 +195,203 @@ TEST_F(ConfigToolTest, AFileItCannotReadIsLeftAloneAndTheFailureReported) {
     EXPECT_EQ(r.Status, 1);
     EXPECT_FALSE(r.Err.empty());
     EXPECT_EQ(GetFile(file_), binary);
+}
+
+TEST_F(ConfigToolTest, AControlCharacterIsRefusedByNameAndNothingIsWritten) {
+    PutFile(file_, HandWritten);
+    const std::pair<std::string, std::string> cases[] = {
+        {"MoveOutSound=a\x1b"
+         "b",
+         "0x1B"},
+        {"MoveInSound=\x01x", "0x01"},
+        {"MoveOutSound=a\x7f", "0x7F"},
+        {"MoveOutSound=a\vb", "0x0B"},
+    };
+    for (const auto& [arg, code] : cases) {
+        RunResult r = Run({"set", "--dir", dir_, arg});
+        EXPECT_EQ(r.Status, 2) << code;
+        EXPECT_NE(r.Err.find(code), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find_first_of("\x01\x1b\x7f\v"), std::string::npos)
+            << "the message echoes the raw character";
+        EXPECT_EQ(GetFile(file_), HandWritten) << code;
+    }
+}
+
+TEST_F(ConfigToolTest, ASetThatWouldPassTheSizeLimitIsRefusedWholeAndTouchesNothing) {
+    const std::size_t limit = 4 * 1024 * 1024;
+    const std::string head = "[Wingtucker]\ngwDelay=300\n";
+    // Room for gwDelay=5 or the sound name alone, but not for both.
+    const std::string big = head + std::string(limit - head.size() - 41, ';') + "\n";
+    PutFile(file_, big);
+    const std::string sound = "MoveInSound=/snd/" + std::string(20, 's') + ".wav";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set", "--dir", dir_, "gwAnimate=True", sound},
+          std::vector<std::string>{"set", "--dir", dir_, "gwAnimate=True", "gwHideDelphi=True",
+                                   "gwUseAutoHide=True"}}) {
+        RunResult r = Run(args);
+        EXPECT_EQ(r.Status, 1) << args.back();
+        EXPECT_NE(r.Err.find("4 MiB"), std::string::npos) << r.Err;
+        EXPECT_EQ(GetFile(file_), big) << args.back();
+    }
+    RunResult r = Run({"show", "--dir", dir_});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("OpenDelay=300\n"), std::string::npos);
+    r = Run({"set", "--dir", dir_, "gwAnimate=True"});
+    EXPECT_EQ(r.Status, 0) << r.Err << "what fits is written";
+}
+
+TEST_F(ConfigToolTest, AnUnusableFileIsReportedByShowAndLeftAsItIs) {
+    const struct {
+        const char* Name;
+        std::function<void(const std::string&)> Make;
+        const char* Reason;
+        bool Unprivileged;
+    } cases[] = {
+        {"NUL",
+         [](const std::string& f) { PutFile(f, std::string("[Wingtucker]\ngwDelay=9\n\0", 25)); },
+         "not a text file", false},
+        {"large", [](const std::string& f) { PutFile(f, std::string(4 * 1024 * 1024 + 1, ';')); },
+         "larger than 4 MiB", false},
+        {"directory", [](const std::string& f) { mkdir(f.c_str(), 0755); }, "is a directory",
+         false},
+        {"mode 000",
+         [](const std::string& f) {
+             PutFile(f, "[Wingtucker]\ngwDelay=9\n");
+             chmod(f.c_str(), 0);
+         },
+         "permission denied", true},
+    };
+    for (const auto& c : cases) {
+        std::system(("rm -rf '" + file_ + "'").c_str());
+        c.Make(file_);
+        const std::string before = GetFile(file_);
+        for (const char* command : {"show", "set"}) {
+            std::vector<std::string> args{command, "--dir", dir_};
+            if (std::string_view(command) == "set")
+                args.push_back("gwDelay=100");
+            RunResult r = RunTool(args, root_, c.Unprivileged);
+            EXPECT_EQ(r.Status, 1) << c.Name << " " << command;
+            EXPECT_EQ(r.Out, "") << c.Name << " " << command;
+            EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << c.Name << ": " << r.Err;
+            EXPECT_NE(r.Err.find(file_), std::string::npos) << c.Name << ": " << r.Err;
+            EXPECT_EQ(GetFile(file_), before) << c.Name;
+        }
+    }
+}
+
+TEST_F(ConfigToolTest, AReadOnlyFileIsReadButNotReplaced) {
+    PutFile(file_, HandWritten);
+    ASSERT_EQ(chmod(file_.c_str(), 0444), 0);
+    RunResult r = Run({"set", "--dir", dir_, "gwDelay=100"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("read-only"), std::string::npos) << r.Err;
+    EXPECT_EQ(GetFile(file_), HandWritten);
+    r = Run({"show", "--dir", dir_});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("OpenDelay=7\n"), std::string::npos);
+}
+
+TEST_F(ConfigToolTest, SetRefusesNumbersOutsideTheRangeTheAddInKeeps) {
+    PutFile(file_, HandWritten);
+    const std::pair<const char*, const char*> refused[] = {
+        {"gwSide=2", "0 to 1"},          {"gwSide=-1", "0 to 1"},
+        {"Side=257", "0 to 1"},          {"HangOutPixels=1", "2 to 10"},
+        {"HangOutPixels=11", "2 to 10"}, {"HangOutPixels=-5", "2 to 10"},
+        {"gwAnimateSpeed=1", "2 to 30"}, {"gwAnimateSpeed=31", "2 to 30"},
+        {"gwDelay=-1", "0 to 1000"},     {"gwDelay=1001", "0 to 1000"},
+    };
+    for (auto [arg, range] : refused) {
+        RunResult r = Run({"set", "--dir", dir_, arg});
+        EXPECT_EQ(r.Status, 2) << arg;
+        EXPECT_NE(r.Err.find(range), std::string::npos) << arg << ": " << r.Err;
+        EXPECT_EQ(GetFile(file_), HandWritten) << arg;
+    }
+    RunResult r = Run(
+        {"set", "--dir", dir_, "gwSide=0", "HangOutPixels=2", "gwAnimateSpeed=30", "gwDelay=1000"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    r = Run({"show", "--dir", dir_});
+    for (const char* line :
+         {"Side=0\n", "HangOutPixels=2\n", "AnimateSpeed=30\n", "OpenDelay=1000\n"})
+        EXPECT_NE(r.Out.find(line), std::string::npos) << line << r.Out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    for (std::size_t nl; (nl = text.find('\n', pos)) != std::string::npos; pos = nl + 1)
+        lines.push_back(text.substr(pos, nl - pos));
+    return lines;
+}
+
+TEST_F(ConfigToolTest, WhatShowPrintsSetTakesBack) {
+    PutFile(file_, "[Wingtucker]\ngwHideDelphi=True\ngwSide=0\ngwDelay=450\nHangOutPixels=8\n"
+                   "gwAnimate=yes\ngwAnimateSpeed=12\ngwDisableOnFocusLoss=0\n"
+                   "[HELP]\nFindLostWindows=1\n");
+    RunResult shown = Run({"show", "--dir", dir_});
+    ASSERT_EQ(shown.Status, 0) << shown.Err;
+    std::vector<std::string> args{"set", "--dir", root_ + "/copy"};
+    for (const std::string& line : Lines(shown.Out))
+        args.push_back(line);
+    RunResult r = Run(args);
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    r = Run({"show", "--dir", root_ + "/copy"});
+    EXPECT_EQ(r.Out, shown.Out);
+}
+
+TEST_F(ConfigToolTest, FindLostWindowsIsShownAndSet) {
+    RunResult r = Run({"show", "--dir", dir_});
+    EXPECT_NE(r.Out.find("FindLostWindows=False\n"), std::string::npos) << r.Out;
+    r = Run({"set", "--dir", dir_, "gwDelay=300", "findlostwindows=yes"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(GetFile(file_), "[Wingtucker]\ngwDelay=300\n\n[HELP]\nFindLostWindows=True\n");
+    r = Run({"show", "--dir", dir_});
+    EXPECT_NE(r.Out.find("FindLostWindows=True\n"), std::string::npos) << r.Out;
+    r = Run({"set", "--dir", dir_, "FindLostWindows="});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(GetFile(file_).find("FindLostWindows"), std::string::npos);
+}
+
+TEST_F(ConfigToolTest, ErrorsCutALongArgument) {
+    const std::string huge(100 * 1024, '7');
+    const std::vector<std::vector<std::string>> cases = {
+        {"set", "--dir", dir_, "gwDelay=" + huge},
+        {"set", "--dir", dir_, "gwAnimate=" + huge},
+        {"set", "--dir", dir_, huge + "=1"},
+        {"set", "--dir", dir_, huge},
+        {"set", "--" + huge},
+        {"show", "--dir", dir_, huge},
+        {huge},
+    };
+    for (const auto& args : cases) {
+        RunResult r = Run(args);
+        EXPECT_EQ(r.Status, 2);
+        EXPECT_FALSE(r.Err.empty());
+        EXPECT_LT(r.Err.size(), 300u) << r.Err.substr(0, 300);
+    }
+}
+
+TEST_F(ConfigToolTest, ASoundThatIsNoWaveFileIsWrittenWithAWarning) {
+    const std::string wave = root_ + "/in.wav";
+    PutFile(wave, std::string("RIFF\x24\0\0\0WAVEfmt ", 16));
+    const std::string text = root_ + "/notes.wav";
+    PutFile(text, "not a sound");
+    const std::pair<std::string, const char*> cases[] = {
+        {root_ + "/missing.wav", "does not exist"},
+        {text, "not a wave file"},
+        {root_, "not a wave file"},
+        {wave, nullptr},
+    };
+    for (const auto& [sound, warning] : cases) {
+        RunResult r = Run({"set", "--dir", dir_, "MoveOutSound=" + sound});
+        EXPECT_EQ(r.Status, 0) << sound << r.Err;
+        if (warning) {
+            EXPECT_NE(r.Err.find(warning), std::string::npos) << sound << ": " << r.Err;
+            EXPECT_NE(r.Err.find(sound), std::string::npos) << r.Err;
+        } else {
+            EXPECT_EQ(r.Err, "") << sound;
+        }
+        EXPECT_NE(GetFile(file_).find("MoveOutSound=" + sound + "\n"), std::string::npos);
+    }
 }
 
 } // namespace

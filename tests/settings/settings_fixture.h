@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -38,18 +39,30 @@ protected:
     void SetUp() override {
         configDir_ = MakeTempDir();
         ASSERT_FALSE(configDir_.empty());
+        // The profile service's lock files go with the test's files.
+        runtimeDir_ = MakeTempDir();
+        ASSERT_FALSE(runtimeDir_.empty());
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            oldRuntimeDir_ = old;
+        setenv("XDG_RUNTIME_DIR", runtimeDir_.c_str(), 1);
         auto sim = std::make_unique<SimPlatform>(configDir_);
         sim_ = sim.get();
         previous_ = InstallPlatform(std::move(sim));
     }
     void TearDown() override {
         InstallPlatform(std::move(previous_));
-        std::system(("rm -rf '" + configDir_ + "'").c_str());
+        if (oldRuntimeDir_)
+            setenv("XDG_RUNTIME_DIR", oldRuntimeDir_->c_str(), 1);
+        else
+            unsetenv("XDG_RUNTIME_DIR");
+        std::system(("rm -rf '" + configDir_ + "' '" + runtimeDir_ + "'").c_str());
     }
 
     std::string ConfigFile(const std::string& name) const { return configDir_ + "/" + name; }
 
     std::string configDir_;
+    std::string runtimeDir_;
+    std::optional<std::string> oldRuntimeDir_;
     SimPlatform* sim_ = nullptr;
     std::unique_ptr<Platform> previous_;
 };

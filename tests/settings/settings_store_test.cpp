@@ -1,11 +1,13 @@
-// LoadSettings on hand-written files: defaults, clamps, the low 8 bits,
+// LoadSettings on hand-written files: defaults, clamps, ranges,
 // boolean forms, failures in the middle of a load, and the Options dialog's
 // sequence of writes on a file the user edited.
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
 #include "settings_fixture.h"
 
+#include <cstdio>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace wt {
 namespace {
@@ -52,7 +54,7 @@ TEST_F(LoadSettingsTest, StartValuesDifferFromLoadDefaults) {
     EXPECT_EQ(Settings.OpenDelay, 200);
 }
 
-TEST_F(LoadSettingsTest, NumbersAreClampedOrTakenModulo256) {
+TEST_F(LoadSettingsTest, NumbersAreClampedToTheirRanges) {
     const std::pair<const char*, int> speeds[] = {{"1", 5}, {"2", 2}, {"30", 30}, {"31", 5},
                                                   {"7.9", 7}, {"abc", 5}, {"-3", 5}};
     for (auto [text, expected] : speeds) {
@@ -66,11 +68,32 @@ TEST_F(LoadSettingsTest, NumbersAreClampedOrTakenModulo256) {
         EXPECT_EQ(Settings.OpenDelay, expected) << text;
     }
     LoadLines("HangOutPixels=300\ngwSide=257\n");
-    EXPECT_EQ(Settings.HangOutPixels, 44);
-    EXPECT_EQ(Settings.Side, 1);
-    LoadLines("HangOutPixels=-1\ngwSide=0\n");
-    EXPECT_EQ(Settings.HangOutPixels, 255);
+    EXPECT_EQ(Settings.HangOutPixels, 10);
     EXPECT_EQ(Settings.Side, 0);
+    LoadLines("HangOutPixels=-1\ngwSide=0\n");
+    EXPECT_EQ(Settings.HangOutPixels, 2);
+    EXPECT_EQ(Settings.Side, 0);
+}
+
+// A pixel count or an edge beyond what the Options dialog offers must not
+// wrap round to a value that puts a tucked window mid-screen or on the
+// wrong edge.
+TEST_F(LoadSettingsTest, HangOutPixelsAndSideDoNotWrapRound) {
+    const std::pair<const char*, int> pixels[] = {
+        {"-5", 2},    {"0", 2},    {"1", 2},   {"2", 2},    {"10", 10}, {"11", 10},
+        {"1000", 10}, {"257", 10}, {"6.9", 6}, {"1E20", 5}, {"abc", 5}};
+    for (auto [text, expected] : pixels) {
+        LoadLines(std::string("HangOutPixels=") + text + "\n");
+        EXPECT_EQ(Settings.HangOutPixels, expected) << text;
+    }
+    // Only 1 is the right edge; any other number, whatever its size, is the left.
+    const std::pair<const char*, int> sides[] = {
+        {"1", 1},  {"1.7", 1},        {"0", 0},    {"2", 0},   {"257", 0}, {"-255", 0},
+        {"-1", 0}, {"4294967297", 0}, {"1E20", 0}, {"abc", 1}, {"", 1}};
+    for (auto [text, expected] : sides) {
+        LoadLines(std::string("gwSide=") + text + "\n");
+        EXPECT_EQ(Settings.Side, expected) << text;
+    }
 }
 
 TEST_F(LoadSettingsTest, BooleansAndEmptyValues) {
@@ -94,6 +117,40 @@ TEST_F(LoadSettingsTest, KeysAndSectionInOtherLetterCase) {
     EXPECT_EQ(Settings.MoveOutSound, "/snd/out.wav");
     EXPECT_EQ(Settings.HangOutPixels, 9);
     EXPECT_EQ(Settings.OpenDelay, 750);
+}
+
+// What the add-in tells the user once when its settings file cannot be read.
+TEST_F(LoadSettingsTest, AFileThatCannotBeReadIsNamedWithTheReason) {
+    const std::string path = ini_.FullPath();
+    EXPECT_EQ(SettingsFileProblem(ini_), "") << "no file: the defaults, without a word";
+    PutFile(path, "[Wingtucker]\n; \x01 odd but readable\ngwSide=0\n");
+    EXPECT_EQ(SettingsFileProblem(ini_), "");
+    chmod(path.c_str(), 0444);
+    EXPECT_EQ(SettingsFileProblem(ini_), "") << "read-only is still read";
+
+    const std::pair<std::string, std::string> unusable[] = {
+        {std::string("[Wingtucker]\ngwSide=0\n\0", 24),
+         "it is not a text file (it holds a NUL byte)"},
+        {std::string(4 * 1024 * 1024 + 1, ';'), "it is larger than 4 MiB"},
+    };
+    for (const auto& [content, reason] : unusable) {
+        std::remove(path.c_str());
+        PutFile(path, content);
+        EXPECT_EQ(SettingsFileProblem(ini_), "The settings file " + path +
+                                                 " cannot be read: " + reason +
+                                                 ". Wingtucker uses the default settings until "
+                                                 "it is mended.");
+        LoadSettings(ini_);
+        EXPECT_EQ(Settings.Side, 1) << "the defaults for the session";
+        EXPECT_EQ(GetFile(path), content) << "the file is left as it is";
+    }
+    std::remove(path.c_str());
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    EXPECT_NE(SettingsFileProblem(ini_).find(path + " cannot be read: it is a directory."),
+              std::string::npos);
+
+    TIniEditor unnamed;
+    EXPECT_EQ(SettingsFileProblem(unnamed), "");
 }
 
 // Fails every read of one key, as a broken file system would.
