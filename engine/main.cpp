@@ -92,7 +92,7 @@ void TfrmMain::btnStartClick(TObject*) {
     // The file as it is now: a change made while the panel was open counts.
     const TSettings running = Settings;
     ReadSettings(true);
-    if (ini->ReadBool("HELP", "FindLostWindows", false)) {
+    if (ini->ReadBool(HelpSection, FindLostWindowsKey, false)) {
         DelphiWindow.RestoreRect = {0, 0, 600, 106};
         InspectorWindow.RestoreRect = {0, 0, 220, 450};
         MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, true);
@@ -179,6 +179,14 @@ void ReadSettings(bool tellProblem) {
         return;
     LoadSettings(*Panel->ini);
     Panel->timerWait->SetInterval(Settings.OpenDelay);
+    // Said once, and only in answer to the user: not while the host starts.
+    if (!tellProblem || SettingsProblemTold)
+        return;
+    const std::string problem = SettingsFileProblem(*Panel->ini);
+    if (!problem.empty()) {
+        SettingsProblemTold = true;
+        ThePlatform().MessageBox(problem, PanelCaption);
+    }
 }
 
 void ClosePanel() {

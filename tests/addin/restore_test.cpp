@@ -171,5 +171,22 @@ TEST_F(RestoreTest, ASecondStartKeepsThePlacesFromBeforeTheFirst) {
     ExpectBothAtStart("after Stop");
 }
 
+// A settings file that cannot be read: the user hears it once, in answer to
+// opening the panel (not while the host starts), and the file is left alone.
+TEST_F(RestoreTest, AnUnusableSettingsFileIsReportedOnceAndLeftAsItIs) {
+    const std::string content("[Wingtucker]\ngwHideDelphi=True\n\0junk\n", 37);
+    std::ofstream(dir_ / "Wingtckr.ini", std::ios::binary) << content;
+    Load();
+    EXPECT_TRUE(sim_->MessageBoxCalls().empty()) << "told while the host starts";
+    Expert()->Execute();
+    Expert()->Execute();
+    ASSERT_EQ(sim_->MessageBoxCalls().size(), 1u);
+    const std::string& text = sim_->MessageBoxCalls()[0].Text;
+    EXPECT_NE(text.find((dir_ / "Wingtckr.ini").string()), std::string::npos) << text;
+    EXPECT_FALSE(Settings.HideDelphi) << "the defaults are used";
+    std::ifstream in(dir_ / "Wingtckr.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), content);
+}
+
 } // namespace
 } // namespace wt::test
