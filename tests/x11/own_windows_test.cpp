@@ -43,8 +43,9 @@ protected:
         platform_.reset();
     }
     // Pumps until the predicate holds or two seconds have passed.
-    template <typename Predicate> bool PumpUntil(Predicate done) {
-        const auto deadline = Clock::now() + 2s;
+    template <typename Predicate>
+    bool PumpUntil(Predicate done, std::chrono::milliseconds limit = 2s) {
+        const auto deadline = Clock::now() + limit;
         while (!done()) {
             if (Clock::now() > deadline)
                 return false;
@@ -171,7 +172,10 @@ TEST_F(OwnWindowsTest, TimersTickOnThePumpAndMayKillThemselves) {
     EXPECT_EQ(ticks, atKill);
 }
 
-TEST_F(OwnWindowsTest, ActivationChangesArriveAsWmActivateApp) {
+// Without a window manager no window is ever active in the desktop's sense
+// (no _NET_ACTIVE_WINDOW): Qt's losing the focus is then no deactivation, and
+// the host counts as active. Under a manager it is one (the e2e suite).
+TEST_F(OwnWindowsTest, WithoutAWindowManagerLosingTheFocusIsNoDeactivation) {
     panel_->activateWindow();
     panel_->windowHandle()->requestActivate();
     ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }))
@@ -180,14 +184,9 @@ TEST_F(OwnWindowsTest, ActivationChangesArriveAsWmActivateApp) {
     XSetInputFocus(client_->GetDisplay(), other, RevertToParent, CurrentTime);
     client_->Sync();
     ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }));
-    PumpUntil([&] { return !Of(WM_ACTIVATEAPP).empty() && Of(WM_ACTIVATEAPP).back().WParam == 0; });
-    auto changes = Of(WM_ACTIVATEAPP);
-    ASSERT_FALSE(changes.empty());
-    EXPECT_EQ(changes.back().WParam, 0u);
-    EXPECT_EQ(changes.back().Window, handle_);
-    if (changes.size() >= 2) {
-        EXPECT_EQ(changes[changes.size() - 2].WParam, 1u);
-    }
+    PumpUntil([] { return false; }, 200ms);
+    for (const WindowMessage& change : Of(WM_ACTIVATEAPP))
+        EXPECT_NE(change.WParam, 0u) << "a deactivation was passed on";
     client_->Destroy(other);
 }
 
