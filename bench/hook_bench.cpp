@@ -3,8 +3,11 @@
 // ClientMessage at the target window, the CPU at rest, and xdotool's
 // behave_screen_edge on the same motion for comparison. One row per
 // coalescing interval; the latency of a motion runs from its XTest call to
-// the first report showing it or a later position.
-// Usage: hook_bench [seconds] [events-per-second]
+// the first report showing it or a later position. After the motion the
+// pointer jumps from rest with XWarpPointer (as keyboard-mouse tools move it,
+// with no raw motion) a number of times, each timed to its report, before
+// the rest is measured.
+// Usage: hook_bench [seconds] [events-per-second] [warps]
 #include "bench/bench_support.h"
 #include "hook/pointer_watcher.h"
 #include "tests/x11/x_server.h"
@@ -12,6 +15,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -82,9 +86,44 @@ struct Row {
     unsigned long reads, sent, restReads;
     double medianMs, p99Ms, maxMs, stopMs;
     std::size_t received;
+    int warps, warpsReported;
+    double warpMedianMs, warpMaxMs, warpCpuUs;
 };
 
-Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool withXdotool,
+// Warps the pointer from rest to positions no motion of the run had, 100 ms
+// apart; each warp's latency runs from its XWarpPointer call to the first
+// report of its position.
+void MeasureWarps(Display* driver, int firstPosition, int count, Receiver& receiver, Row& row) {
+    receiver.Take();
+    std::vector<std::pair<long, Clock::time_point>> warps;
+    const double cpuBefore = ThreadCpuSeconds("ruvazad1");
+    for (int i = 0; i < count; ++i) {
+        int x = 0, y = 0;
+        PositionOf(firstPosition + i, x, y);
+        warps.emplace_back(Packed(x, y), Clock::now());
+        XWarpPointer(driver, None, DefaultRootWindow(driver), 0, 0, 0, 0, x, y);
+        XFlush(driver);
+        std::this_thread::sleep_for(100ms);
+    }
+    row.warpCpuUs = 1e6 * (ThreadCpuSeconds("ruvazad1") - cpuBefore) / std::max(count, 1);
+    const auto received = receiver.Take();
+    std::vector<double> latencies;
+    for (const auto& [packed, at] : warps) {
+        for (const Report& report : received) {
+            if (report.packed == packed && report.at >= at) {
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(report.at - at).count());
+                break;
+            }
+        }
+    }
+    row.warps = count;
+    row.warpsReported = static_cast<int>(latencies.size());
+    row.warpMedianMs = Percentile(latencies, 0.5);
+    row.warpMaxMs = Maximum(latencies);
+}
+
+Row Measure(long intervalUs, int seconds, int rate, int warps, Receiver& receiver, bool withXdotool,
             const std::string& display) {
     Row row{};
     row.intervalUs = intervalUs;
@@ -122,6 +161,8 @@ Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool wit
     row.p99Ms = Percentile(latencies, 0.99);
     row.maxMs = Maximum(latencies);
 
+    MeasureWarps(driver, seconds * rate, warps, receiver, row);
+
     // At rest.
     const double restBefore = ThreadCpuSeconds("ruvazad1");
     const unsigned long restReadsBefore = watcher.PointerReads();
@@ -141,25 +182,29 @@ Row Measure(long intervalUs, int seconds, int rate, Receiver& receiver, bool wit
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
     const int rate = argc > 2 ? std::atoi(argv[2]) : 1000;
+    const int warps = argc > 3 ? std::atoi(argv[3]) : 20;
     wt::test::XvfbServer server;
     server.Start(1024, 768, 140);
     setenv("DISPLAY", server.DisplayName().c_str(), 1);
     const bool xdotool = wt::test::HasProgram("xdotool");
 
-    std::printf("hook_bench on Xvfb %s: %d s of XTest motion at %d events/s per row\n",
-                server.DisplayName().c_str(), seconds, rate);
-    std::printf("%9s %9s %9s %9s %7s %7s %9s %9s %9s %9s %10s %9s\n", "interval", "hook CPU",
-                "xdotool", "ratio", "reads", "sent", "lat med", "lat p99", "lat max", "rest CPU",
-                "rest reads", "stop");
+    std::printf("hook_bench on Xvfb %s: %d s of XTest motion at %d events/s, then %d warps, "
+                "per row\n",
+                server.DisplayName().c_str(), seconds, rate, warps);
+    std::printf("%9s %9s %9s %9s %7s %7s %9s %9s %9s %7s %9s %9s %9s %9s %10s %9s\n", "interval",
+                "hook CPU", "xdotool", "ratio", "reads", "sent", "lat med", "lat p99", "lat max",
+                "warps", "warp med", "warp max", "us/warp", "rest CPU", "rest reads", "stop");
     Receiver receiver;
     const long library = static_cast<long>(wt::hook::DefaultCoalesceInterval.count());
     for (long intervalUs : {0L, 4000L, 8000L, 10000L, 12000L, 14000L, 15000L, 16000L}) {
-        Row row = Measure(intervalUs, seconds, rate, receiver, xdotool, server.DisplayName());
-        std::printf("%7.1fms %8.3f%% %8.3f%% %9.3f %7lu %7lu %7.2fms %7.2fms %7.2fms %8.4fs %10lu "
-                    "%7.2fms\n",
+        Row row =
+            Measure(intervalUs, seconds, rate, warps, receiver, xdotool, server.DisplayName());
+        std::printf("%7.1fms %8.3f%% %8.3f%% %9.3f %7lu %7lu %7.2fms %7.2fms %7.2fms %3d/%-3d "
+                    "%7.2fms %7.2fms %9.1f %8.4fs %10lu %7.2fms\n",
                     intervalUs / 1000.0, row.hookCpuPercent, row.xdotoolCpuPercent,
                     row.xdotoolCpuPercent > 0 ? row.hookCpuPercent / row.xdotoolCpuPercent : -1.0,
-                    row.reads, row.sent, row.medianMs, row.p99Ms, row.maxMs, row.restCpuSeconds,
+                    row.reads, row.sent, row.medianMs, row.p99Ms, row.maxMs, row.warpsReported,
+                    row.warps, row.warpMedianMs, row.warpMaxMs, row.warpCpuUs, row.restCpuSeconds,
                     row.restReads, row.stopMs);
         if (intervalUs == library)
             std::printf("          (the interval libruvazad1 uses)\n");

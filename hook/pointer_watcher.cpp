@@ -48,6 +48,76 @@ bool SelectRawMotion(Display* display, int& opcode) {
     return true;
 }
 
+// A warp (XWarpPointer, as keyboard-mouse and accessibility tools move the
+// pointer) makes no raw motion, only ordinary motion and crossing events, so
+// these are watched too, taking nothing from other clients:
+// - crossing events go to every client that selected them on each window
+//   the pointer leaves or enters and never propagate: selected on the root
+//   and every top-level window (SubstructureNotify on the root tells of new
+//   ones);
+// - core motion reaches the root only where no client selected motion below,
+//   and core comes last at a window (XInput2 motion there would take it from
+//   core clients). As hints: one event per pointer read, not one per motion.
+// A warp within one window of a client that selects motion stays unseen
+// until the pointer moves or crosses a window. A window destroyed before its
+// selection arrives gives an error, dropped like every other.
+constexpr std::uint32_t RootEvents =
+    XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_POINTER_MOTION_HINT |
+    XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+constexpr std::uint32_t TopLevelEvents = XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
+
+void WatchCrossings(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &TopLevelEvents);
+}
+
+void WatchWarps(xcb_connection_t* connection, xcb_window_t root) {
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &RootEvents);
+    // Asked after the root's selection: a window made meanwhile is in the
+    // tree, or announced, or both (selecting twice does no harm).
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    if (tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        const int count = xcb_query_tree_children_length(tree);
+        for (int i = 0; i < count; ++i)
+            WatchCrossings(connection, children[i]);
+        std::free(tree);
+    }
+    xcb_flush(connection);
+}
+
+// Whether EVENT asks for a pointer read; a new top-level window gets its
+// crossing events selected (and SELECTED set, for the flush after the
+// drain). Errors and the rest of the root's news are dropped.
+bool Moved(xcb_connection_t* connection, xcb_window_t root, int opcode,
+           const xcb_generic_event_t* event, bool& selected) {
+    switch (event->response_type & 0x7F) {
+    case XCB_GE_GENERIC: {
+        auto* generic = reinterpret_cast<const xcb_ge_generic_event_t*>(event);
+        return generic->extension == opcode && generic->event_type == XI_RawMotion;
+    }
+    case XCB_MOTION_NOTIFY:
+    case XCB_ENTER_NOTIFY:
+    case XCB_LEAVE_NOTIFY:
+        return true; // a warp, or device motion whose raw event comes too
+    case XCB_CREATE_NOTIFY:
+        WatchCrossings(connection,
+                       reinterpret_cast<const xcb_create_notify_event_t*>(event)->window);
+        selected = true;
+        return false;
+    case XCB_REPARENT_NOTIFY: {
+        auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+        if (reparent->parent == root) {
+            WatchCrossings(connection, reparent->window);
+            selected = true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
 // Called by Xlib instead of exit() when the connection breaks.
 void ConnectionLost(Display*, void* lost) { static_cast<std::atomic<bool>*>(lost)->store(true); }
 
@@ -141,6 +211,8 @@ void PointerWatcher::Run() {
     unsigned seenGeneration = generation_.load() - 1;
     bool haveLast = false;
     int lastX = 0, lastY = 0;
+    if (rawMotion)
+        WatchWarps(connection, static_cast<xcb_window_t>(root));
     bool moved = !rawMotion; // polling reads on every tick
     Clock::time_point nextRead = Clock::now();
     const int xfd = xcb_get_file_descriptor(connection);
@@ -181,14 +253,14 @@ void PointerWatcher::Run() {
     };
 
     while (!stop_.load()) {
+        bool selected = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
-            if ((event->response_type & 0x7F) == XCB_GE_GENERIC) {
-                auto* generic = reinterpret_cast<xcb_ge_generic_event_t*>(event);
-                if (generic->extension == opcode && generic->event_type == XI_RawMotion)
-                    moved = true;
-            }
+            if (Moved(connection, static_cast<xcb_window_t>(root), opcode, event, selected))
+                moved = true;
             std::free(event);
         }
+        if (selected)
+            xcb_flush(connection);
         if (xcb_connection_has_error(connection)) {
             lost.store(true);
             break;

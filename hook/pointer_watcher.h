@@ -1,6 +1,7 @@
 // The pointer watch behind SetHook/ResetHook: a thread with its own X
-// connection that wakes on XInput2 raw motion, reads the pointer at most once
-// per coalescing interval and sends each new position to a target window.
+// connection that wakes on XInput2 raw motion and on the motion and crossing
+// events a warp makes, reads the pointer at most once per coalescing interval
+// and sends each new position to a target window.
 #pragma once
 
 #include <atomic>

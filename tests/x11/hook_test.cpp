@@ -1,4 +1,5 @@
-// libruvazad1 on a real X server: XTest motion in, WM_WATCHMOUSE ClientMessages out.
+// libruvazad1 on a real X server: XTest motion and warps in, WM_WATCHMOUSE
+// ClientMessages out.
 #include <gtest/gtest.h>
 
 #include "hook/pointer_watcher.h"
@@ -6,6 +7,9 @@
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_environment.h"
 
+#include <X11/extensions/XInput2.h>
+
+#include <functional>
 #include <thread>
 
 namespace wt::test {
@@ -151,6 +155,168 @@ TEST_F(HookTest, TheWatcherCoalescesAndReadsNothingAtRest) {
     EXPECT_EQ(watcher.PointerReads(), atRest) << "the pointer was read while it rested";
     watcher.Stop();
     EXPECT_FALSE(watcher.Running());
+}
+
+// Jumps the pointer as keyboard-mouse and accessibility tools do: no raw
+// motion, only the ordinary and crossing events of the move.
+void Warp(Display* display, int x, int y) {
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+    XFlush(display);
+}
+
+// Another program's windows, which take motion the way toolkits do: Qt
+// selects XInput2 motion, older toolkits core motion.
+enum class Takes { Nothing, CoreMotion, XiMotion };
+
+Window OtherWindow(Display* display, Window parent, TRect rect, Takes takes) {
+    Window window = XCreateSimpleWindow(display, parent, rect.Left, rect.Top,
+                                        static_cast<unsigned>(rect.Width()),
+                                        static_cast<unsigned>(rect.Height()), 0, 0, 0);
+    if (takes == Takes::CoreMotion)
+        XSelectInput(display, window, PointerMotionMask);
+    if (takes == Takes::XiMotion) {
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_Motion);
+        XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
+        XISelectEvents(display, window, &mask, 1);
+    }
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+TEST_F(HookTest, AWarpIsReportedWithItsPositionOverAnyWindow) {
+    TestClient other;
+    Display* d = other.GetDisplay();
+    const Window root = other.Root();
+    // Windows there before the watch starts: the tucked main window's strip
+    // and a window beside it.
+    OtherWindow(d, root, {0, 0, 1024, 5}, Takes::XiMotion);
+    OtherWindow(d, root, {100, 200, 400, 400}, Takes::CoreMotion);
+    // Windows that become top-level windows only after it started.
+    const Window holder = OtherWindow(d, root, {500, 200, 800, 400}, Takes::Nothing);
+    const Window adoptedA = OtherWindow(d, holder, {0, 0, 100, 100}, Takes::CoreMotion);
+    const Window adoptedB = OtherWindow(d, holder, {100, 0, 200, 100}, Takes::XiMotion);
+
+    hook::PointerWatcher watcher(hook::DefaultCoalesceInterval);
+    watcher.Start(target_);
+    ASSERT_TRUE(MoveUntilReported(300, 650));
+    LastReport();
+
+    struct Case {
+        const char* what;
+        std::function<void()> before;
+        TPoint from, to;
+    };
+    const Case cases[] = {
+        {"over the root background", [] {}, {300, 650}, {320, 660}},
+        {"from the background onto a window that takes XInput2 motion", [] {}, {320, 660},
+         {512, 3}},
+        {"between two windows that were there before the watch", [] {}, {512, 3}, {200, 300}},
+        {"between two windows made after the watch started",
+         [&] {
+             OtherWindow(d, root, {100, 450, 250, 550}, Takes::CoreMotion);
+             OtherWindow(d, root, {250, 450, 400, 550}, Takes::XiMotion);
+         },
+         {150, 500}, {300, 500}},
+        {"between two windows reparented to the root after the watch started",
+         [&] {
+             XReparentWindow(d, adoptedA, root, 500, 450);
+             XReparentWindow(d, adoptedB, root, 600, 450);
+             XSync(d, False);
+         },
+         {550, 500}, {650, 500}},
+        {"after windows that vanished before the watch could select on them",
+         [&] {
+             for (int i = 0; i < 30; ++i)
+                 XDestroyWindow(d, OtherWindow(d, root, {10, 300, 60, 350}, Takes::CoreMotion));
+             XSync(d, False);
+         },
+         {30, 320}, {40, 330}},
+    };
+    for (const Case& c : cases) {
+        c.before();
+        std::this_thread::sleep_for(50ms); // the watch hears of new windows
+        Warp(d, c.from.X, c.from.Y);
+        LastReport();
+        Warp(d, c.to.X, c.to.Y);
+        auto message = client_->WaitClientMessage(watchMouse_, 2s);
+        if (!message) {
+            ADD_FAILURE() << c.what << ": the warp was not reported";
+            continue;
+        }
+        EXPECT_EQ(message->window, target_) << c.what;
+        EXPECT_EQ(message->data.l[0], Packed(c.to.X, c.to.Y)) << c.what;
+    }
+
+    LastReport();
+    const unsigned long atRest = watcher.PointerReads();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(watcher.PointerReads(), atRest) << "the pointer was read while it rested";
+}
+
+// What the watch selects must not take motion from the programs that asked
+// for it: core and XInput2 motion stop at the first window where some client
+// selected them, so a selection of ours on the way would swallow them.
+TEST_F(HookTest, OtherProgramsStillGetTheirMotionWhileTheWatchRuns) {
+    TestClient other;
+    Display* d = other.GetDisplay();
+    const Window root = other.Root();
+    const Window topLevel = OtherWindow(d, root, {100, 100, 500, 400}, Takes::Nothing);
+    OtherWindow(d, topLevel, {50, 50, 350, 250}, Takes::Nothing);
+    SetHook(target_);
+    ASSERT_TRUE(MoveUntilReported(300, 650));
+
+    struct Case {
+        const char* what;
+        Window listenOn; // None: the top-level window above
+        Takes takes;
+    };
+    const Case cases[] = {
+        {"core motion on the root", root, Takes::CoreMotion},
+        {"XInput2 motion on the root", root, Takes::XiMotion},
+        {"core motion on a top-level window, pointer over its child", None, Takes::CoreMotion},
+        {"XInput2 motion on a top-level window, pointer over its child", None, Takes::XiMotion},
+    };
+    int step = 0;
+    for (const Case& c : cases) {
+        TestClient listener;
+        Display* l = listener.GetDisplay();
+        const Window on = c.listenOn != None ? c.listenOn : topLevel;
+        int opcode = 0, event = 0, error = 0;
+        XQueryExtension(l, "XInputExtension", &opcode, &event, &error);
+        if (c.takes == Takes::CoreMotion) {
+            XSelectInput(l, on, PointerMotionMask);
+        } else {
+            int major = 2, minor = 2;
+            XIQueryVersion(l, &major, &minor);
+            unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+            XISetMask(bits, XI_Motion);
+            XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
+            XISelectEvents(l, on, &mask, 1);
+        }
+        XSync(l, False);
+        for (bool warp : {true, false}) {
+            const int x = 200 + 10 * ++step, y = 250;
+            if (warp)
+                Warp(d, x, y);
+            else
+                other.FakeMotion(x, y);
+            bool heard = false;
+            const auto deadline = std::chrono::steady_clock::now() + 2s;
+            while (!heard && std::chrono::steady_clock::now() < deadline) {
+                while (!heard && XPending(l) > 0) {
+                    XEvent e;
+                    XNextEvent(l, &e);
+                    heard = (e.type == MotionNotify && e.xmotion.x_root == x) ||
+                            (e.type == GenericEvent && e.xcookie.extension == opcode &&
+                             e.xcookie.evtype == XI_Motion);
+                }
+                std::this_thread::sleep_for(5ms);
+            }
+            EXPECT_TRUE(heard) << c.what << (warp ? ", warped" : ", moved");
+        }
+    }
 }
 
 TEST(HookInterval, OnlyPlainMicrosecondCountsUpToATenthOfASecondTuneTheWatch) {
