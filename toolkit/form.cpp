@@ -6,7 +6,9 @@
 
 #include "platform/platform.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -334,9 +336,8 @@ int TForm::ShowModal() {
     try {
         Show();
         while (modalResult_ == 0) {
-            Application()->HandleMessage();
-            if (Application()->Terminated())
-                modalResult_ = mrCancel;
+            if (!RunModalLoop())
+                modalResult_ = mrCancel; // terminating: no OnCloseQuery may refuse
             else if (modalResult_ != 0)
                 CloseModal();
         }
@@ -352,6 +353,50 @@ int TForm::ShowModal() {
     if (QWidget* widget = WidgetIfCreated())
         widget->setWindowModality(Qt::NonModal);
     return modalResult_;
+}
+
+bool TForm::RunModalLoop() {
+    if (Application()->Terminated())
+        return false;
+    // A QEventLoop, not a loop of processEvents calls: QCoreApplication::exit()
+    // ends every running QEventLoop, this one too, and one started while the
+    // application exits returns at once. So a quit request ends the dialog
+    // and the stack unwinds before the host frees what the dialog uses.
+    QEventLoop loop;
+    // Posted platform messages can wait without a Qt event to wake the loop
+    // (the simulated desktop's queue): they are delivered before every wait.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop,
+                         [] { Guarded([] { ThePlatform().ProcessMessages(); }); });
+    modalLoop_ = &loop;
+    modalLoopEnded_ = false;
+    try {
+        for (;;) {
+            try {
+                loop.exec();
+                break;
+            } catch (const std::exception& e) {
+                // A failure that escaped an event handler: reported, and the
+                // dialog stays as it was.
+                Application()->HandleException(e);
+                if (modalLoopEnded_)
+                    break;
+            }
+        }
+    } catch (...) {
+        modalLoop_ = nullptr;
+        throw;
+    }
+    modalLoop_ = nullptr;
+    return modalLoopEnded_ && !Application()->Terminated();
+}
+
+void TForm::SetModalResult(int value) {
+    modalResult_ = value;
+    if (value != 0 && modalLoop_) {
+        modalLoopEnded_ = true;
+        modalLoop_->exit();
+    }
 }
 
 void TForm::CloseModal() {
@@ -379,7 +424,7 @@ bool TForm::CloseQuery() {
 
 void TForm::Close() {
     if (modal_) {
-        modalResult_ = mrCancel;
+        SetModalResult(mrCancel);
         return;
     }
     if (!CloseQuery())

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+class QEventLoop;
 class QKeyEvent;
 
 namespace wt {
@@ -104,11 +105,15 @@ public:
     void Show();
     void Hide();
     // Shows the form modally and returns the modal result once it is set
-    // (by a button, Close or the handlers); the form is hidden again.
+    // (by a button, Close or the handlers); the form is hidden again. When
+    // the application is terminating (QCoreApplication::exit) the loop ends
+    // with mrCancel without asking OnCloseQuery, so no dialog keeps the
+    // program alive.
     int ShowModal();
     bool Modal() const { return modal_; }
     int ModalResult() const { return modalResult_; }
-    void SetModalResult(int value) { modalResult_ = value; }
+    // A non-zero result ends the modal loop.
+    void SetModalResult(int value);
     // Asks OnCloseQuery, runs OnClose and does what its action says
     // (hide, free later, nothing). On a modal form it sets mrCancel.
     void Close();
@@ -152,6 +157,9 @@ protected:
 
 private:
     friend class FormWidget;
+    // One pass of the modal loop: runs until the modal result is set; false
+    // when it ended because the application is terminating.
+    bool RunModalLoop();
     void CloseModal();
     void FocusFirst();
     void KeyFromWindow(QKeyEvent* event);
@@ -171,6 +179,8 @@ private:
     bool keyPreview_ = false;
     bool modal_ = false;
     int modalResult_ = 0;
+    QEventLoop* modalLoop_ = nullptr; // while RunModalLoop runs
+    bool modalLoopEnded_ = false;     // the form itself ended that loop
     bool placed_ = false;
     bool releasing_ = false;
     bool widgetReady_ = false; // the widget and its children exist

@@ -1,7 +1,7 @@
 // hostide end to end under a private Xvfb, with the test add-ins: the
 // windows' classes, the notifications and their file names, the Tools menu,
 // failed add-ins, the end of a run, and the scripted mode's input, output
-// and errors.
+// and errors; quit signals and script commands while a modal dialog is up.
 #include "host_process.h"
 #include "xvfb_server.h"
 
@@ -11,7 +11,9 @@
 #include <X11/Xutil.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -396,4 +398,98 @@ TEST_F(HostIde, PointerInputAndScreenshotsReachTheServer) {
     };
     EXPECT_EQ(be32(16), 1024u);
     EXPECT_EQ(be32(20), 768u);
+}
+
+namespace {
+
+// hostide with the add-in that shows a toolkit dialog modally.
+class HostIdeModal : public HostIde {
+protected:
+    void SetUp() override {
+        HostIde::SetUp();
+        SetAddIns({MODAL_ADDIN_PATH});
+        env_["MODAL_ADDIN_LOG"] = (dir_ / "modal.log").string();
+        env_["MODAL_ADDIN_ON"] = "";
+    }
+    std::vector<std::string> ModalLog() const { return Lines(ReadFile(dir_ / "modal.log")); }
+    std::string ModalDesktop() const {
+        const fs::path file = dir_ / "modal.dsk";
+        WriteFile(file, Desktop(1024, 0, 130));
+        return file.string();
+    }
+    static bool WaitFor(const std::function<bool()>& seen, int timeoutMs) {
+        for (int waited = 0; waited < timeoutMs; waited += 20) {
+            if (seen())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return seen();
+    }
+};
+
+// The middle of the dialog's OK button.
+constexpr const char* ClickOk = "click 500 355";
+
+} // namespace
+
+TEST_F(HostIdeModal, QuitSignalsEndTheHostAndTheAddInsWhileADialogIsUp) {
+    struct Case {
+        const char* Name;
+        int Signal;
+        std::string Opens; // the script line that brings the dialog up
+        const char* On;    // MODAL_ADDIN_ON
+        std::vector<std::string> Log;
+    };
+    const std::vector<std::string> addInDialog = {"entry", "dialog shown", "modal result 2",
+                                                  "terminate"};
+    const Case cases[] = {
+        {"SIGTERM, add-in dialog", SIGTERM, "menu Tools|Modal Expert", "execute", addInDialog},
+        {"SIGINT, add-in dialog", SIGINT, "menu Tools|Modal Expert", "execute", addInDialog},
+        {"SIGHUP, add-in dialog", SIGHUP, "menu Tools|Modal Expert", "execute", addInDialog},
+        {"SIGTERM, add-in dialog inside a command", SIGTERM, "open-desktop " + ModalDesktop(),
+         "desktop", addInDialog},
+        {"SIGTERM, the host's file dialog", SIGTERM, "menu File|Open Project...", "execute",
+         {"entry", "terminate"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        fs::remove(dir_ / "modal.log");
+        fs::remove(dir_ / "host.out"); // "up" is looked for in this run's output
+        env_["MODAL_ADDIN_ON"] = c.On;
+        WriteFile(dir_ / "script.txt", c.Opens + "\nwait 300\necho up\n");
+        HostProcess host({HOSTIDE_PATH, "--script", (dir_ / "script.txt").string()}, env_,
+                         dir_.string());
+        ASSERT_TRUE(host.Start());
+        ASSERT_TRUE(WaitFor([&] { return Has(ReadFile(dir_ / "host.out"), "up\n"); }, 15000));
+        kill(host.Pid(), c.Signal);
+        const auto sent = std::chrono::steady_clock::now();
+        const HostRun run = host.Wait(5000);
+        EXPECT_FALSE(run.TimedOut);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(2));
+        EXPECT_EQ(ModalLog(), c.Log);
+    }
+}
+
+TEST_F(HostIdeModal, ScriptCommandsGoOnWhileAnAddInsDialogIsUp) {
+    struct Case {
+        const char* Name;
+        std::string Opens;
+        const char* On;
+    };
+    const Case cases[] = {
+        {"opened from its Tools entry", "menu Tools|Modal Expert", "execute"},
+        {"opened inside a command", "open-desktop " + ModalDesktop(), "desktop"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        fs::remove(dir_ / "modal.log");
+        env_["MODAL_ADDIN_ON"] = c.On;
+        const HostRun run = Run(c.Opens + "\nwait 300\necho during\n" + ClickOk +
+                                "\nwait 500\necho after\nquit\n");
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(run.Out, "during\nafter\n");
+        EXPECT_EQ(ModalLog(), (std::vector<std::string>{"entry", "dialog shown", "modal result 1",
+                                                        "terminate"}));
+    }
 }

@@ -78,6 +78,37 @@ TEST_F(FormTest, CloseOnAModalFormCancelsAndOnCloseCanRefuse) {
     EXPECT_EQ(closeCalls, 2);
 }
 
+TEST_F(FormTest, ApplicationExitEndsTheModalLoopWithCancelAndNoCloseQuery) {
+    auto form = MakeDialog();
+    bool asked = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        asked = true;
+        canClose = false;
+    };
+    int first = -1, second = -1;
+    bool hidden = false;
+    // Ends loops that the exit did not end, so the test fails, not hangs.
+    QTimer rescue;
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        form->OnCloseQuery = [](TObject*, bool&) {};
+        form->SetModalResult(mrAbort);
+    });
+    QTimer::singleShot(0, [&] {
+        rescue.start(3000);
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        first = form->ShowModal();
+        hidden = !form->Visible() && !form->Modal();
+        // A dialog shown while the application exits does not wait either.
+        second = form->ShowModal();
+        rescue.stop();
+    });
+    QCoreApplication::exec();
+    EXPECT_EQ(first, mrCancel);
+    EXPECT_EQ(second, mrCancel);
+    EXPECT_TRUE(hidden);
+    EXPECT_FALSE(asked);
+}
+
 TEST_F(FormTest, ShowingAVisibleFormModallyIsRefused) {
     auto form = MakeDialog();
     form->Show();
