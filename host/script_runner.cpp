@@ -1,5 +1,6 @@
 #include "host/script_runner.h"
 
+#include <QThread>
 #include <QTimer>
 
 namespace wt {
@@ -11,6 +12,7 @@ void ScriptRunner::Start() {
     if (running_)
         return;
     running_ = true;
+    failed_ = false;
     next_ = 0;
     Schedule(0);
 }
@@ -28,12 +30,43 @@ void ScriptRunner::Step() {
         return;
     }
     const ScriptCommand command = commands_[next_++];
+    // A command that calls into an add-in (a notification) may come back
+    // only once a modal dialog of the add-in is closed. As soon as the
+    // command runs an event loop of its own, the script goes on inside it,
+    // as it does beside a dialog opened from a menu entry; a short pump of
+    // events that opens no loop does not count.
+    const int level = QThread::currentThread()->loopLevel();
+    bool detached = false;
+    QTimer watch;
+    watch.setInterval(ModalWatchMs);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (QThread::currentThread()->loopLevel() <= level)
+            return;
+        watch.stop();
+        detached = true;
+        Continue(command);
+    });
+    watch.start();
     QString error;
-    if (!Run(command, &error)) {
-        running_ = false;
-        emit Failed(command.Line, error);
+    const bool done = Run(command, &error);
+    watch.stop();
+    if (!done) {
+        // A command the script went on from may still fail: that stops the
+        // script too, unless a failure did already.
+        if (!failed_) {
+            failed_ = true;
+            running_ = false;
+            emit Failed(command.Line, error);
+        }
         return;
     }
+    if (!detached)
+        Continue(command);
+}
+
+void ScriptRunner::Continue(const ScriptCommand& command) {
+    if (!running_)
+        return;
     if (command.Op == ScriptOp::Quit) {
         running_ = false;
         host_.Quit();

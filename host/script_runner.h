@@ -1,6 +1,7 @@
 // Runs a parsed script through the event loop, one command per pass, so that
 // the add-ins' timers and messages go on between commands and a modal dialog
-// opened by a menu entry does not hold the script up.
+// does not hold the script up: neither one opened by a menu entry nor one an
+// add-in opens inside a command (the script goes on in the dialog's loop).
 #pragma once
 
 #include "host/script.h"
@@ -51,14 +52,20 @@ signals:
     void Finished();
 
 private:
+    // How often a running command is checked for a modal loop of its own.
+    static constexpr int ModalWatchMs = 20;
+
     void Step();
     bool Run(const ScriptCommand& command, QString* error);
+    // Goes on after command: quits, or schedules the next step.
+    void Continue(const ScriptCommand& command);
     void Schedule(int milliseconds);
 
     ScriptHost& host_;
     std::vector<ScriptCommand> commands_;
     size_t next_ = 0;
     bool running_ = false;
+    bool failed_ = false;
 };
 
 } // namespace wt

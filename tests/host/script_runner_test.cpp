@@ -1,5 +1,6 @@
 // The script runner: commands in order through the event loop, a failing
-// command stopping the script at its line, quit ending it.
+// command stopping the script at its line, quit ending it, the script going
+// on while a command runs a modal loop.
 #include "host/script.h"
 #include "host/script_runner.h"
 
@@ -19,10 +20,22 @@ class RecordingHost final : public ScriptHost {
 public:
     QStringList Calls;
     QString FailOn; // the call that fails
+    // The call that runs a loop of its own, as an add-in's modal dialog
+    // does, until "close" is printed (or three seconds pass).
+    QString BlockOn;
+    QEventLoop* Blocked = nullptr;
     bool Quitted = false;
 
     bool Record(const QString& call, QString* error) {
         Calls.append(call);
+        if (call == BlockOn) {
+            QEventLoop loop;
+            Blocked = &loop;
+            QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+            loop.exec();
+            Blocked = nullptr;
+            Calls.append("returned " + call);
+        }
         if (call != FailOn)
             return true;
         *error = "cannot " + call;
@@ -42,7 +55,11 @@ public:
     }
     bool Screenshot(const QString& f, QString* e) override { return Record("shot " + f, e); }
     QStringList WindowLines() override { return {"window A", "window B"}; }
-    void Print(const QString& line) override { Calls.append("print " + line); }
+    void Print(const QString& line) override {
+        Calls.append("print " + line);
+        if (line == "close" && Blocked)
+            Blocked->quit();
+    }
     void Quit() override { Quitted = true; }
 };
 
@@ -125,4 +142,32 @@ TEST(ScriptRunner, QuitEndsTheScript) {
     EXPECT_TRUE(host.Quitted);
     EXPECT_FALSE(outcome.Finished);
     EXPECT_EQ(host.Calls, QStringList{"print one"});
+}
+
+TEST(ScriptRunner, TheScriptGoesOnWhileACommandRunsAModalLoop) {
+    struct Case {
+        const char* Name;
+        QString FailOn;
+        QByteArray Script;
+        int FailedLine;
+        QStringList Calls;
+    };
+    const Case cases[] = {
+        {"the later commands close the dialog", "",
+         "open-project a.dpr\necho close\nwait 100\necho after\n", 0,
+         {"open a.dpr", "print close", "returned open a.dpr", "print after"}},
+        {"the command fails once its dialog is closed", "open a.dpr",
+         "open-project a.dpr\necho close\nwait 300\necho never\n", 1,
+         {"open a.dpr", "print close", "returned open a.dpr"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        RecordingHost host;
+        host.BlockOn = "open a.dpr";
+        host.FailOn = c.FailOn;
+        const Outcome outcome = RunScript(host, c.Script);
+        EXPECT_EQ(outcome.FailedLine, c.FailedLine);
+        EXPECT_EQ(outcome.Finished, c.FailedLine == 0);
+        EXPECT_EQ(host.Calls.join(" | ").toStdString(), c.Calls.join(" | ").toStdString());
+    }
 }
