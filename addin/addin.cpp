@@ -4,7 +4,7 @@
 #include "addin/expert.h"
 #include "addin/notifier.h"
 #include "engine/controller.h"
-#include "toolkit/application.h"
+#include "toolkit/forms/application.h"
 
 #include <exception>
 

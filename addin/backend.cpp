@@ -4,8 +4,8 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/x11/x11_platform.h"
-#include "toolkit/component.h"
-#include "toolkit/messagebox.h"
+#include "toolkit/core/component.h"
+#include "toolkit/forms/messagebox.h"
 
 #include <cstdlib>
 #include <memory>

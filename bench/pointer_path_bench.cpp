@@ -24,7 +24,7 @@
 #include "tests/addin/test_host.h"
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_server.h"
-#include "toolkit/bitbtn.h"
+#include "toolkit/controls/bitbtn.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

@@ -3,10 +3,10 @@
 // alone dismisses it. ShowOops shows one message and waits for OK.
 #pragma once
 
-#include "toolkit/bitbtn.h"
-#include "toolkit/classes.h"
-#include "toolkit/form.h"
-#include "toolkit/image.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/forms/form.h"
+#include "toolkit/controls/image.h"
 #include "widgets/CDKROMem.h"
 
 namespace wt {

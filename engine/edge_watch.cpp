@@ -6,7 +6,7 @@
 #include "engine/moves.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
-#include "toolkit/timer.h"
+#include "toolkit/controls/timer.h"
 
 namespace wt {
 

@@ -11,10 +11,10 @@
 #include "platform/platform.h"
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
-#include "toolkit/application.h"
-#include "toolkit/bevel.h"
-#include "toolkit/bitbtn.h"
-#include "toolkit/timer.h"
+#include "toolkit/forms/application.h"
+#include "toolkit/controls/bevel.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/timer.h"
 
 #include "main_wfm.h"
 

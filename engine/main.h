@@ -3,8 +3,8 @@
 // engine runs on (the hook's pointer reports and application activation).
 #pragma once
 
-#include "toolkit/classes.h"
-#include "toolkit/form.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/forms/form.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // file's name and location; every read and write is one call on the full path.
 #pragma once
 
-#include "toolkit/classes.h"
-#include "toolkit/component.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/core/component.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // cursor, no 3D look, mouse buttons ignored. The presets are its defaults.
 #pragma once
 
-#include "toolkit/classes.h"
+#include "toolkit/core/classes.h"
 #include "widgets/DODMemo.h"
 
 namespace wt {

@@ -3,8 +3,8 @@
 // dropped, so clicks neither move a caret, select, focus nor open a menu.
 #pragma once
 
-#include "toolkit/classes.h"
-#include "toolkit/memo.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/controls/memo.h"
 
 namespace wt {
 

@@ -10,8 +10,8 @@
 #include "engine/main.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/settings_store.h"
-#include "toolkit/bitbtn.h"
-#include "toolkit/timer.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/timer.h"
 
 #include <gtest/gtest.h>
 

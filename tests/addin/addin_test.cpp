@@ -6,8 +6,8 @@
 #include "hostapi/toolsapi.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/settings_store.h"
-#include "toolkit/bitbtn.h"
-#include "toolkit/timer.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/timer.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // and on with the host application's activation.
 #include "tests/addin/addin_fixture.h"
 
-#include "toolkit/application.h"
+#include "toolkit/forms/application.h"
 
 namespace wt::test {
 namespace {

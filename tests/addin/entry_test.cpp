@@ -5,7 +5,7 @@
 
 #include "addin/notifier.h"
 #include "engine/controller.h"
-#include "toolkit/application.h"
+#include "toolkit/forms/application.h"
 
 namespace wt::test {
 namespace {

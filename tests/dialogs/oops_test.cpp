@@ -3,7 +3,7 @@
 #include "../widgets/ui_support.h"
 
 #include "dialogs/oops.h"
-#include "toolkit/application.h"
+#include "toolkit/forms/application.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -10,9 +10,9 @@
 #include "hostapi/toolsapi.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"
-#include "toolkit/application.h"
-#include "toolkit/button.h"
-#include "toolkit/form.h"
+#include "toolkit/forms/application.h"
+#include "toolkit/controls/button.h"
+#include "toolkit/forms/form.h"
 
 #include <cstdio>
 #include <cstdlib>

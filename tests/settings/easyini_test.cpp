@@ -2,8 +2,8 @@
 // back, and the properties a form description sets by name.
 #include "settings/EasyINI.h"
 #include "settings_fixture.h"
-#include "toolkit/reader.h"
-#include "toolkit/writer.h"
+#include "toolkit/core/reader.h"
+#include "toolkit/core/writer.h"
 
 #include <clocale>
 #include <cmath>

@@ -3,14 +3,14 @@
 // label accelerators and panel frames, each read back through the control.
 #include "form_support.h"
 
-#include "toolkit/bitbtn.h"
-#include "toolkit/checkbox.h"
-#include "toolkit/edit.h"
-#include "toolkit/label.h"
-#include "toolkit/panel.h"
-#include "toolkit/radiogroup.h"
-#include "toolkit/spinedit.h"
-#include "toolkit/writer.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/edit.h"
+#include "toolkit/controls/label.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/radiogroup.h"
+#include "toolkit/controls/spinedit.h"
+#include "toolkit/core/writer.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

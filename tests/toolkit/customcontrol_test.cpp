@@ -1,7 +1,7 @@
 #include "drawing_support.h"
 
-#include "toolkit/customcontrol.h"
-#include "toolkit/graphiccontrol.h"
+#include "toolkit/controls/customcontrol.h"
+#include "toolkit/controls/graphiccontrol.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

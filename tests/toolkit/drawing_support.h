@@ -2,7 +2,7 @@
 // palette, and pixel read-back from bitmaps.
 #pragma once
 
-#include "toolkit/bitmap.h"
+#include "toolkit/graphics/bitmap.h"
 
 #include <QApplication>
 

@@ -2,8 +2,8 @@
 // plain message box through the platform.
 #include "form_support.h"
 
-#include "toolkit/filedialogs.h"
-#include "toolkit/messagebox.h"
+#include "toolkit/forms/filedialogs.h"
+#include "toolkit/forms/messagebox.h"
 
 #include <QDir>
 #include <QFile>

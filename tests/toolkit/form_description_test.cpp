@@ -1,10 +1,10 @@
 // Reading, writing and rejecting form descriptions.
 #include "form_support.h"
 
-#include "toolkit/formdesc.h"
-#include "toolkit/propvalue.h"
-#include "toolkit/reader.h"
-#include "toolkit/writer.h"
+#include "toolkit/core/formdesc.h"
+#include "toolkit/core/propvalue.h"
+#include "toolkit/core/reader.h"
+#include "toolkit/core/writer.h"
 
 #include <gmock/gmock.h>
 

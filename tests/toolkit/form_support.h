@@ -2,9 +2,9 @@
 // test, and a small published component that records how it was loaded.
 #pragma once
 
-#include "toolkit/classes.h"
-#include "toolkit/control.h"
-#include "toolkit/form.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/controls/control.h"
+#include "toolkit/forms/form.h"
 
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"

@@ -2,7 +2,7 @@
 // messages through the platform, activation and the default error report.
 #include "form_support.h"
 
-#include "toolkit/application.h"
+#include "toolkit/forms/application.h"
 
 #include "probe_dialog_wfm.h"
 

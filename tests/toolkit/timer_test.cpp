@@ -3,8 +3,8 @@
 // failing handlers reported without stopping the timer.
 #include "form_support.h"
 
-#include "toolkit/application.h"
-#include "toolkit/timer.h"
+#include "toolkit/forms/application.h"
+#include "toolkit/controls/timer.h"
 
 #include <vector>
 

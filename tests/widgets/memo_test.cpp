@@ -3,9 +3,9 @@
 // moves and keys; TopLine scrolls by the difference; the presets are defaults.
 #include "ui_support.h"
 
-#include "toolkit/edit.h"
-#include "toolkit/form.h"
-#include "toolkit/writer.h"
+#include "toolkit/controls/edit.h"
+#include "toolkit/forms/form.h"
+#include "toolkit/core/writer.h"
 #include "widgets/CDKROMem.h"
 
 #include <QContextMenuEvent>

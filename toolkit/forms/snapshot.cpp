@@ -1,0 +1,88 @@
+#include "toolkit/forms/snapshot.h"
+
+#include "platform/platform.h"
+#include "platform/sim/sim_platform.h"
+#include "toolkit/core/classes.h"
+#include "toolkit/forms/application.h"
+#include "toolkit/forms/form.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cstdio>
+#include <exception>
+
+namespace wt {
+
+struct TSnapshotSession::State {
+    std::unique_ptr<QApplication> App;
+    QTemporaryDir ConfigDir;
+    SimPlatform* Sim = nullptr;
+};
+
+TSnapshotSession::TSnapshotSession(int& argc, char** argv) : state_(std::make_unique<State>()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    state_->App = std::make_unique<QApplication>(argc, argv);
+    // Forms may read settings or post messages; none of that reaches the
+    // real desktop or the user's configuration.
+    auto sim = std::make_unique<SimPlatform>(state_->ConfigDir.path().toStdString());
+    state_->Sim = sim.get();
+    InstallPlatform(std::move(sim));
+    // Failures the forms report while shown go to the terminal, not a box.
+    Application()->OnException = [](TObject*, const std::exception& e) {
+        std::fprintf(stderr, "error report: %s\n", e.what());
+    };
+}
+
+TSnapshotSession::~TSnapshotSession() = default;
+
+std::vector<std::string> TSnapshotSession::FormNames() const {
+    std::vector<std::string> out;
+    for (const TClassInfo* info : RegisteredClasses())
+        if (info->MetaObject != &TForm::staticMetaObject &&
+            info->MetaObject->inherits(&TForm::staticMetaObject))
+            out.push_back(ToStd(info->Name));
+    return out;
+}
+
+bool TSnapshotSession::Render(const std::string& formClass, const std::string& pngFile,
+                              std::int64_t atMs, std::string& message) {
+    const TClassInfo* info = FindClassInfo(FromStd(formClass));
+    if (!info || !info->MetaObject->inherits(&TForm::staticMetaObject)) {
+        message = "no form class " + formClass + " is registered; --list shows them";
+        return false;
+    }
+    try {
+        std::unique_ptr<TComponent> component(info->Create(Application()));
+        auto* form = dynamic_cast<TForm*>(component.get());
+        if (!form) {
+            message = formClass + " is not a form";
+            return false;
+        }
+        form->Show();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        if (atMs > 0) {
+            state_->Sim->Advance(atMs);
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+        }
+        const QPixmap picture = form->Widget()->grab();
+        form->Hide();
+        if (picture.isNull() || !picture.save(FromStd(pngFile), "PNG")) {
+            message = formClass + ": cannot write " + pngFile;
+            return false;
+        }
+        message = formClass + " -> " + pngFile + " (" + std::to_string(picture.width()) + "x" +
+                  std::to_string(picture.height()) + ")";
+        return true;
+    } catch (const std::exception& e) {
+        message = formClass + ": " + e.what();
+        return false;
+    }
+}
+
+} // namespace wt

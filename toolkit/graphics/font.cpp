@@ -1,0 +1,54 @@
+#include "toolkit/graphics/font.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace wt {
+namespace {
+
+QFont BaseFont(const TFont& font, int pixelSize) {
+    QFont f(font.Name);
+    f.setPixelSize(std::max(1, pixelSize));
+    f.setBold(font.Has(fsBold));
+    f.setItalic(font.Has(fsItalic));
+    f.setUnderline(font.Has(fsUnderline));
+    f.setStrikeOut(font.Has(fsStrikeOut));
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setKerning(false);
+    return f;
+}
+
+} // namespace
+
+int TFont::Size() const {
+    const int h = Height < 0 ? -Height : Height;
+    return (h * 72 + kPixelsPerInch / 2) / kPixelsPerInch;
+}
+
+void TFont::SetSize(int points) { Height = -((points * kPixelsPerInch + 36) / 72); }
+
+QFont ToQFont(const TFont& font) {
+    if (font.Height < 0)
+        return BaseFont(font, -font.Height);
+    if (font.Height == 0) // the face's default height
+        return BaseFont(font, 13);
+    // A cell height: the character height is four fifths of it.
+    return BaseFont(font, static_cast<int>(std::lround(font.Height * 4.0 / 5.0)));
+}
+
+bool IsTrueTypeFont(const TFont& font) {
+    if (!qGuiApp)
+        return false;
+    const QFont f = ToQFont(font);
+    const QFontInfo info(f);
+    if (info.family().compare(font.Name, Qt::CaseInsensitive) != 0)
+        return false;
+    return QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
+}
+
+} // namespace wt

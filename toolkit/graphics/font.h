@@ -1,0 +1,57 @@
+// Fonts as controls and forms carry them: a value with a face name, a height
+// in the class library's convention (negative: character height in pixels,
+// positive: cell height), a style set and a colour, streamed as Font.Name etc.
+#pragma once
+
+#include "toolkit/graphics/colors.h"
+#include "toolkit/core/enums.h"
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+
+namespace wt {
+
+// Screen resolution font heights and sizes are counted in.
+inline constexpr int kPixelsPerInch = 96;
+
+struct TFont {
+    Q_GADGET
+    Q_PROPERTY(QString Name MEMBER Name)
+    Q_PROPERTY(int Height MEMBER Height)
+    Q_PROPERTY(wt::ui::TFontStyles Style MEMBER Style)
+    Q_PROPERTY(int Color MEMBER Color)
+
+public:
+    QString Name = QStringLiteral("MS Sans Serif");
+    int Height = -11;
+    TFontStyles Style;
+    TColor Color = clWindowText;
+    // Rotation of drawn text in tenths of a degree, counter-clockwise; set by
+    // the code that draws, never stored in a form.
+    int Escapement = 0;
+
+    bool Has(TFontStyle style) const { return Style.testFlag(style); }
+    void Set(TFontStyle style, bool on) { Style.setFlag(style, on); }
+
+    // Size in points at 96 pixels per inch, as the class library derives it.
+    int Size() const;
+    void SetSize(int points);
+
+    friend bool operator==(const TFont& a, const TFont& b) {
+        return a.Name == b.Name && a.Height == b.Height && a.Style == b.Style && a.Color == b.Color &&
+               a.Escapement == b.Escapement;
+    }
+};
+
+// The Qt font drawn for f: pixel size from the height (a positive cell height
+// counts its internal leading as a fifth of the cell).
+QFont ToQFont(const TFont& font);
+
+// Whether the face is found as itself and is an outline font; substitutes and
+// bitmap faces are not (rotated text needs an outline font).
+bool IsTrueTypeFont(const TFont& font);
+
+} // namespace wt
+
+Q_DECLARE_METATYPE(wt::TFont)
