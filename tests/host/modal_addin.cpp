@@ -7,6 +7,7 @@
 // The dialog stands at DialogLeft,DialogTop; its OK button (modal result
 // mrOk) fills the client area from OkLeft,OkTop. It runs on the simulated
 // desktop: it needs forms only, no other program's windows.
+#include "addin/interface_impl.h"
 #include "hostapi/toolsapi.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"
@@ -61,16 +62,8 @@ void MakeDialog() {
     dialog->OnShow = [](TObject*) { Log("dialog shown"); };
 }
 
-class ModalExpert final : public TIExpert {
+class ModalExpert final : public TInterfaceImpl<TIExpert, ModalExpert> {
 public:
-    int32_t AddRef() override { return ++count_; }
-    int32_t Release() override {
-        const int32_t count = --count_;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    int32_t GetVersion() override { return ToolsApiVersion; }
     const char* GetName() override { return "Modal"; }
     const char* GetAuthor() override { return ""; }
     const char* GetComment() override { return "Shows a modal dialog"; }
@@ -84,28 +77,14 @@ public:
         if (ShowsOn("execute"))
             ShowDialog();
     }
-
-private:
-    int32_t count_ = 1;
 };
 
-class DesktopNotifier final : public TIAddInNotifier {
+class DesktopNotifier final : public TInterfaceImpl<TIAddInNotifier, DesktopNotifier> {
 public:
-    int32_t AddRef() override { return ++count_; }
-    int32_t Release() override {
-        const int32_t count = --count_;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    int32_t GetVersion() override { return ToolsApiVersion; }
     void Notify(uint8_t code, const char*, bool*) override {
         if (code == fnProjectDesktopLoad && ShowsOn("desktop"))
             ShowDialog();
     }
-
-private:
-    int32_t count_ = 1;
 };
 
 DesktopNotifier* notifier = nullptr;
