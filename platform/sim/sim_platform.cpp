@@ -63,6 +63,88 @@ SimPlatform::SimPlatform(std::string configDir)
     SetScreen(DefaultScreenWidth, DefaultFullScreenHeight, DefaultCaptionHeight);
 }
 
+SimPlatform::~SimPlatform() = default;
+
+// The guard's view of the simulated desktop: the manager's rule applied here.
+class SimPlatform::Desk : public TuckDesk {
+public:
+    explicit Desk(SimPlatform& platform) : p_(platform) {}
+
+    std::string ManagerName() override { return p_.manager_ ? p_.manager_->Name : ""; }
+    TRect Screen() override { return p_.ScreenRect(); }
+    std::optional<TRect> Outer(WindowHandle window) override {
+        const Window* w = p_.FindById(window);
+        if (!w)
+            return std::nullopt;
+        return w->Rect;
+    }
+    bool Place(WindowHandle window, TRect target, TuckWay way) override {
+        auto it = p_.windows_.find(window);
+        if (it == p_.windows_.end())
+            return false;
+        p_.placements_.push_back({window, target, way});
+        const bool off = !WhollyOn(target, Screen());
+        const bool take = p_.manager_ && way == TuckWay::TakeFromManager && off;
+        p_.taken_[window] = take;
+        const bool free = !p_.manager_ || way == TuckWay::Direct ||
+                          (take && p_.manager_->AllowsTakeOver);
+        it->second.Rect = free ? target : p_.Kept(target);
+        return true;
+    }
+    void Tell(const std::string& text) override { p_.MessageBox(text, "Wingtucker"); }
+
+private:
+    SimPlatform& p_;
+};
+
+void SimPlatform::SetManager(std::optional<Manager> manager) {
+    manager_ = std::move(manager);
+    if (!desk_) {
+        desk_ = std::make_unique<Desk>(*this);
+        guard_ = std::make_unique<TuckGuard>(*desk_);
+    }
+}
+
+bool SimPlatform::TakenFromManager(WindowHandle window) const {
+    auto it = taken_.find(window);
+    return it != taken_.end() && it->second;
+}
+
+TRect SimPlatform::ScreenRect() const {
+    auto metric = [this](int index) {
+        auto it = metrics_.find(index);
+        return it == metrics_.end() ? 0 : it->second;
+    };
+    return {0, 0, metric(SM_CXSCREEN), metric(SM_CYFULLSCREEN) + metric(SM_CYCAPTION)};
+}
+
+namespace {
+// One axis of a rectangle moved so that at least keep pixels of it (all of
+// it for -1) lie inside [low, high).
+void KeepSpan(std::int32_t& from, std::int32_t& to, std::int32_t low, std::int32_t high,
+              int keep) {
+    const std::int32_t length = to - from;
+    const std::int32_t room = std::max(0, high - low);
+    const std::int32_t shown = std::min(keep < 0 ? length : std::min(keep, length), room);
+    std::int32_t start = std::clamp(from, low - (length - shown), high - shown);
+    to = start + length;
+    from = start;
+}
+} // namespace
+
+TRect SimPlatform::Kept(TRect target) const {
+    const TRect screen = ScreenRect();
+    const int keep = manager_ ? manager_->KeepOnScreen : -1;
+    KeepSpan(target.Left, target.Right, screen.Left, screen.Right, keep);
+    KeepSpan(target.Top, target.Bottom, screen.Top, screen.Bottom, keep);
+    return target;
+}
+
+void SimPlatform::ReleaseWindows() {
+    if (guard_)
+        guard_->ReleaseAll();
+}
+
 // --- Scripting ---------------------------------------------------------------
 
 WindowHandle SimPlatform::AddWindow(std::string className, std::string title, TRect rect) {
@@ -139,6 +221,7 @@ void SimPlatform::ClearRecords() {
     sounds_.clear();
     help_.clear();
     messageBoxes_.clear();
+    placements_.clear();
 }
 
 // --- Window services -----------------------------------------------------------
@@ -167,7 +250,10 @@ bool SimPlatform::MoveWindow(WindowHandle window, int x, int y, int width, int h
         OnMoveWindow(call);
     auto it = windows_.find(window);
     if (window != 0 && it != windows_.end()) {
-        it->second.Rect = call.Rect();
+        if (guard_ && it->second.Parent == 0)
+            guard_->Move(window, call.Rect());
+        else
+            it->second.Rect = call.Rect();
         call.Moved = true;
     }
     moves_.push_back(call);
@@ -185,6 +271,8 @@ bool SimPlatform::BringWindowToTop(WindowHandle window) {
 }
 
 int SimPlatform::GetSystemMetrics(int index) {
+    if (index == SM_CXSCREEN && guard_)
+        guard_->NewAttempt(); // as on the real desktop: a start measures the screen
     auto it = metrics_.find(index);
     return it == metrics_.end() ? 0 : it->second;
 }

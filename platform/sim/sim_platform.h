@@ -4,11 +4,14 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/tuck_guard.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,7 @@ public:
 
     // configDir: the configuration directory (the role of the Windows directory).
     explicit SimPlatform(std::string configDir = {});
+    ~SimPlatform() override;
 
     // --- Scripting the desktop ---------------------------------------------
     // Adds a top-level window on top of the z-order.
@@ -78,6 +82,29 @@ public:
     // Called on every MoveWindow, before it takes effect (for tests of
     // windows that vanish mid-slide or of work done between steps).
     std::function<void(const MoveCall&)> OnMoveWindow;
+
+    // --- A window manager ----------------------------------------------------
+    // Without one, every move lands as asked. With one, moves of top-level
+    // windows go through the same checks as on the real desktop
+    // (tuck_guard.h): asked through the manager, a window keeps KeepOnScreen
+    // pixels of each direction on screen (-1: all of it); taken from it, a
+    // window goes anywhere when AllowsTakeOver, else it is kept as asked
+    // through the manager.
+    struct Manager {
+        std::string Name;
+        int KeepOnScreen = -1;
+        bool AllowsTakeOver = false;
+    };
+    void SetManager(std::optional<Manager> manager);
+    // Whether the window stands taken from the manager now.
+    bool TakenFromManager(WindowHandle window) const;
+    // Moves the guard carried out, in each way, in order.
+    struct Placement {
+        WindowHandle Window = 0;
+        TRect Target;
+        TuckWay Way = TuckWay::Direct;
+    };
+    const std::vector<Placement>& Placements() const { return placements_; }
 
     // --- The virtual clock ---------------------------------------------------
     // Moves the clock forward, firing due timers in due order, each at its
@@ -117,6 +144,7 @@ public:
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     void MessageBox(std::string_view text, std::string_view caption) override;
+    void ReleaseWindows() override;
 
     WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
                               MessageHandler handler) override;
@@ -154,6 +182,10 @@ public:
     void ResetHook() override;
 
 private:
+    class Desk;
+    TRect ScreenRect() const;
+    TRect Kept(TRect target) const; // where the manager lets target land
+
     struct Timer {
         int Interval = 0;
         std::int64_t Due = 0;
@@ -194,6 +226,12 @@ private:
     WindowHandle hookWindow_ = 0;
     int setHookCalls_ = 0;
     int resetHookCalls_ = 0;
+
+    std::optional<Manager> manager_;
+    std::unique_ptr<Desk> desk_;
+    std::unique_ptr<TuckGuard> guard_;
+    std::map<WindowHandle, bool> taken_;
+    std::vector<Placement> placements_;
 
     std::string configDir_;
     std::string moduleFileName_;

@@ -1,0 +1,148 @@
+#include "platform/tuck_guard.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
+namespace wt {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// Managers by the start of their name, as measured under each (docs/USER_GUIDE.md).
+struct KnownManager {
+    const char* Prefix;
+    TuckWay First;
+};
+
+constexpr KnownManager KnownManagers[] = {
+    {"fluxbox", TuckWay::AskManager},
+    {"kwin", TuckWay::AskManager}, // exempts _NET_MOVERESIZE_WINDOW from its clamp
+    // These keep part of a window on screen whatever a program asks.
+    {"openbox", TuckWay::TakeFromManager},
+    {"xfwm4", TuckWay::TakeFromManager},
+    {"icewm", TuckWay::TakeFromManager},
+    {"metacity", TuckWay::TakeFromManager},
+    // Metacity's descendants keep its rule.
+    {"gnome shell", TuckWay::TakeFromManager},
+    {"mutter", TuckWay::TakeFromManager},
+    {"marco", TuckWay::TakeFromManager},
+    {"muffin", TuckWay::TakeFromManager},
+};
+
+} // namespace
+
+std::string_view TuckWayName(TuckWay way) {
+    switch (way) {
+    case TuckWay::Direct: return "direct";
+    case TuckWay::AskManager: return "ask the manager";
+    case TuckWay::TakeFromManager: return "take from the manager";
+    }
+    return "?";
+}
+
+TuckPlan PlanFor(std::string_view managerName) {
+    if (managerName.empty())
+        return {TuckWay::Direct, std::nullopt, true};
+    const std::string name = Lower(managerName);
+    for (const KnownManager& known : KnownManagers) {
+        if (name.rfind(known.Prefix, 0) != 0)
+            continue;
+        if (known.First == TuckWay::TakeFromManager)
+            return {known.First, std::nullopt, true};
+        return {known.First, TuckWay::TakeFromManager, true};
+    }
+    return {TuckWay::AskManager, TuckWay::TakeFromManager, false};
+}
+
+std::string RefusalMessage(std::string_view managerName) {
+    return "The window manager \"" + std::string(managerName) +
+           "\" keeps the IDE's windows on the screen, so Wingtucker could not tuck them away "
+           "and has put them back where they were.\n\n"
+           "Wingtucker works with no window manager and under fluxbox, openbox, xfwm4, "
+           "metacity and icewm. Under another manager, look for a setting that lets "
+           "programs move windows off the screen, then press Start again.";
+}
+
+bool WhollyOn(TRect r, TRect screen) {
+    return r.Left >= screen.Left && r.Top >= screen.Top && r.Right <= screen.Right &&
+           r.Bottom <= screen.Bottom;
+}
+
+void TuckGuard::LookAtManager() {
+    std::string name = desk_.ManagerName();
+    if (manager_seen_ && *manager_seen_ == name)
+        return;
+    // A new manager (or the first look): its own plan, from its first way.
+    manager_seen_ = name;
+    manager_ = std::move(name);
+    plan_ = PlanFor(manager_);
+    way_ = plan_.First;
+}
+
+TuckWay TuckGuard::CurrentWay() {
+    LookAtManager();
+    return way_;
+}
+
+bool TuckGuard::Lands(WindowHandle window, TRect target, TuckWay way) {
+    if (!desk_.Place(window, target, way))
+        return false;
+    const auto landed = desk_.Outer(window);
+    return landed && *landed == target;
+}
+
+bool TuckGuard::Move(WindowHandle window, TRect target) {
+    const auto now = desk_.Outer(window);
+    if (!now)
+        return false;
+    LookAtManager();
+    if (WhollyOn(target, desk_.Screen())) {
+        tucked_.erase(window);
+        return desk_.Place(window, target, way_);
+    }
+    if (refused_)
+        return true; // told already: the window stays where it was put back
+    tucked_.try_emplace(window, Tucked{*now});
+    if (Lands(window, target, way_))
+        return true;
+    if (!desk_.Outer(window))
+        return false; // gone in between: nobody refused anything
+    if (plan_.Fallback && way_ != *plan_.Fallback) {
+        way_ = *plan_.Fallback;
+        if (Lands(window, target, way_))
+            return true;
+    }
+    refused_ = true;
+    PutBackAll();
+    if (!told_) {
+        told_ = true;
+        desk_.Tell(RefusalMessage(manager_));
+    }
+    return false;
+}
+
+void TuckGuard::PutBackAll() {
+    for (const auto& [window, tucked] : tucked_)
+        desk_.Place(window, tucked.Home, way_);
+    tucked_.clear();
+}
+
+void TuckGuard::NewAttempt() {
+    refused_ = false;
+    told_ = false;
+    manager_seen_.reset(); // and the plan starts from the manager's first way again
+}
+
+void TuckGuard::ReleaseAll() {
+    LookAtManager();
+    PutBackAll();
+}
+
+} // namespace wt

@@ -1,0 +1,97 @@
+// Moves of other programs' windows that are checked against where they
+// landed. The way to move (straight, through the window manager, or taking
+// the window from the manager while it stands off screen) is chosen by the
+// manager's name; a manager that keeps every way from landing a tuck gets one
+// message, the windows go back, and nothing is tried again until a new start.
+// Backends supply the moves (TuckDesk); the rules live here, once.
+#pragma once
+
+#include "platform/types.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wt {
+
+enum class TuckWay {
+    Direct,          // no manager: the window goes where it is asked
+    AskManager,      // a configure request or _NET_MOVERESIZE_WINDOW, the manager decides
+    TakeFromManager, // withdrawn and override-redirect while any of it is off screen
+};
+
+std::string_view TuckWayName(TuckWay way);
+
+// The first way to try under a manager, and the one to try when it does not land.
+struct TuckPlan {
+    TuckWay First = TuckWay::Direct;
+    std::optional<TuckWay> Fallback;
+    bool Known = false; // a manager this way was measured under
+};
+
+// managerName: the manager's _NET_WM_NAME, "" when no manager runs.
+TuckPlan PlanFor(std::string_view managerName);
+
+// The one message for a manager that refused every way.
+std::string RefusalMessage(std::string_view managerName);
+
+// What a backend offers the guard.
+class TuckDesk {
+public:
+    virtual ~TuckDesk() = default;
+    // The running manager's name, "" for none.
+    virtual std::string ManagerName() = 0;
+    virtual TRect Screen() = 0;
+    // Outer rectangle as it is now; nothing for a window that is gone.
+    virtual std::optional<TRect> Outer(WindowHandle window) = 0;
+    // Carries out one move in that way. A window taken from the manager is
+    // given back by any move that is not TakeFromManager with a target off
+    // screen. False when the window is gone.
+    virtual bool Place(WindowHandle window, TRect target, TuckWay way) = 0;
+    // Tells the user, once the current operation is over.
+    virtual void Tell(const std::string& text) = 0;
+};
+
+class TuckGuard {
+public:
+    explicit TuckGuard(TuckDesk& desk) : desk_(desk) {}
+
+    // Moves window onto target and checks where it landed. A target that
+    // leaves part of the window off screen is a tuck: when no way lands it,
+    // every window the guard tucked goes back where it stood before, the
+    // user is told once, and tucks are dropped until NewAttempt.
+    bool Move(WindowHandle window, TRect target);
+    // A new start: tucks are tried again, and a refusal is told again.
+    void NewAttempt();
+    // Every window still tucked goes back where it stood before its tuck,
+    // given back to the manager (the add-in is leaving).
+    void ReleaseAll();
+
+    bool Refused() const { return refused_; }
+    // The way the next move takes (after the manager is looked at again).
+    TuckWay CurrentWay();
+    const std::string& Manager() const { return manager_; }
+
+private:
+    struct Tucked {
+        TRect Home; // where the window stood before its tuck began
+    };
+    void LookAtManager();
+    bool Lands(WindowHandle window, TRect target, TuckWay way);
+    void PutBackAll();
+
+    TuckDesk& desk_;
+    std::optional<std::string> manager_seen_;
+    std::string manager_;
+    TuckPlan plan_;
+    TuckWay way_ = TuckWay::Direct;
+    std::map<WindowHandle, Tucked> tucked_;
+    bool refused_ = false;
+    bool told_ = false;
+};
+
+// Whether r lies wholly inside screen.
+bool WhollyOn(TRect r, TRect screen);
+
+} // namespace wt
