@@ -54,6 +54,10 @@ public:
     virtual WindowHandle GetParent(WindowHandle window) = 0;
     // Plain modal message box with one OK button.
     virtual void MessageBox(std::string_view text, std::string_view caption) = 0;
+    // The add-in is leaving: every window that the platform moved off screen,
+    // or took from the window manager, goes back where it stood before, as
+    // it was. Where moves are plain, there is nothing to do.
+    virtual void ReleaseWindows() {}
 
     // --- Our own windows, messages and the pump ------------------------------
     // Makes one of our windows (nativeId: its native id, 0 if it has none)
