@@ -1,5 +1,6 @@
 #include "engine/main.h"
 
+#include "dialogs/about.h"
 #include "dialogs/oops.h"
 #include "engine/controller.h"
 #include "engine/discovery.h"
@@ -56,6 +57,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
     Handler("btnStartClick", &TfrmMain::btnStartClick);
     Handler("btnStopClick", &TfrmMain::btnStopClick);
     Handler("btnHideClick", &TfrmMain::btnHideClick);
+    Handler("btnAboutClick", &TfrmMain::btnAboutClick);
     Handler("timerWaitTimer", &TfrmMain::timerWaitTimer);
     Handler("timerMessTimer", &TfrmMain::timerMessTimer);
     SetMessageHandler(WM_WATCHMOUSE, [](TMessage& m) { WatchMouse(m.LParam); });
@@ -136,6 +138,8 @@ void TfrmMain::btnStartClick(TObject*) {
 void TfrmMain::btnStopClick(TObject*) { StopHiding(); }
 
 void TfrmMain::btnHideClick(TObject*) { Hide(); }
+
+void TfrmMain::btnAboutClick(TObject*) { ShowAbout(Application()); }
 
 void TfrmMain::timerWaitTimer(TObject*) { RevealTimerTick(); }
 

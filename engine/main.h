@@ -40,6 +40,8 @@ public:
     void btnStartClick(TObject* sender);
     void btnStopClick(TObject* sender);
     void btnHideClick(TObject* sender);
+    // A new About box, owned by the application, shown modally and freed.
+    void btnAboutClick(TObject* sender);
     void timerWaitTimer(TObject* sender);
     void timerMessTimer(TObject* sender);
 

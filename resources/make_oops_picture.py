@@ -6,8 +6,8 @@ smoothed against a light grey. Pure standard library; run it to regenerate."""
 
 import math
 import os
-import struct
-import zlib
+
+from pngdraw import png
 
 W, H = 75, 119
 SS = 4  # supersampling per axis, for smooth edges
@@ -122,18 +122,6 @@ def render():
                 row += bytes((round(r / n), round(g / n), round(b / n)))
         rows.append(bytes(row))
     return rows
-
-
-def png(rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + r for r in rows)
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", W, H, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
 
 
 if __name__ == "__main__":
