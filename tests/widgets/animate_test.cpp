@@ -3,6 +3,7 @@
 // the Frame setter's modulo, and which pixels a frame paints.
 #include "ui_support.h"
 
+#include "toolkit/controls/label.h"
 #include "toolkit/forms/form.h"
 #include "widgets/Animate.h"
 
@@ -167,6 +168,47 @@ TEST_F(AnimateTest, AnEmptyStripPaintsWhiteAndKeepsItsDefaultHeight) {
     EXPECT_EQ(strip->Height(), 30);
     const QImage image = strip->PaintToImage();
     EXPECT_EQ(image.pixel(15, 15), 0xFFFFFFFFu);
+}
+
+} // namespace
+} // namespace wt::test
+
+namespace wt::test {
+namespace {
+
+// A transparent label over a playing strip: between its letters the frame
+// of the moment shows, and the label's letters stay on top.
+TEST_F(AnimateTest, ATransparentLabelOverTheStripShowsEachFrameBetweenItsLetters) {
+    strip->SetFrameCount(3);
+    strip->SetBounds(0, 0, 40, 40);
+    TBitmap big(120, 40);
+    for (int n = 0; n < 3; ++n) {
+        big.Canvas().Brush.Color = std::array{clRed, clBlue, clYellow}[n];
+        big.Canvas().FillRect({n * 40, 0, n * 40 + 40, 40});
+    }
+    strip->SetBitMap(big);
+    auto* label = new TLabel(form.get());
+    label->SetParent(form.get());
+    label->SetTransparent(true);
+    label->SetCaption(QStringLiteral("I"));
+    label->SetLeft(10);
+    form->SetClientSize(60, 60);
+    form->Show();
+    for (const auto& [frame, colour] : {std::pair{0, 0xFFFF0000u}, std::pair{2, 0xFFFFFF00u}}) {
+        strip->SetFrame(frame);
+        QCoreApplication::processEvents();
+        const QImage shot = form->Widget()->grab().toImage();
+        int letter = 0, frameShown = 0, other = 0;
+        for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+            for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                (p == 0xFF000000u ? letter : p == colour ? frameShown : other)++;
+            }
+        EXPECT_GT(letter, 0) << frame;
+        EXPECT_GT(frameShown, letter) << frame;
+        EXPECT_EQ(other, 0) << frame;
+    }
+    form->Hide();
 }
 
 } // namespace
