@@ -4,6 +4,7 @@
 #include "addin/expert.h"
 #include "addin/notifier.h"
 #include "engine/controller.h"
+#include "platform/platform.h"
 #include "toolkit/forms/application.h"
 
 #include <exception>
@@ -35,6 +36,9 @@ void TerminateAddIn() {
             notifier->Release();
         }
         ClosePanel();
+        // Nothing the add-in tucked, or took from the window manager, stays so.
+        if (PlatformInstalled())
+            ThePlatform().ReleaseWindows();
     } catch (...) {
         ReportFailure();
     }

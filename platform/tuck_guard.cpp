@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 
 namespace wt {
 
@@ -70,6 +69,20 @@ std::string RefusalMessage(std::string_view managerName) {
            "programs move windows off the screen, then press Start again.";
 }
 
+bool MostlyOff(TRect r, TRect screen) {
+    const std::int64_t width = std::int64_t{r.Right} - r.Left;
+    const std::int64_t height = std::int64_t{r.Bottom} - r.Top;
+    if (width <= 0 || height <= 0)
+        return false;
+    const std::int64_t seenWidth =
+        std::max<std::int64_t>(0, std::int64_t{std::min(r.Right, screen.Right)} -
+                                      std::max(r.Left, screen.Left));
+    const std::int64_t seenHeight =
+        std::max<std::int64_t>(0, std::int64_t{std::min(r.Bottom, screen.Bottom)} -
+                                      std::max(r.Top, screen.Top));
+    return 2 * seenWidth < width || 2 * seenHeight < height;
+}
+
 bool WhollyOn(TRect r, TRect screen) {
     return r.Left >= screen.Left && r.Top >= screen.Top && r.Right <= screen.Right &&
            r.Bottom <= screen.Bottom;
@@ -98,18 +111,28 @@ bool TuckGuard::Lands(WindowHandle window, TRect target, TuckWay way) {
     return landed && *landed == target;
 }
 
+TuckWay TuckGuard::WayFor(TRect target, TRect screen) const {
+    if (way_ == TuckWay::TakeFromManager && !MostlyOff(target, screen))
+        return TuckWay::AskManager;
+    return way_;
+}
+
 bool TuckGuard::Move(WindowHandle window, TRect target) {
     const auto now = desk_.Outer(window);
     if (!now)
         return false;
     LookAtManager();
-    if (WhollyOn(target, desk_.Screen())) {
+    const TRect screen = desk_.Screen();
+    if (WhollyOn(target, screen)) {
         tucked_.erase(window);
-        return desk_.Place(window, target, way_);
+        return desk_.Place(window, target, WayFor(target, screen));
     }
+    // Where the window stood before the first move that leaves part of it off.
+    tucked_.try_emplace(window, Tucked{*now});
+    if (!MostlyOff(target, screen))
+        return desk_.Place(window, target, WayFor(target, screen));
     if (refused_)
         return true; // told already: the window stays where it was put back
-    tucked_.try_emplace(window, Tucked{*now});
     if (Lands(window, target, way_))
         return true;
     if (!desk_.Outer(window))
@@ -129,8 +152,9 @@ bool TuckGuard::Move(WindowHandle window, TRect target) {
 }
 
 void TuckGuard::PutBackAll() {
+    const TRect screen = desk_.Screen();
     for (const auto& [window, tucked] : tucked_)
-        desk_.Place(window, tucked.Home, way_);
+        desk_.Place(window, tucked.Home, WayFor(tucked.Home, screen));
     tucked_.clear();
 }
 
@@ -142,7 +166,17 @@ void TuckGuard::NewAttempt() {
 
 void TuckGuard::ReleaseAll() {
     LookAtManager();
-    PutBackAll();
+    const TRect screen = desk_.Screen();
+    // Only what still stands tucked goes home; a window Stop put back on a
+    // place partly off screen stays there, given back to the manager.
+    for (auto it = tucked_.begin(); it != tucked_.end();) {
+        const auto now = desk_.Outer(it->first);
+        if (now && !MostlyOff(*now, screen))
+            desk_.Place(it->first, *now, WayFor(*now, screen));
+        else if (now)
+            desk_.Place(it->first, it->second.Home, WayFor(it->second.Home, screen));
+        it = tucked_.erase(it);
+    }
 }
 
 } // namespace wt

@@ -46,8 +46,8 @@ public:
     // Outer rectangle as it is now; nothing for a window that is gone.
     virtual std::optional<TRect> Outer(WindowHandle window) = 0;
     // Carries out one move in that way. A window taken from the manager is
-    // given back by any move that is not TakeFromManager with a target off
-    // screen. False when the window is gone.
+    // given back by any move that is not TakeFromManager. False when the
+    // window is gone.
     virtual bool Place(WindowHandle window, TRect target, TuckWay way) = 0;
     // Tells the user, once the current operation is over.
     virtual void Tell(const std::string& text) = 0;
@@ -58,9 +58,11 @@ public:
     explicit TuckGuard(TuckDesk& desk) : desk_(desk) {}
 
     // Moves window onto target and checks where it landed. A target that
-    // leaves part of the window off screen is a tuck: when no way lands it,
+    // leaves most of the window off screen is a tuck: when no way lands it,
     // every window the guard tucked goes back where it stood before, the
-    // user is told once, and tucks are dropped until NewAttempt.
+    // user is told once, and tucks are dropped until NewAttempt. A target
+    // mostly on screen (a step of a slide, a place the manager chose before)
+    // goes through the manager; a window taken from it is given back.
     bool Move(WindowHandle window, TRect target);
     // A new start: tucks are tried again, and a refusal is told again.
     void NewAttempt();
@@ -78,6 +80,8 @@ private:
         TRect Home; // where the window stood before its tuck began
     };
     void LookAtManager();
+    // The way for a target: past the manager only where it is a tuck.
+    TuckWay WayFor(TRect target, TRect screen) const;
     bool Lands(WindowHandle window, TRect target, TuckWay way);
     void PutBackAll();
 
@@ -93,5 +97,7 @@ private:
 
 // Whether r lies wholly inside screen.
 bool WhollyOn(TRect r, TRect screen);
+// Whether less than half of r's width or height lies on screen.
+bool MostlyOff(TRect r, TRect screen);
 
 } // namespace wt

@@ -83,8 +83,7 @@ public:
         if (it == p_.windows_.end())
             return false;
         p_.placements_.push_back({window, target, way});
-        const bool off = !WhollyOn(target, Screen());
-        const bool take = p_.manager_ && way == TuckWay::TakeFromManager && off;
+        const bool take = p_.manager_ && way == TuckWay::TakeFromManager;
         p_.taken_[window] = take;
         const bool free = !p_.manager_ || way == TuckWay::Direct ||
                           (take && p_.manager_->AllowsTakeOver);

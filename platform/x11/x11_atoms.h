@@ -15,6 +15,9 @@ struct X11Atoms {
     Atom NetActiveWindow = None;
     Atom NetMoveresizeWindow = None;
     Atom NetWorkarea = None;
+    Atom NetWmState = None;
+    Atom NetWmDesktop = None;
+    Atom WingtuckerTaken = None;
     Atom NetCurrentDesktop = None;
     Atom Utf8String = None;
     Atom WmState = None;

@@ -33,6 +33,8 @@ std::string Latin1ToUtf8(const unsigned char* text, std::size_t length) {
     return out;
 }
 
+} // namespace
+
 // Where a window manager puts the frame for a request at (x, y): the frame's
 // reference point (chosen by the gravity) lands where the client's would be
 // without a frame. Returns the request offset from the wanted outer corner.
@@ -53,8 +55,6 @@ int GravityOffset(int gravity, int before, int after, bool horizontal) {
     }
     return column == 0 ? 0 : column == 1 ? (before + after) / 2 : before + after;
 }
-
-} // namespace
 
 X11Desktop::X11Desktop(Display* display)
     : display_(display), root_(DefaultRootWindow(display)), atoms_(X11Atoms::Intern(display)) {}
@@ -89,6 +89,28 @@ bool X11Desktop::WindowManagerRunning() {
     // A window manager that died leaves the root property behind; its window is gone.
     auto self = Longs((*check)[0], atoms_.NetSupportingWmCheck, XA_WINDOW);
     return self && !self->empty() && (*self)[0] == (*check)[0];
+}
+
+std::string X11Desktop::ManagerName() {
+    if (!WindowManagerRunning())
+        return {};
+    auto check = Longs(root_, atoms_.NetSupportingWmCheck, XA_WINDOW);
+    if (!check || check->empty())
+        return {};
+    // A manager that names itself oddly (no name, a huge one) is just unnamed.
+    auto name = TitleOf(static_cast<Window>((*check)[0]));
+    if (!name)
+        return "unnamed";
+    if (name->size() > 200)
+        name->resize(200);
+    return name->empty() ? "unnamed" : *name;
+}
+
+std::optional<unsigned long> X11Desktop::WmStateOf(Window window) {
+    auto state = Longs(window, atoms_.WmState, atoms_.WmState);
+    if (!state || state->empty())
+        return std::nullopt;
+    return (*state)[0];
 }
 
 std::vector<Window> X11Desktop::ChildrenOfRoot() {

@@ -21,6 +21,10 @@ struct FrameExtents {
     int Left = 0, Right = 0, Top = 0, Bottom = 0;
 };
 
+// Offset of a configure request's position from the wanted outer corner,
+// for a window of that gravity in a frame of those extents along one axis.
+int GravityOffset(int gravity, int before, int after, bool horizontal);
+
 class X11Desktop {
 public:
     // The display stays the caller's; its errors must be watched (x11_errors.h).
@@ -62,6 +66,16 @@ public:
     std::optional<std::string> ClassOf(Window window);
     std::optional<std::string> TitleOf(Window window);
 
+    // The running manager's _NET_WM_NAME (else WM_NAME); "" when none runs.
+    std::string ManagerName();
+
+    // --- Helpers shared with the take-over of windows (x11_takeover.h) -----
+    std::optional<std::vector<unsigned long>> Longs(Window window, Atom property, Atom type);
+    std::optional<FrameExtents> ExtentsOf(Window window);
+    // WM_STATE as the manager set it; nothing when there is none.
+    std::optional<unsigned long> WmStateOf(Window window);
+    Window ParentWindow(Window window);
+
     static constexpr int DefaultCaptionHeight = 18;
     // How long a move under a window manager waits for its confirmation.
     static constexpr std::chrono::milliseconds FrameTime{17};
@@ -78,12 +92,9 @@ private:
     };
 
     std::optional<Placement> Place(Window window);
-    std::optional<FrameExtents> ExtentsOf(Window window);
     FrameExtents DerivedExtents(Window window, const Placement& placement);
-    std::optional<std::vector<unsigned long>> Longs(Window window, Atom property, Atom type);
     bool HasWmState(Window window);
     bool ManagerSupports(Atom hint);
-    Window ParentWindow(Window window);
     std::vector<Window> ChildrenOfRoot(); // topmost first
     std::vector<Window> ManagedClients(); // topmost first
     void WaitForConfigure(Window window, unsigned long serial, int x, int y, unsigned width,

@@ -16,7 +16,8 @@
 #include "platform/x11/qt_timers.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
-
+#include "platform/x11/x11_takeover.h"
+#include "platform/tuck_guard.h"
 
 #include <cstdlib>
 
@@ -41,7 +42,53 @@ std::string QtDisplayName() {
 
 void ConnectionLost(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
 
+constexpr char RefusalCaption[] = "Wingtucker";
+
 } // namespace
+
+// The guard's view of the X desktop: moves through the manager, or past it
+// for a window taken from it while it stands off screen.
+class X11Platform::Desk : public TuckDesk {
+public:
+    explicit Desk(X11Platform& platform) : p_(platform) {}
+
+    std::string ManagerName() override { return p_.desktop_->ManagerName(); }
+    TRect Screen() override {
+        Display* display = p_.desktop_->GetDisplay();
+        return {0, 0, DisplayWidth(display, DefaultScreen(display)),
+                DisplayHeight(display, DefaultScreen(display))};
+    }
+    std::optional<TRect> Outer(WindowHandle window) override {
+        return p_.desktop_->OuterRect(static_cast<Window>(window));
+    }
+    bool Place(WindowHandle handle, TRect target, TuckWay way) override {
+        const auto window = static_cast<Window>(handle);
+        X11Takeover& takeover = *p_.takeover_;
+        if (way == TuckWay::TakeFromManager) {
+            if (takeover.Place(window, target))
+                return true;
+            if (takeover.IsTaken(window))
+                return false;
+            // Hidden, or a pop-up of its own: moved as any other window.
+        } else if (takeover.IsTaken(window)) {
+            return takeover.GiveBack(window, target);
+        }
+        return p_.desktop_->Move(window, target, true);
+    }
+    void Tell(const std::string& text) override {
+        // Once the move that found it is over: no modal loop inside a slide.
+        auto id = std::make_shared<TimerId>(0);
+        *id = p_.timers_->Set(0, [this, id, text] {
+            p_.timers_->Kill(*id);
+            p_.MessageBox(text, RefusalCaption);
+        });
+        if (*id == 0)
+            p_.MessageBox(text, RefusalCaption);
+    }
+
+private:
+    X11Platform& p_;
+};
 
 X11Platform::X11Platform() : X11Platform(QtDisplayName()) {}
 
@@ -63,6 +110,9 @@ void X11Platform::Open(const std::string& displayName) {
     // A broken connection makes every window operation fail instead of ending the host.
     XSetIOErrorExitHandler(display_, ConnectionLost, &connectionLost_);
     desktop_ = std::make_unique<X11Desktop>(display_);
+    takeover_ = std::make_unique<X11Takeover>(*desktop_);
+    desk_ = std::make_unique<Desk>(*this);
+    guard_ = std::make_unique<TuckGuard>(*desk_);
     own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse,
                                         [this] { return ActiveWindowKnown(); });
     timers_ = std::make_unique<QtTimers>();
@@ -71,10 +121,18 @@ void X11Platform::Open(const std::string& displayName) {
 }
 
 X11Platform::~X11Platform() {
+    try {
+        ReleaseWindows();
+    } catch (...) {
+        // leaving anyway
+    }
     sound_.reset();
     help_.reset();
     timers_.reset();
     own_.reset();
+    guard_.reset();
+    desk_.reset();
+    takeover_.reset();
     desktop_.reset();
     if (display_) {
         if (!connectionLost_)
@@ -89,7 +147,12 @@ bool X11Platform::Usable() const { return display_ && !connectionLost_; }
 
 WindowHandle X11Platform::FindWindow(std::string_view className,
                                      std::optional<std::string_view> title) {
-    return Usable() ? desktop_->Find(className, title) : 0;
+    if (!Usable())
+        return 0;
+    const Window window = desktop_->Find(className, title);
+    // A run that ended without giving it back left it taken from the manager.
+    takeover_->RecoverLeftover(window);
+    return window;
 }
 
 bool X11Platform::IsWindow(WindowHandle window) {
@@ -106,7 +169,8 @@ bool X11Platform::MoveWindow(WindowHandle window, int x, int y, int width, int h
                              bool repaint) {
     if (!Usable() || window == 0)
         return false;
-    return desktop_->Move(static_cast<Window>(window), {x, y, x + width, y + height}, repaint);
+    (void)repaint; // every move waits for its effect: it is read back at once
+    return guard_->Move(window, {x, y, x + width, y + height});
 }
 
 bool X11Platform::BringWindowToTop(WindowHandle window) {
@@ -117,7 +181,11 @@ int X11Platform::GetSystemMetrics(int index) {
     if (!Usable())
         return 0;
     switch (index) {
-    case SM_CXSCREEN: return desktop_->ScreenWidth();
+    case SM_CXSCREEN:
+        // Asked for when a start or a desktop load measures the screen: the
+        // tucks that follow are a new attempt, even after a refusal.
+        guard_->NewAttempt();
+        return desktop_->ScreenWidth();
     case SM_CYCAPTION: return desktop_->CaptionHeight();
     case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
     default: return 0;
@@ -137,6 +205,13 @@ void X11Platform::MessageBox(std::string_view text, std::string_view caption) {
         return; // no widgets to show it with
     QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok);
     box.exec();
+}
+
+void X11Platform::ReleaseWindows() {
+    if (!Usable())
+        return;
+    guard_->ReleaseAll();
+    takeover_->GiveBackAll(); // any still taken: where they stood before
 }
 
 // --- Our own windows, messages and the pump --------------------------------------

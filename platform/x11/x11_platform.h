@@ -15,6 +15,8 @@ struct _XDisplay;
 namespace wt {
 
 class X11Desktop;
+class X11Takeover;
+class TuckGuard;
 class OwnWindows;
 class QtTimers;
 class HelpViewer;
@@ -36,6 +38,9 @@ public:
     ~X11Platform() override;
 
     X11Desktop& Desktop() { return *desktop_; }
+    X11Takeover& Takeover() { return *takeover_; }
+    // The checked moves: the way the manager is dealt with, and its refusals.
+    TuckGuard& Guard() { return *guard_; }
 
     WindowHandle FindWindow(std::string_view className,
                             std::optional<std::string_view> title) override;
@@ -48,6 +53,7 @@ public:
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     void MessageBox(std::string_view text, std::string_view caption) override;
+    void ReleaseWindows() override;
 
     WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
                               MessageHandler handler) override;
@@ -91,7 +97,11 @@ private:
 
     _XDisplay* display_ = nullptr; // Xlib's Display
     bool connectionLost_ = false;
+    class Desk;
     std::unique_ptr<X11Desktop> desktop_;
+    std::unique_ptr<X11Takeover> takeover_;
+    std::unique_ptr<Desk> desk_;
+    std::unique_ptr<TuckGuard> guard_;
     std::unique_ptr<OwnWindows> own_;
     std::unique_ptr<QtTimers> timers_;
     std::unique_ptr<HelpViewer> help_;

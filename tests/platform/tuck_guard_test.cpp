@@ -89,7 +89,7 @@ TEST_F(GuardOnSimTest, AManagerThatClampsEveryWayGetsTheWindowPutBackAndOneMessa
 
     // Until a new start nothing is tried again, and nothing is said again.
     const std::size_t placements = sim_.Placements().size();
-    Move(main_, {0, -50, 1024, 56});
+    Move(main_, {0, -80, 1024, 26});
     Move(inspector_, InspectorTucked);
     EXPECT_EQ(sim_.Placements().size(), placements);
     EXPECT_EQ(Messages(), 1u);
@@ -164,6 +164,30 @@ TEST_F(GuardOnSimTest, AnimatedStepsGoHomeToWhereTheTuckBegan) {
     Move(main_, {0, -50, 1024, 56});
     Move(main_, {0, -100, 1024, 6}); // kept at 30: refused
     EXPECT_EQ(sim_.GetWindowRect(main_), MainShown);
+}
+
+// Openbox itself puts the main window's title above the screen: Stop's
+// place is partly off screen, yet it is no tuck.
+TEST_F(GuardOnSimTest, APlacePartlyOffScreenGivesATakenWindowBack) {
+    Manage("Openbox", 10, true);
+    const TRect placed{-1, -20, 1025, 111};
+    sim_.SetWindowRect(main_, placed);
+    Move(main_, {0, -126, 1024, 5});
+    ASSERT_TRUE(sim_.TakenFromManager(main_));
+    Move(main_, placed);
+    EXPECT_FALSE(sim_.TakenFromManager(main_));
+    EXPECT_EQ(sim_.GetWindowRect(main_), placed);
+    sim_.ReleaseWindows();
+    EXPECT_EQ(sim_.GetWindowRect(main_), placed) << "leaving moved a window Stop had put back";
+}
+
+TEST_F(GuardOnSimTest, StepsMostlyOnScreenAreAskedAndNeverRefused) {
+    Manage("Sawfish", -1, false);
+    Move(main_, {0, -25, 1024, 81});
+    EXPECT_EQ(sim_.GetWindowRect(main_), MainShown) << "kept on screen by the manager";
+    EXPECT_EQ(Messages(), 0u);
+    EXPECT_FALSE(sim_.Placements().empty());
+    EXPECT_EQ(sim_.Placements().back().Way, TuckWay::AskManager);
 }
 
 TEST_F(GuardOnSimTest, LeavingPutsEveryTuckedWindowBackUntaken) {

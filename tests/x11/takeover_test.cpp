@@ -1,0 +1,150 @@
+// Windows taken from a window manager (openbox) while they stand off screen:
+// given back where they stood and as they were when the platform goes, and
+// recovered by the next run when a run ended without giving them back; a
+// mark that is not ours is left alone.
+#include <gtest/gtest.h>
+
+#include "platform/tuck_guard.h"
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_errors.h"
+#include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_takeover.h"
+#include "tests/x11/test_client.h"
+#include "tests/x11/x_environment.h"
+
+#include <X11/Xatom.h>
+
+#include <memory>
+
+namespace wt::test {
+namespace {
+
+class TakeoverTest : public ::testing::Test {
+protected:
+    static Openbox& Manager() {
+        static Openbox manager;
+        return manager;
+    }
+    static void TearDownTestSuite() { Manager().Stop(); }
+
+    void SetUp() override {
+        if (!HasProgram("openbox"))
+            GTEST_SKIP() << "openbox is not installed";
+        Manager().Start(TestDisplay());
+        client_ = std::make_unique<TestClient>();
+        WindowSetup setup{"TForm", "form", true, {120, 140, 420, 360}};
+        window_ = client_->Create(setup);
+    }
+    void TearDown() override {
+        if (client_ && window_)
+            client_->Destroy(window_);
+    }
+
+    bool Managed(X11Desktop& desktop) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(client_->GetDisplay(), window_, &attributes);
+        auto state = desktop.WmStateOf(window_);
+        return !attributes.override_redirect && state && *state == NormalState &&
+               desktop.ParentWindow(window_) != desktop.Root();
+    }
+    bool Marked() {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, remaining = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(client_->GetDisplay(), window_,
+                           client_->Intern("_WINGTUCKER_TAKEN"), 0, 16, False, AnyPropertyType,
+                           &type, &format, &count, &remaining, &data);
+        if (data)
+            XFree(data);
+        return type != None;
+    }
+
+    std::unique_ptr<TestClient> client_;
+    Window window_ = None;
+};
+
+TEST_F(TakeoverTest, ATuckTakesTheWindowAndTheGoingPlatformGivesItBackAsItWas) {
+    TRect home;
+    {
+        X11Platform platform(TestDisplay());
+        home = platform.GetWindowRect(window_);
+        const TRect tucked{home.Left, 5 - home.Height(), home.Right, 5};
+        ASSERT_TRUE(platform.MoveWindow(window_, tucked.Left, tucked.Top, tucked.Width(),
+                                        tucked.Height(), true));
+        EXPECT_EQ(platform.GetWindowRect(window_), tucked) << "openbox would keep a tenth";
+        EXPECT_TRUE(platform.Takeover().IsTaken(window_));
+        EXPECT_TRUE(Marked());
+    }
+    X11Platform after(TestDisplay());
+    EXPECT_EQ(after.GetWindowRect(window_), home);
+    EXPECT_TRUE(Managed(after.Desktop())) << "left unmanaged";
+    EXPECT_FALSE(Marked());
+}
+
+TEST_F(TakeoverTest, AWindowARunLeftTakenIsGivenBackWhenTheNextRunFindsIt) {
+    TRect home;
+    {
+        // A run whose end never came: the window stays taken, the mark on it.
+        Display* lost = XOpenDisplay(TestDisplay().c_str());
+        ASSERT_NE(lost, nullptr);
+        WatchDisplayErrors(lost);
+        {
+            X11Desktop desktop(lost);
+            X11Takeover takeover(desktop);
+            home = *desktop.OuterRect(window_);
+            ASSERT_TRUE(takeover.Place(window_, {-290, 100, home.Width() - 290,
+                                                 100 + home.Height()}));
+            XSync(lost, False);
+        }
+        UnwatchDisplayErrors(lost);
+        XCloseDisplay(lost);
+    }
+    X11Platform next(TestDisplay());
+    ASSERT_FALSE(Managed(next.Desktop()));
+    EXPECT_EQ(next.FindWindow("TForm", std::nullopt), window_);
+    EXPECT_TRUE(Managed(next.Desktop())) << "still unmanaged after the next run found it";
+    EXPECT_EQ(next.GetWindowRect(window_), home);
+    EXPECT_FALSE(Marked());
+}
+
+TEST_F(TakeoverTest, AMarkThatIsNotOursChangesNothing) {
+    X11Platform platform(TestDisplay());
+    const TRect before = platform.GetWindowRect(window_);
+    const Atom mark = client_->Intern("_WINGTUCKER_TAKEN");
+    struct Case {
+        Atom Type;
+        int Count;
+        long Values[8];
+    } cases[] = {
+        {XA_CARDINAL, 3, {1, 2, 3}},                          // too short
+        {XA_STRING, 8, {1, 1, 20, 5, 0, 0, 300, 200}},        // of another type
+        {XA_CARDINAL, 8, {1, 1, 20, 5, 300, 200, 0, 0}},      // an empty place
+        {XA_CARDINAL, 8, {1, 1, 20, 5, 10, 10, 300, 200}},    // a managed window
+    };
+    for (const Case& c : cases) {
+        XChangeProperty(client_->GetDisplay(), window_, mark, c.Type, c.Type == XA_STRING ? 8 : 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(c.Values),
+                        c.Type == XA_STRING ? 8 : c.Count);
+        client_->Sync();
+        EXPECT_EQ(platform.FindWindow("TForm", std::nullopt), window_);
+        EXPECT_EQ(platform.GetWindowRect(window_), before);
+        EXPECT_TRUE(Managed(platform.Desktop()));
+    }
+}
+
+TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
+    X11Platform platform(TestDisplay());
+    const TRect home = platform.GetWindowRect(window_);
+    ASSERT_TRUE(platform.MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    ASSERT_TRUE(platform.Takeover().IsTaken(window_));
+    const TRect shown{0, 0, home.Width(), home.Height()};
+    ASSERT_TRUE(platform.MoveWindow(window_, 0, 0, home.Width(), home.Height(), true));
+    EXPECT_EQ(platform.GetWindowRect(window_), shown);
+    EXPECT_TRUE(Managed(platform.Desktop()));
+    EXPECT_FALSE(platform.Takeover().IsTaken(window_));
+    EXPECT_EQ(platform.Guard().CurrentWay(), TuckWay::TakeFromManager);
+}
+
+} // namespace
+} // namespace wt::test
