@@ -1,6 +1,8 @@
 #include "toolkit/controls/control.h"
 
 #include "toolkit/forms/application.h"
+#include "toolkit/forms/designer.h"
+#include "toolkit/forms/form.h"
 #include "toolkit/core/reader.h"
 
 #include <QCursor>
@@ -123,6 +125,9 @@ void TControl::SetVisible(bool value) {
 }
 
 void TControl::VisibleChanged() {
+    // A control whose window was released gets it back when shown.
+    if (!widget_ && visible_ && parent_ && parent_->HandleAllocated())
+        Widget();
     if (widget_)
         ApplyVisible();
     if (parent_ && align_ != alNone)
@@ -462,6 +467,13 @@ void TControl::SetMessageHandler(std::uint32_t msg, TMessageHandler handler) {
         messageHandlers_.erase(msg);
 }
 
+void TControl::SetCursorNow(TCursor id) {
+    if (!widget_)
+        return;
+    widget_->setCursor(id > 0 ? Application()->CursorOf(id) : QCursor(CursorShapeOf(id)));
+    cursorOverridden_ = true;
+}
+
 void TControl::DefaultHandler(TMessage& message) {
     message.Defaulted = true;
     const auto shift = TShiftState::fromInt(static_cast<int>(message.WParam));
@@ -493,6 +505,13 @@ void TControl::DefaultHandler(TMessage& message) {
     case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
     case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_NCHITTEST: message.Result = HTCLIENT; break;
+    case WM_SETCURSOR:
+        if (cursorOverridden_ && widget_) {
+            cursorOverridden_ = false;
+            ApplyCursor();
+        }
+        break;
     case CM_PARENTFONTCHANGED:
         if (parentFont_ && parent_ && !(parent_->Font() == font_)) {
             font_ = parent_->Font();
@@ -545,6 +564,10 @@ bool TControl::eventFilter(QObject* watched, QEvent* event) {
         message.LParam = PackPoint(pos.x(), pos.y());
         bool failed = false;
         try {
+            if (event->type() != QEvent::MouseButtonRelease)
+                HitTestAndCursor(pos, msg);
+            if (DesignerTook(me, message))
+                return true;
             WndProc(message);
         } catch (const std::exception& e) {
             failed = true;
@@ -554,6 +577,32 @@ bool TControl::eventFilter(QObject* watched, QEvent* event) {
     }
     default: return false;
     }
+}
+
+void TControl::HitTestAndCursor(QPoint local, std::uint32_t mouseMsg) {
+    // The screen point as the toolkit counts it, so ScreenToClient undoes it.
+    const TPoint screen = ClientToScreen({local.x(), local.y()});
+    Perform(WM_NCHITTEST, 0, PackPoint(screen.X, screen.Y));
+    Perform(WM_SETCURSOR, 0, HTCLIENT | static_cast<std::intptr_t>(mouseMsg << 16));
+}
+
+bool TControl::DesignerTook(const QMouseEvent* event, TMessage& message) {
+    if (!HasState(ComponentState::Designing))
+        return false;
+    TForm* form = GetParentForm(this);
+    TDesigner* designer = form ? form->Designer() : nullptr;
+    if (!designer)
+        return false;
+    std::uintptr_t keys = 0;
+    if (event->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (event->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+    if (event->buttons() & Qt::MiddleButton) keys |= MK_MBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+    if (Perform(CM_DESIGNHITTEST, keys, message.LParam) != 0)
+        return false; // the control claims the mouse
+    designer->IsDesignMsg(this, message);
+    return true;
 }
 
 void TControl::Loaded() {
@@ -930,7 +979,11 @@ bool TWinControl::FilterEvent(QObject* watched, QEvent* event) {
             }
             return false;
         }
-        case QEvent::FocusIn: Perform(CM_ENTER); return false;
+        case QEvent::FocusIn:
+            Perform(CM_ENTER);
+            if (TForm* form = GetParentForm(this); form && form != this)
+                form->FocusChanged(this);
+            return false;
         case QEvent::FocusOut: Perform(CM_EXIT); return false;
         default: break;
         }
@@ -985,6 +1038,12 @@ void TWinControl::Loaded() {
     storedTabOrder_ = -1;
     ApplyTabOrder();
     Realign();
+}
+
+void TWinControl::ReleaseWindow() {
+    for (TControl* child : controls_)
+        child->ReleaseWindow();
+    TControl::ReleaseWindow();
 }
 
 bool TWinControl::IsPropertyStored(const char* name) const {

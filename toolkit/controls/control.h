@@ -20,6 +20,8 @@
 
 class QWidget;
 class QEvent;
+class QMouseEvent;
+class QPoint;
 
 namespace wt {
 
@@ -125,6 +127,10 @@ public:
     bool HandleAllocated() const { return widget_ != nullptr; }
     // Drops the widget; the next Widget() makes a new one.
     void DestroyWidget();
+    // Gives up the window and what it holds (children's too): the widgets,
+    // and the pixels kept for painting. Showing the control again makes
+    // them anew.
+    virtual void ReleaseWindow() { DestroyWidget(); }
     static TControl* FromWidget(const QWidget* widget);
 
     bool Showing() const; // visible here and in every parent
@@ -148,6 +154,9 @@ public:
     // A handler for one message number (nullptr removes it); call
     // DefaultHandler from it to keep the toolkit's handling.
     void SetMessageHandler(std::uint32_t msg, TMessageHandler handler);
+    // Shows a screen cursor over the control now, as a WM_SETCURSOR handler
+    // does; the next WM_SETCURSOR left to the default brings Cursor back.
+    void SetCursorNow(TCursor id);
 
     // --- Steps subclasses refine ------------------------------------------------
     virtual void Click();
@@ -196,6 +205,12 @@ protected:
 
 private:
     void AttachWidget(QWidget* widget);
+    // Before a mouse message at a point of the control: WM_NCHITTEST (with
+    // the screen point) and WM_SETCURSOR, as the window system sends them.
+    void HitTestAndCursor(QPoint local, std::uint32_t mouseMsg);
+    // While designing: unless the control claims the message through
+    // CM_DESIGNHITTEST, the form's designer gets it instead.
+    bool DesignerTook(const QMouseEvent* event, TMessage& message);
     void ApplyCursor();
     friend class TWinControl;
 
@@ -217,6 +232,7 @@ private:
     bool creatingWidget_ = false;
     bool clickOnMouseUp_ = false;
     bool leftPressed_ = false;
+    bool cursorOverridden_ = false;
     std::map<std::uint32_t, TMessageHandler> messageHandlers_;
 };
 
@@ -286,6 +302,7 @@ public:
     std::vector<TComponent*> StreamedChildren(TComponent* root) const override;
     void Loaded() override;
     bool IsPropertyStored(const char* name) const override;
+    void ReleaseWindow() override;
 
     TNotifyEvent OnEnter{this, "OnEnter"};
     TNotifyEvent OnExit{this, "OnExit"};

@@ -20,6 +20,9 @@ QWidget* TCustomControl::CreateWidget(QWidget* parentWidget) {
     auto* widget = new TPaintWidget(parentWidget, [this](QPaintEvent* e) { HandlePaint(e); });
     // The surface covers the whole widget; Qt need not clear it first.
     widget->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The pointer moving over the control reaches it with no button held,
+    // as the window system's hit test and cursor messages do.
+    widget->setMouseTracking(true);
     surface_.AttachWidget(widget);
     return widget;
 }
@@ -40,6 +43,11 @@ void TCustomControl::InvalidateRgn(const TRegion& region, bool erase) {
     surface_.Invalidate(region.Qt(), erase);
     if (QWidget* w = WidgetIfCreated())
         w->update(region.Qt());
+}
+
+void TCustomControl::ReleaseWindow() {
+    TWinControl::ReleaseWindow();
+    surface_.Release();
 }
 
 void TCustomControl::RunErase(TCanvas& canvas) {

@@ -32,6 +32,9 @@ public:
     void InvalidateRect(const TRect& rect, bool erase = true);
     void InvalidateRgn(const TRegion& region, bool erase = true);
 
+    // Also gives up the pixels kept between paints.
+    void ReleaseWindow() override;
+
     // An opaque control paints all of itself, so Invalidate does not erase.
     bool Opaque() const { return opaque_; }
     void SetOpaque(bool on) { opaque_ = on; }

@@ -18,6 +18,17 @@ struct TMessage {
     bool Defaulted = false;
 };
 
+// A point in a message's LParam: x in the low 16 bits, y in the high 16
+// bits, each signed.
+constexpr std::intptr_t MessagePoint(int x, int y) {
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                      static_cast<std::uint32_t>(x & 0xFFFF));
+}
+constexpr int MessagePointX(std::intptr_t lParam) { return static_cast<std::int16_t>(lParam & 0xFFFF); }
+constexpr int MessagePointY(std::intptr_t lParam) {
+    return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF);
+}
+
 inline constexpr std::uint32_t WM_SETFOCUS = 0x0007;
 inline constexpr std::uint32_t WM_KILLFOCUS = 0x0008;
 inline constexpr std::uint32_t WM_PAINT = 0x000F;
@@ -59,6 +70,18 @@ inline constexpr std::uint32_t CM_MOUSELEAVE = 0xB014;
 inline constexpr std::uint32_t CM_ENTER = 0xB01A;
 inline constexpr std::uint32_t CM_EXIT = 0xB01B;
 inline constexpr std::uint32_t CM_DESIGNHITTEST = 0xB01C;
+// Notices of the tabbed notebook and its pages.
+inline constexpr std::uint32_t CM_TABFONTCHANGED = 0xB064;
+inline constexpr std::uint32_t CM_PAGEENABLEDCHANGED = 0xB065;
+inline constexpr std::uint32_t CM_PAGEVISIBLECHANGED = 0xB066;
+
+// WM_NCHITTEST answers and WM_SETCURSOR's hit code (low word of LParam).
+inline constexpr std::intptr_t HTNOWHERE = 0;
+inline constexpr std::intptr_t HTCLIENT = 1;
+// WM_GETDLGCODE answers: which keys a control keeps from the dialog.
+inline constexpr std::intptr_t DLGC_WANTARROWS = 0x0001;
+inline constexpr std::intptr_t DLGC_WANTTAB = 0x0002;
+inline constexpr std::intptr_t DLGC_WANTCHARS = 0x0080;
 
 // Virtual key codes of key events.
 inline constexpr std::uint16_t VK_BACK = 0x08;

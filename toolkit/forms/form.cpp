@@ -496,6 +496,19 @@ void TForm::KeyFromWindow(QKeyEvent* event) {
     event->ignore();
 }
 
+void TForm::FocusChanged(TWinControl* control) {
+    activeControl_ = control;
+    std::function<void(TWinControl*)> tell = [&](TWinControl* container) {
+        const std::vector<TControl*> children = container->Controls();
+        for (TControl* c : children) {
+            c->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<std::intptr_t>(control));
+            if (auto* w = dynamic_cast<TWinControl*>(c))
+                tell(w);
+        }
+    };
+    tell(this);
+}
+
 TForm* GetParentForm(const TControl* control) {
     const TControl* c = control;
     while (c && c->Parent())

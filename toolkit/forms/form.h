@@ -19,6 +19,9 @@
 #include <vector>
 
 class QEventLoop;
+namespace wt {
+class TDesigner;
+}
 class QKeyEvent;
 
 namespace wt {
@@ -79,6 +82,14 @@ public:
                            }});
     }
     const THandlerTable& Handlers() const { return handlers_; }
+
+    // The designer the form is being designed in, if any (not owned).
+    TDesigner* Designer() const { return designer_; }
+    void SetDesigner(TDesigner* designer) { designer_ = designer; }
+
+    // A control on the form took the focus: it becomes the active control
+    // and every control hears CM_FOCUSCHANGED (LParam: the control).
+    void FocusChanged(TWinControl* control);
 
     // --- Published ---------------------------------------------------------------
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
@@ -185,6 +196,7 @@ private:
     bool releasing_ = false;
     bool widgetReady_ = false; // the widget and its children exist
     WindowHandle handle_ = 0;
+    TDesigner* designer_ = nullptr;
 };
 
 // The form a control sits on (nullptr when it is on none).

@@ -63,6 +63,8 @@ bool TSnapshotSession::Render(const std::string& formClass, const std::string& p
             return false;
         }
         form->Show();
+        // A shown form is the active window, so focus marks show as they do.
+        QApplication::setActiveWindow(form->Widget());
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
         if (atMs > 0) {

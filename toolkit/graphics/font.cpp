@@ -52,3 +52,20 @@ bool IsTrueTypeFont(const TFont& font) {
 }
 
 } // namespace wt
+
+namespace wt {
+
+TFont CreateFontIndirect(const TLogFont& record, TColor color) {
+    TFont font;
+    font.Name = record.FaceName;
+    font.Height = record.Height;
+    font.Escapement = record.Escapement;
+    font.Color = color;
+    font.Set(fsBold, record.Weight >= 700);
+    font.Set(fsItalic, record.Italic);
+    font.Set(fsUnderline, record.Underline);
+    font.Set(fsStrikeOut, record.StrikeOut);
+    return font;
+}
+
+} // namespace wt

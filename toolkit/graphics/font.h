@@ -44,6 +44,29 @@ public:
     }
 };
 
+// A logical-font record, as fonts are asked for by their attributes. Only
+// what a TFont carries takes effect: width, orientation, character set,
+// precisions, quality and pitch are kept for the record.
+struct TLogFont {
+    int Height = 0;
+    int Width = 0;
+    int Escapement = 0; // tenths of a degree, counter-clockwise
+    int Orientation = 0;
+    int Weight = 400;   // 700 and more is bold
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    int CharSet = 1;
+    int OutPrecision = 0;
+    int ClipPrecision = 0;
+    int Quality = 0;
+    int PitchAndFamily = 0;
+    QString FaceName;
+};
+
+// The font a logical-font record asks for, in the colour given.
+TFont CreateFontIndirect(const TLogFont& record, TColor color = clWindowText);
+
 // The Qt font drawn for f: pixel size from the height (a positive cell height
 // counts its internal leading as a fifth of the cell).
 QFont ToQFont(const TFont& font);

@@ -57,6 +57,12 @@ void TPaintSurface::Resize(int width, int height) {
     erase_ = invalid_;
 }
 
+void TPaintSurface::Release() {
+    image_ = QImage(1, 1, image_.format());
+    image_.fill(seeThrough_ ? Qt::transparent : Qt::white);
+    invalid_ = erase_ = QRegion(image_.rect());
+}
+
 void TPaintSurface::Invalidate(const QRegion& region, bool erase) {
     const QRegion r = region.intersected(QRect(0, 0, image_.width(), image_.height()));
     invalid_ += r;

@@ -40,6 +40,8 @@ public:
     void PaintAll(const std::function<void(TCanvas&)>& erase,
                   const std::function<void(TCanvas&)>& paint);
     const QImage& Image() const { return image_; }
+    // Gives the pixels up; the next Resize makes them again, all invalid.
+    void Release();
     bool Painting() const { return painting_; }
 
     // Drawing outside the paint step is shown without repainting.
