@@ -40,7 +40,9 @@ QTableWidget* MakeGrid(QWidget* parent) {
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Values are typed in, as in the IDE: a click on the value and a key start the edit.
+    grid->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     return grid;
 }
@@ -48,7 +50,9 @@ QTableWidget* MakeGrid(QWidget* parent) {
 void Fill(QTableWidget* grid, const QList<QPair<QString, QString>>& rows) {
     grid->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < rows.size(); ++i) {
-        grid->setItem(i, 0, new QTableWidgetItem(rows[i].first));
+        auto* name = new QTableWidgetItem(rows[i].first);
+        name->setFlags(name->flags() & ~Qt::ItemIsEditable);
+        grid->setItem(i, 0, name);
         grid->setItem(i, 1, new QTableWidgetItem(rows[i].second));
     }
 }
@@ -97,5 +101,28 @@ void InspectorWindow::ShowComponent(int index) {
 }
 
 int InspectorWindow::PropertyCount() const { return properties_->rowCount(); }
+
+std::optional<QPoint> InspectorWindow::PropertyValuePoint(const QString& name) const {
+    for (int row = 0; row < properties_->rowCount(); ++row) {
+        const QTableWidgetItem* key = properties_->item(row, 0);
+        QTableWidgetItem* value = properties_->item(row, 1);
+        if (!key || !value || key->text() != name)
+            continue;
+        properties_->scrollToItem(value);
+        const QRect cell = properties_->visualItemRect(value);
+        return properties_->viewport()->mapToGlobal(cell.center());
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> InspectorWindow::PropertyValue(const QString& name) const {
+    for (int row = 0; row < properties_->rowCount(); ++row) {
+        const QTableWidgetItem* key = properties_->item(row, 0);
+        const QTableWidgetItem* value = properties_->item(row, 1);
+        if (key && value && key->text() == name)
+            return value->text();
+    }
+    return std::nullopt;
+}
 
 } // namespace wt

@@ -3,7 +3,10 @@
 // open project's main form; it is empty while no project is open.
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QTableWidget;
@@ -20,6 +23,10 @@ public:
 
     void ShowProject(const QString& projectName);
     int PropertyCount() const;
+    // The value the grid shows for a property of the selected component.
+    std::optional<QString> PropertyValue(const QString& name) const;
+    // The screen point in the middle of that value, as Qt places the window.
+    std::optional<QPoint> PropertyValuePoint(const QString& name) const;
 
 private:
     void ShowComponent(int index);

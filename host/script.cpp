@@ -21,6 +21,10 @@ constexpr Keyword Keywords[] = {
     {"move", ScriptOp::Move},                {"click", ScriptOp::Click},
     {"wait", ScriptOp::Wait},                {"screenshot", ScriptOp::Screenshot},
     {"rects", ScriptOp::Rects},              {"echo", ScriptOp::Echo},
+    {"type", ScriptOp::Type},                {"key", ScriptOp::Key},
+    {"focus", ScriptOp::Focus},              {"property", ScriptOp::Property},
+    {"click-menu", ScriptOp::ClickMenu},     {"click-property", ScriptOp::ClickProperty},
+    {"click-button", ScriptOp::ClickButton},
     {"quit", ScriptOp::Quit},
 };
 
@@ -30,6 +34,13 @@ std::optional<int> WholeNumber(const QString& word, int low, int high) {
     if (!ok || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+bool TypableText(const QString& text) {
+    for (QChar c : text)
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != ' ')
+            return false;
+    return true;
 }
 
 // Parses one non-empty, non-comment line; returns an error text or "".
@@ -50,6 +61,7 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
     case ScriptOp::CloseProject:
     case ScriptOp::SaveDesktop:
     case ScriptOp::Rects:
+    case ScriptOp::Focus:
     case ScriptOp::Quit:
         if (!rest.isEmpty())
             return QStringLiteral("\"%1\" takes nothing after it").arg(name);
@@ -68,6 +80,25 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
         command->Text = rest;
         return {};
     case ScriptOp::Echo:
+        command->Text = rest;
+        return {};
+    case ScriptOp::ClickButton:
+        if (rest.isEmpty())
+            return QStringLiteral("\"click-button\" needs the caption of a button");
+        command->Text = rest;
+        return {};
+    case ScriptOp::Type:
+        if (rest.isEmpty() || !TypableText(rest))
+            return QStringLiteral("\"type\" needs text of letters, digits and spaces, found \"%1\"")
+                .arg(rest);
+        command->Text = rest;
+        return {};
+    case ScriptOp::Key:
+    case ScriptOp::Property:
+    case ScriptOp::ClickMenu:
+    case ScriptOp::ClickProperty:
+        if (words.size() != 1)
+            return QStringLiteral("\"%1\" needs one word, found \"%2\"").arg(name, rest);
         command->Text = rest;
         return {};
     case ScriptOp::Wait: {

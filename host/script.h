@@ -1,6 +1,7 @@
 // The command language of hostide's scripted mode, one command a line:
 // projects and desktops, menu entries by text, pointer moves and clicks,
-// waits, screenshots, the windows' rectangles, echo and quit. Parsing is
+// keys and text, waits, screenshots, the windows' rectangles, the focus,
+// the Inspector's values, echo and quit. Parsing is
 // separate from running so that a malformed script is refused before any of
 // it runs.
 #pragma once
@@ -24,6 +25,13 @@ enum class ScriptOp {
     Wait,        // wait MILLISECONDS
     Screenshot,  // screenshot FILE.png
     Rects,
+    Type,        // type TEXT: keys through XTest, one per character
+    Key,         // key COMBO: one key with modifiers, alt+f, ctrl+shift+s, Return
+    Focus,       // prints which IDE window has the keyboard focus and the open menu
+    Property,    // property NAME: prints the Inspector's value of NAME
+    ClickMenu,   // click-menu TEXT: clicks the main window's menu of that title
+    ClickProperty, // click-property NAME: clicks the Inspector's value of NAME
+    ClickButton, // click-button TEXT: clicks a shown button of that caption, an add-in's too
     Echo,        // echo TEXT
     Quit,
 };
@@ -31,7 +39,7 @@ enum class ScriptOp {
 struct ScriptCommand {
     ScriptOp Op = ScriptOp::Quit;
     int Line = 0;
-    QString Text; // file name, menu text or echoed text
+    QString Text; // file name, menu text, echoed or typed text, key or property name
     int X = 0;
     int Y = 0;
     int Button = 1;

@@ -6,7 +6,9 @@
 #include "host/tools_menu.h"
 #include "host/x11_desktop.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -19,6 +21,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace wt {
 
@@ -161,9 +164,78 @@ QStringList IdeScriptHost::WindowLines() {
                          .arg(r.top())
                          .arg(r.left() + r.width())
                          .arg(r.top() + r.height())
-                         .arg(state.Mapped ? QStringLiteral("mapped") : QStringLiteral("unmapped")));
+                         .arg(state.Mapped ? QStringLiteral("mapped") : QStringLiteral("unmapped"))
+                     // Reparented into a manager's frame, or standing bare.
+                     + (state.Framed ? QStringLiteral(" framed") : QStringLiteral(" bare")));
     }
     return lines;
+}
+
+bool IdeScriptHost::TypeText(const QString& text, QString* error) {
+    return FakeTyping(text, error);
+}
+
+bool IdeScriptHost::PressKey(const QString& combo, QString* error) {
+    return FakeKeyCombo(combo, error);
+}
+
+bool IdeScriptHost::ClickMenu(const QString& title, QString* error) {
+    QMenuBar* bar = session_.Main()->menuBar();
+    for (QAction* top : bar->actions()) {
+        if (!top->menu() || PlainMenuText(top->text()) != title)
+            continue;
+        // Where Qt believes the menu bar is: a window moved behind its back
+        // would make this click miss.
+        const QPoint at = bar->mapToGlobal(bar->actionGeometry(top).center());
+        return OnScreen(at.x(), at.y(), error) && FakePointerClick(at.x(), at.y(), 1, error);
+    }
+    *error = QStringLiteral("the main window has no menu \"%1\"").arg(title);
+    return false;
+}
+
+bool IdeScriptHost::ClickProperty(const QString& name, QString* error) {
+    const std::optional<QPoint> at = session_.Inspector()->PropertyValuePoint(name);
+    if (!at) {
+        *error = QStringLiteral("the Object Inspector shows no property \"%1\"").arg(name);
+        return false;
+    }
+    return OnScreen(at->x(), at->y(), error) && FakePointerClick(at->x(), at->y(), 1, error);
+}
+
+bool IdeScriptHost::ClickButton(const QString& text, QString* error) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible() || !button->isEnabled() || PlainMenuText(button->text()) != text)
+                continue;
+            const QPoint at = button->mapToGlobal(button->rect().center());
+            return OnScreen(at.x(), at.y(), error) && FakePointerClick(at.x(), at.y(), 1, error);
+        }
+    }
+    *error = QStringLiteral("no button \"%1\" is shown").arg(text);
+    return false;
+}
+
+QString IdeScriptHost::FocusLine() {
+    QCoreApplication::processEvents(); // focus events that came with the keys
+    QWidget* focused = QApplication::activeWindow();
+    QString where = QStringLiteral("none");
+    if (focused == session_.Main())
+        where = QStringLiteral("TAppBuilder");
+    else if (focused == session_.Inspector())
+        where = QStringLiteral("TPropertyInspector");
+    else if (focused)
+        where = QStringLiteral("other");
+    QString popup = QStringLiteral("none");
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        popup = PlainMenuText(menu->title());
+    return QStringLiteral("focus %1 popup %2").arg(where, popup);
+}
+
+QString IdeScriptHost::PropertyLine(const QString& name) {
+    const std::optional<QString> value = session_.Inspector()->PropertyValue(name);
+    return QStringLiteral("property %1 %2").arg(name, value ? *value : QStringLiteral("unknown"));
 }
 
 void IdeScriptHost::Print(const QString& line) {

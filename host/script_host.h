@@ -24,7 +24,14 @@ public:
     bool MovePointer(int x, int y, QString* error) override;
     bool Click(int x, int y, int button, QString* error) override;
     bool Screenshot(const QString& fileName, QString* error) override;
+    bool TypeText(const QString& text, QString* error) override;
+    bool PressKey(const QString& combo, QString* error) override;
+    bool ClickMenu(const QString& title, QString* error) override;
+    bool ClickProperty(const QString& name, QString* error) override;
+    bool ClickButton(const QString& text, QString* error) override;
     QStringList WindowLines() override;
+    QString FocusLine() override;
+    QString PropertyLine(const QString& name) override;
     void Print(const QString& line) override;
     void Quit() override;
 

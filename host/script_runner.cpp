@@ -102,6 +102,22 @@ bool ScriptRunner::Run(const ScriptCommand& command, QString* error) {
     case ScriptOp::Echo:
         host_.Print(command.Text);
         return true;
+    case ScriptOp::Type:
+        return host_.TypeText(command.Text, error);
+    case ScriptOp::Key:
+        return host_.PressKey(command.Text, error);
+    case ScriptOp::ClickMenu:
+        return host_.ClickMenu(command.Text, error);
+    case ScriptOp::ClickProperty:
+        return host_.ClickProperty(command.Text, error);
+    case ScriptOp::ClickButton:
+        return host_.ClickButton(command.Text, error);
+    case ScriptOp::Focus:
+        host_.Print(host_.FocusLine());
+        return true;
+    case ScriptOp::Property:
+        host_.Print(host_.PropertyLine(command.Text));
+        return true;
     case ScriptOp::Wait:
     case ScriptOp::Quit:
         return true;

@@ -28,8 +28,21 @@ public:
     virtual bool MovePointer(int x, int y, QString* error) = 0;
     virtual bool Click(int x, int y, int button, QString* error) = 0;
     virtual bool Screenshot(const QString& fileName, QString* error) = 0;
+    virtual bool TypeText(const QString& text, QString* error) = 0;
+    virtual bool PressKey(const QString& combo, QString* error) = 0;
+    // Clicks, through XTest, where the main window's menu TITLE or the
+    // Inspector's value of NAME stands on screen.
+    virtual bool ClickMenu(const QString& title, QString* error) = 0;
+    virtual bool ClickProperty(const QString& name, QString* error) = 0;
+    // Clicks the middle of a shown, enabled button whose caption is TEXT.
+    virtual bool ClickButton(const QString& text, QString* error) = 0;
     // One line per IDE window.
     virtual QStringList WindowLines() = 0;
+    // "focus CLASS popup MENU": the window with the keyboard focus (none,
+    // other) and the menu that is open (none).
+    virtual QString FocusLine() = 0;
+    // "property NAME VALUE", or "property NAME unknown".
+    virtual QString PropertyLine(const QString& name) = 0;
     virtual void Print(const QString& line) = 0;
     virtual void Quit() = 0;
 

@@ -5,6 +5,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <vector>
 
 namespace wt {
 
@@ -86,6 +89,13 @@ bool QueryWindowState(uintptr_t windowId, X11WindowState* state) {
     state->Outer = state->Client.adjusted(-static_cast<int>(extents[0]), -static_cast<int>(extents[2]),
                                           static_cast<int>(extents[1]), static_cast<int>(extents[3]));
     state->Mapped = attributes.map_state == IsViewable;
+    Window rootReturn = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &rootReturn, &parent, &children, &count))
+        state->Framed = parent != 0 && parent != attributes.root;
+    if (children)
+        XFree(children);
     return true;
 }
 
@@ -105,6 +115,71 @@ bool FakePointerClick(int x, int y, int button, QString* error) {
     XTestFakeButtonEvent(display, static_cast<unsigned>(button), True, CurrentTime);
     XTestFakeButtonEvent(display, static_cast<unsigned>(button), False, CurrentTime);
     XSync(display, False);
+    return true;
+}
+
+namespace {
+
+bool FakeKey(Display* display, KeySym keysym, bool down) {
+    const KeyCode code = XKeysymToKeycode(display, keysym);
+    if (code == 0)
+        return false;
+    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+    return true;
+}
+
+// "ctrl", "alt" and "shift", or any key name Xlib knows (XStringToKeysym).
+KeySym KeyByName(const QString& name) {
+    const QString lower = name.toLower();
+    if (lower == QLatin1String("ctrl"))
+        return XK_Control_L;
+    if (lower == QLatin1String("alt"))
+        return XK_Alt_L;
+    if (lower == QLatin1String("shift"))
+        return XK_Shift_L;
+    return XStringToKeysym(name.toLatin1().constData());
+}
+
+bool PressAll(Display* display, const std::vector<KeySym>& keys, QString* error,
+              const QString& what) {
+    for (KeySym key : keys)
+        if (key == NoSymbol || XKeysymToKeycode(display, key) == 0) {
+            *error = QStringLiteral("no key for \"%1\"").arg(what);
+            return false;
+        }
+    for (KeySym key : keys)
+        FakeKey(display, key, true);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        FakeKey(display, *it, false);
+    XSync(display, False);
+    return true;
+}
+
+} // namespace
+
+bool FakeKeyCombo(const QString& combo, QString* error) {
+    Display* display = X11Display();
+    if (!HaveXTest(display, error))
+        return false;
+    std::vector<KeySym> keys;
+    for (const QString& part : combo.split('+'))
+        keys.push_back(KeyByName(part));
+    return PressAll(display, keys, error, combo);
+}
+
+bool FakeTyping(const QString& text, QString* error) {
+    Display* display = X11Display();
+    if (!HaveXTest(display, error))
+        return false;
+    for (QChar c : text) {
+        std::vector<KeySym> keys;
+        if (c.isUpper())
+            keys.push_back(XK_Shift_L);
+        const QString name = c == ' ' ? QStringLiteral("space") : QString(c.toLower());
+        keys.push_back(XStringToKeysym(name.toLatin1().constData()));
+        if (!PressAll(display, keys, error, QString(c)))
+            return false;
+    }
     return true;
 }
 

@@ -23,6 +23,7 @@ struct X11WindowState {
     QRect Client; // the window's own area, in root coordinates
     QRect Outer;  // grown by the window manager's frame (_NET_FRAME_EXTENTS)
     bool Mapped = false;
+    bool Framed = false; // reparented into a window manager's frame
 };
 
 bool QueryWindowState(uintptr_t window, X11WindowState* state);
@@ -30,5 +31,9 @@ bool QueryWindowState(uintptr_t window, X11WindowState* state);
 // XTest pointer input; false with a message when the server cannot do it.
 bool FakePointerMove(int x, int y, QString* error);
 bool FakePointerClick(int x, int y, int button, QString* error);
+// XTest keys: one key with modifiers ("alt+f", "Return"), or text of
+// letters, digits and spaces, one key a character.
+bool FakeKeyCombo(const QString& combo, QString* error);
+bool FakeTyping(const QString& text, QString* error);
 
 } // namespace wt

@@ -17,6 +17,8 @@ bool ParseRectLine(const std::string& line, WindowRect& rect) {
         return false;
     if (state != "mapped" && state != "unmapped") return false;
     rect.mapped = state == "mapped";
+    std::string frame;
+    rect.framed = (in >> frame) && frame == "framed";
     return true;
 }
 

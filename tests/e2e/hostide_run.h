@@ -16,9 +16,10 @@ struct WindowRect {
     std::string windowClass;
     int left = 0, top = 0, right = 0, bottom = 0;
     bool mapped = false;
+    bool framed = false; // in a window manager's frame
 };
 
-// Parses "window CLASS L T R B mapped|unmapped"; false for any other line.
+// Parses "window CLASS L T R B mapped|unmapped [framed|bare]"; false for any other line.
 bool ParseRectLine(const std::string& line, WindowRect& rect);
 
 class HostideRun {

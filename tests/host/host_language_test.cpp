@@ -41,6 +41,21 @@ TEST(ScriptLanguage, ReadsEveryCommandWithItsArguments) {
     EXPECT_EQ(c[10].Line, 12);
 }
 
+TEST(ScriptLanguage, ReadsKeysTextFocusAndProperties) {
+    const ScriptParse parse =
+        ParseScript("type Hello world 42\nkey alt+f\nfocus\nproperty Caption\n");
+    ASSERT_EQ(parse.ErrorLine, 0) << parse.Error.toStdString();
+    const auto& c = parse.Commands;
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(c[0].Op, ScriptOp::Type);
+    EXPECT_EQ(c[0].Text, "Hello world 42");
+    EXPECT_EQ(c[1].Op, ScriptOp::Key);
+    EXPECT_EQ(c[1].Text, "alt+f");
+    EXPECT_EQ(c[2].Op, ScriptOp::Focus);
+    EXPECT_EQ(c[3].Op, ScriptOp::Property);
+    EXPECT_EQ(c[3].Text, "Caption");
+}
+
 TEST(ScriptLanguage, AMalformedLineIsNamedAndNothingIsKept) {
     struct Case {
         const char* Script;
@@ -62,6 +77,13 @@ TEST(ScriptLanguage, AMalformedLineIsNamedAndNothingIsKept) {
         {"menu\n", 1, "menu entry"},
         {"echo ok\nfly 1 2\n", 2, "unknown command \"fly\""},
         {"Quit\n", 1, "unknown command"},
+        {"type\n", 1, "letters, digits and spaces"},
+        {"type caf\xc3\xa9\n", 1, "letters, digits and spaces"},
+        {"type a-b\n", 1, "letters, digits and spaces"},
+        {"key\n", 1, "one word"},
+        {"key alt+f x\n", 1, "one word"},
+        {"property\n", 1, "one word"},
+        {"focus now\n", 1, "nothing after"},
     };
     for (const Case& c : cases) {
         const ScriptParse parse = ParseScript(c.Script);

@@ -218,8 +218,8 @@ TEST_F(HostIde, ProjectAndDesktopNotificationsCarryFullNames) {
                             "save-desktop\nquit\n");
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{
-                                  "window TAppBuilder 0 0 800 106 mapped",
-                                  "window TPropertyInspector 500 200 720 650 mapped"}));
+                                  "window TAppBuilder 0 0 800 106 mapped bare",
+                                  "window TPropertyInspector 500 200 720 650 mapped bare"}));
     EXPECT_EQ(FakeLog(), (std::vector<std::string>{
                              "entry owner=1",
                              "notify 10 " + DefaultDesktop() + " project=",

@@ -54,7 +54,16 @@ public:
         return Record(QString("click %1 %2 %3").arg(x).arg(y).arg(b), e);
     }
     bool Screenshot(const QString& f, QString* e) override { return Record("shot " + f, e); }
+    bool TypeText(const QString& t, QString* e) override { return Record("type " + t, e); }
+    bool PressKey(const QString& k, QString* e) override { return Record("key " + k, e); }
+    bool ClickMenu(const QString& t, QString* e) override { return Record("click-menu " + t, e); }
+    bool ClickButton(const QString& t, QString* e) override { return Record("click-button " + t, e); }
+    bool ClickProperty(const QString& n, QString* e) override {
+        return Record("click-property " + n, e);
+    }
     QStringList WindowLines() override { return {"window A", "window B"}; }
+    QString FocusLine() override { return "focus A popup none"; }
+    QString PropertyLine(const QString& n) override { return "property " + n + " 1"; }
     void Print(const QString& line) override {
         Calls.append("print " + line);
         if (line == "close" && Blocked)

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace wt::test {
 
@@ -183,14 +185,39 @@ void XvfbServer::Stop() {
     name_.clear();
 }
 
-void Openbox::Start(const std::string& displayName) {
+bool WindowManager::Installed() const {
+    return HasProgram(program_.c_str()) &&
+           (program_ != "xfwm4" || HasProgram("dbus-run-session"));
+}
+
+void WindowManager::Start(const std::string& displayName) {
     if (Running())
         return;
     Display* display = TryOpen(displayName);
     if (!display)
-        throw std::runtime_error("openbox: no display " + displayName);
-    const char* const argv[] = {"openbox", "--sm-disable", nullptr};
-    pid_ = SpawnWithDisplay(displayName, argv);
+        throw std::runtime_error(program_ + ": no display " + displayName);
+    // Each as a user's session starts it; xfwm4 wants a session bus.
+    std::vector<const char*> argv;
+    std::string home;
+    if (program_ == "fluxbox") {
+        // A home of its own, whose style sets no wallpaper: without a
+        // wallpaper setter installed, fluxbox says so in a window that
+        // would stand over the test's windows.
+        char pattern[] = "/tmp/wt-fluxbox-XXXXXX";
+        if (!mkdtemp(pattern))
+            throw std::runtime_error("fluxbox: no home directory");
+        home_ = pattern;
+        mkdir((home_ + "/.fluxbox").c_str(), 0700);
+        std::ofstream(home_ + "/.fluxbox/overlay") << "background: none\n";
+        home = "HOME=" + home_;
+        argv = {"env", home.c_str(), "fluxbox", nullptr};
+    } else if (program_ == "xfwm4")
+        argv = {"dbus-run-session", "xfwm4", "--compositor=off", nullptr};
+    else if (program_ == "openbox" || program_ == "metacity")
+        argv = {program_.c_str(), "--sm-disable", nullptr};
+    else
+        argv = {program_.c_str(), nullptr};
+    pid_ = SpawnWithDisplay(displayName, argv.data());
     name_ = displayName;
     const auto deadline = std::chrono::steady_clock::now() + 15s;
     while (std::chrono::steady_clock::now() < deadline) {
@@ -198,8 +225,8 @@ void Openbox::Start(const std::string& displayName) {
             pid_ = -1;
             break;
         }
-        // Openbox announces itself before it takes over the root window: a
-        // window mapped in between is never managed. Only a managed probe tells.
+        // Managers announce themselves before they take over the root window:
+        // a window mapped in between is never managed. Only a managed probe tells.
         if (WindowManagerAnnounced(display) && ManagesNewWindows(display)) {
             XCloseDisplay(display);
             return;
@@ -208,13 +235,21 @@ void Openbox::Start(const std::string& displayName) {
     }
     XCloseDisplay(display);
     Stop();
-    throw std::runtime_error("openbox did not start on " + displayName);
+    throw std::runtime_error(program_ + " did not start on " + displayName);
 }
 
-void Openbox::Stop() {
+void WindowManager::Stop() {
     if (!Running())
         return;
+    // dbus-run-session's children (the manager, the bus) are in its group.
+    const pid_t group = pid_;
     StopChild(pid_);
+    kill(-group, SIGTERM);
+    if (!home_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(home_, ignored);
+        home_.clear();
+    }
     // Wait until the server has seen the manager go (its check window vanishes).
     if (Display* display = TryOpen(name_)) {
         Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);

@@ -1,10 +1,11 @@
 // A private X server for tests and benchmarks: Xvfb on a free display number
-// (searched from :90 up), with an optional openbox window manager; both are
-// stopped by their process ids.
+// (searched from :90 up), with an optional window manager (openbox, fluxbox,
+// xfwm4, metacity or icewm); both are stopped by their process ids.
 #pragma once
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
 
 namespace wt::test {
 
@@ -26,21 +27,35 @@ private:
     std::string name_;
 };
 
-class Openbox {
+class WindowManager {
 public:
-    Openbox() = default;
-    ~Openbox() { Stop(); }
-    Openbox(const Openbox&) = delete;
-    Openbox& operator=(const Openbox&) = delete;
+    // program: "openbox", "fluxbox", "xfwm4" (run under dbus-run-session),
+    // "metacity" or "icewm".
+    explicit WindowManager(std::string program) : program_(std::move(program)) {}
+    ~WindowManager() { Stop(); }
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
 
-    // Starts openbox on displayName and waits until it announces itself; throws on failure.
+    // Starts the manager on displayName and waits until it manages new
+    // windows; throws on failure.
     void Start(const std::string& displayName);
+    // Stops it, and whatever it started, by its process group.
     void Stop();
     bool Running() const { return pid_ > 0; }
+    const std::string& Program() const { return program_; }
+    // Whether the programs it needs are installed.
+    bool Installed() const;
 
 private:
+    std::string program_;
     pid_t pid_ = -1;
     std::string name_;
+    std::string home_; // fluxbox's own home, removed when it stops
+};
+
+class Openbox : public WindowManager {
+public:
+    Openbox() : WindowManager("openbox") {}
 };
 
 // Stops a child: SIGTERM, then SIGKILL after a grace period; reaps it.
