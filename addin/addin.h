@@ -4,11 +4,13 @@
 
 #include "hostapi/toolsapi.h"
 
+#include "wingtucker_version.h"
+
 namespace wt {
 
 class TAddInNotifier;
 
-inline constexpr char ExpertName[] = "Wingtucker 1.2d";
+inline constexpr char ExpertName[] = "Wingtucker " WT_PRODUCT_VERSION;
 
 // The host's services; null until the entry point has run.
 extern TIToolServices* HostServices;

@@ -1,5 +1,6 @@
 #include "addin/backend.h"
 
+#include "addin/addin.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"
@@ -29,7 +30,7 @@ bool EnsurePlatform() {
             FromStd(std::string("Wingtucker needs an X11 session (an X server or XWayland) to "
                                 "move the IDE's windows, and cannot run here.\n\n") +
                     e.what()),
-            FromStd("Wingtucker 1.2d"));
+            FromStd(ExpertName));
         return false;
     }
 }

@@ -18,13 +18,14 @@
 #include "toolkit/controls/timer.h"
 
 #include "main_wfm.h"
+#include "wingtucker_version.h"
 
 #include <algorithm>
 
 namespace wt {
 
 TfrmMain* Panel = nullptr;
-const std::string PanelCaption = "Wingtucker 1.2d";
+const std::string PanelCaption = "Wingtucker " WT_PRODUCT_VERSION;
 
 namespace {
 

@@ -28,6 +28,9 @@ QStringList DefaultAddInCandidates(const QString& executableDir) {
     QStringList candidates = {
         dir.filePath(file),
         dir.filePath(QStringLiteral("../addin/") + file),
+        // Installed: the add-in's own folder under the library directory,
+        // as seen from the binary directory (any prefix).
+        dir.filePath(QStringLiteral(WT_INSTALLED_ADDIN_DIR "/") + file),
         dir.filePath(QStringLiteral("../lib/wingtucker/") + file),
         dir.filePath(QStringLiteral("../lib/") + file),
     };

@@ -19,7 +19,7 @@ QString AddInListFileName();
 inline constexpr char DefaultAddInFile[] = "libwingtucker.so";
 
 // The places for the default add-in, most likely first: beside the
-// executable, in the build tree, then under an installed lib directory.
+// executable, in the build tree, then in the installed add-in folder.
 QStringList DefaultAddInCandidates(const QString& executableDir);
 
 struct AddInList {

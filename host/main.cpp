@@ -9,6 +9,7 @@
 #include "host/script_host.h"
 #include "host/script_runner.h"
 #include "host/x11_desktop.h"
+#include "wingtucker_version.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line.Version) {
-        std::puts("hostide 1.2");
+        std::puts("hostide " WT_PRODUCT_VERSION);
         return 0;
     }
 

@@ -48,7 +48,9 @@ def clipped(shape, box):
 
 def render(width, height, shapes, key, edge, ss=3):
     """Rows of RGB bytes. Pixels no shape covers are key; partly covered
-    pixels are blended with edge, the colour the picture will sit on."""
+    pixels are blended with edge, the colour the picture will sit on. With
+    key and edge None, rows of RGBA bytes: coverage becomes the alpha."""
+    rgba = key is None
     rows = []
     n = ss * ss
     for py in range(height):
@@ -57,7 +59,7 @@ def render(width, height, shapes, key, edge, ss=3):
         for px in range(width):
             here = [s for s in near if s.box[0] <= px + 1 and s.box[2] >= px]
             if not here:
-                row += bytes(key)
+                row += bytes(4) if rgba else bytes(key)
                 continue
             r = g = b = covered = 0
             for sy in range(ss):
@@ -74,7 +76,10 @@ def render(width, height, shapes, key, edge, ss=3):
                         b += colour[2]
                         covered += 1
             if covered == 0:
-                row += bytes(key)
+                row += bytes(4) if rgba else bytes(key)
+            elif rgba:
+                row += bytes((round(r / covered), round(g / covered), round(b / covered),
+                              round(255 * covered / n)))
             else:
                 r += edge[0] * (n - covered)
                 g += edge[1] * (n - covered)
@@ -89,8 +94,9 @@ def side_by_side(frames):
     return [b"".join(frame[y] for frame in frames) for y in range(len(frames[0]))]
 
 
-def png(rows):
-    height, width = len(rows), len(rows[0]) // 3
+def png(rows, alpha=False):
+    channels = 4 if alpha else 3
+    height, width = len(rows), len(rows[0]) // channels
 
     def chunk(kind, data):
         body = kind + data
@@ -98,6 +104,6 @@ def png(rows):
 
     raw = b"".join(b"\x00" + r for r in rows)
     return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))

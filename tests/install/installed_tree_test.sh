@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Checks an installed Wingtucker, away from the build folder:
+#   installed_tree_test.sh install BUILD   cmake --install into a prefix with a space
+#   installed_tree_test.sh deb BUILD       cpack -G DEB, then dpkg-deb -x
+# then runs the installed wingtucker-config, and the installed hostide on a
+# private Xvfb with a script that presses Start: the default add-in must load
+# (with its hook library beside it) and tuck both windows. Last, without the
+# hook library, hostide must name the missing file.
+set -euo pipefail
+mode=$1
+build=$2
+work=$(mktemp -d /tmp/wt-installed-XXXXXX)
+xvfb=""
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+case "$mode" in
+  install)
+    prefix="$work/pre fix"
+    cmake --install "$build" --prefix "$prefix" >/dev/null
+    ;;
+  deb)
+    (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null) ||
+      fail "cpack could not make the package"
+    deb=$(ls "$work"/pkg/wingtucker_*.deb 2>/dev/null | head -n1)
+    [ -n "$deb" ] || fail "no package was made"
+    info=$(dpkg-deb --info "$deb")
+    for field in Package Version Section Maintainer Depends Description; do
+      grep -q "^ $field:" <<<"$info" || fail "the package has no $field field"
+    done
+    grep -q "^ Depends:.*libqt6widgets6" <<<"$info" || fail "Depends lacks the Qt libraries: $info"
+    dpkg-deb -x "$deb" "$work/root"
+    prefix="$work/root/usr"
+    ;;
+  *) fail "mode is install or deb" ;;
+esac
+
+# Only what a user runs or reads is installed.
+leftovers=$(find "$prefix" -type f \( -name '*.a' -o -name '*_tests' -o -name '*bench*' -o -name 'wingtucker-snap' \))
+[ -z "$leftovers" ] || fail "build leftovers installed: $leftovers"
+libdir=$(dirname "$(find "$prefix" -name libwingtucker.so | head -n1)")
+[ -f "$libdir/libruvazad1.so" ] || fail "the hook library is not beside the add-in"
+runpath=$(readelf -d "$libdir/libwingtucker.so" | grep -E 'RUNPATH|RPATH' || true)
+grep -q '\$ORIGIN' <<<"$runpath" || fail "the add-in's run path is not relative: $runpath"
+grep -q "$build" <<<"$runpath" && fail "the add-in's run path names the build folder: $runpath"
+for page in hostide.1 wingtucker-config.1; do
+  [ -f "$prefix/share/man/man1/$page" ] || fail "man page $page missing"
+done
+[ -f "$prefix/share/applications/hostide.desktop" ] || fail "desktop entry missing"
+
+# The installed settings tool against a configuration directory of its own.
+mkdir -p "$work/config/wingtucker" "$work/project"
+printf '[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\ngwSide=0\ngwAnimate=False\ngwDelay=200\ngwDisableOnFocusLoss=False\n' \
+  >"$work/config/wingtucker/Wingtckr.ini"
+shown=$(XDG_CONFIG_HOME="$work/config" "$prefix/bin/wingtucker-config" show) ||
+  fail "wingtucker-config show failed"
+grep -q "HideInspector" <<<"$shown" || fail "wingtucker-config show printed: $shown"
+
+display=""
+for n in $(seq 140 199); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The panel opens at the screen's centre: its Start button's middle is at (593, 393).
+cat >"$work/start.script" <<SCRIPT
+new-project $work/project/Demo.dpr
+menu Tools|Wingtucker 1.2d
+wait 400
+click 593 393
+wait 600
+echo @started
+rects
+quit
+SCRIPT
+run_host() {
+  env -u WINGTUCKER_PLATFORM DISPLAY="$display" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
+    timeout 60 "$prefix/bin/hostide" --script "$work/start.script" 2>&1
+}
+out=$(run_host) || fail "the installed hostide failed: $out"
+grep -q "window TAppBuilder 0 -101 1024 5 mapped" <<<"$out" || fail "the main window was not tucked: $out"
+grep -q "window TPropertyInspector -215 0 5 768 mapped" <<<"$out" || fail "the Inspector was not tucked: $out"
+
+# Without its hook library the add-in cannot load, and hostide says which file.
+mv "$libdir/libruvazad1.so" "$work/libruvazad1.so.away"
+out=$(run_host || true)
+grep -q "libruvazad1.so" <<<"$out" || fail "a missing hook library was not named: $out"
+echo "installed tree ($mode) works"
