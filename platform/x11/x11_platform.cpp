@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QtGui/qguiapplication_platform.h>
 
 #include "platform/x11/x11_platform.h"
@@ -113,9 +114,18 @@ void X11Platform::Open(const std::string& displayName) {
     takeover_ = std::make_unique<X11Takeover>(*desktop_);
     desk_ = std::make_unique<Desk>(*this);
     guard_ = std::make_unique<TuckGuard>(*desk_);
+    takeover_->OwnWindow = [this](Window window) { return own_ && own_->Known(window); };
     own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse,
                                         [this] { return ActiveWindowKnown(); });
     timers_ = std::make_unique<QtTimers>();
+    if (QCoreApplication::instance()) {
+        // Activation requests go to the root for the manager, and to every
+        // client listening there; a taken window has no manager to answer.
+        XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask);
+        auto* notifier = new QSocketNotifier(ConnectionNumber(display_), QSocketNotifier::Read);
+        QObject::connect(notifier, &QSocketNotifier::activated, [this] { HandleOwnEvents(); });
+        eventWatch_.reset(notifier);
+    }
     help_ = std::make_unique<HelpViewer>();
     sound_ = std::make_unique<WaveSound>();
 }
@@ -126,6 +136,7 @@ X11Platform::~X11Platform() {
     } catch (...) {
         // leaving anyway
     }
+    eventWatch_.reset();
     sound_.reset();
     help_.reset();
     timers_.reset();
@@ -205,6 +216,19 @@ void X11Platform::MessageBox(std::string_view text, std::string_view caption) {
         return; // no widgets to show it with
     QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok);
     box.exec();
+}
+
+void X11Platform::HandleOwnEvents() {
+    if (!Usable())
+        return;
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == ClientMessage &&
+            event.xclient.message_type == desktop_->Atoms().NetActiveWindow)
+            takeover_->Activate(event.xclient.window);
+    }
+    XFlush(display_);
 }
 
 void X11Platform::ReleaseWindows() {

@@ -11,6 +11,7 @@
 #include <string>
 
 struct _XDisplay;
+class QObject;
 
 namespace wt {
 
@@ -93,6 +94,8 @@ public:
 
 private:
     void Open(const std::string& displayName);
+    // Events of our own connection: activation requests for taken windows.
+    void HandleOwnEvents();
     bool Usable() const;
 
     _XDisplay* display_ = nullptr; // Xlib's Display
@@ -106,6 +109,7 @@ private:
     std::unique_ptr<QtTimers> timers_;
     std::unique_ptr<HelpViewer> help_;
     std::unique_ptr<WaveSound> sound_;
+    std::unique_ptr<QObject> eventWatch_; // reads our connection from Qt's loop
     std::chrono::steady_clock::time_point start_;
 };
 

@@ -82,6 +82,10 @@ bool X11Takeover::Take(Window window) {
                    insideY - b - outer->Top, outer->Bottom - (insideY + attributes.height + b)};
     taken.NetState = desktop_.Longs(window, desktop_.Atoms().NetWmState, XA_ATOM);
     taken.Desktop = desktop_.Longs(window, desktop_.Atoms().NetWmDesktop, XA_CARDINAL);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    taken.HadFocus = focus == window || (focus != None && OwnWindow && OwnWindow(focus));
 
     X11ErrorTrap trap(display);
     XWithdrawWindow(display, window, DefaultScreen(display));
@@ -118,8 +122,12 @@ bool X11Takeover::Place(Window window, const TRect& outer) {
     XMoveResizeWindow(display, window, outer.Left, outer.Top,
                       static_cast<unsigned>(std::max(1, outer.Width() - 2 * b)),
                       static_cast<unsigned>(std::max(1, outer.Height() - 2 * b)));
-    if (fresh)
+    if (fresh) {
         XMapRaised(display, window);
+        // The manager handed the focus elsewhere when it let the window go.
+        if (taken_[window].HadFocus)
+            XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    }
     return !trap.Failed();
 }
 
@@ -191,6 +199,14 @@ bool X11Takeover::GiveBack(Window window, const TRect& outer) {
     if (desktop_.OuterRect(window) != std::optional<TRect>(outer))
         desktop_.Move(window, outer, true);
     return true;
+}
+
+bool X11Takeover::Activate(Window window) {
+    if (!IsTaken(window))
+        return false;
+    X11ErrorTrap trap(desktop_.GetDisplay());
+    XSetInputFocus(desktop_.GetDisplay(), window, RevertToPointerRoot, CurrentTime);
+    return !trap.Failed();
 }
 
 void X11Takeover::GiveBackAll() {

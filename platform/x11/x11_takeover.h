@@ -13,6 +13,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -24,6 +25,12 @@ public:
     explicit X11Takeover(X11Desktop& desktop) : desktop_(desktop) {}
 
     bool IsTaken(Window window) const { return taken_.count(window) != 0; }
+    // Our own windows (the panel): a window taken while one of them has the
+    // focus gets it, so the host stays the active program when they hide.
+    std::function<bool(Window)> OwnWindow;
+    // A request to activate a taken window (_NET_ACTIVE_WINDOW, as Qt sends
+    // for a click), which no manager answers: the focus goes to it.
+    bool Activate(Window window);
     std::vector<Window> TakenWindows() const;
     // Takes the window (when not taken yet) and puts its outer rectangle on outer.
     bool Place(Window window, const TRect& outer);
@@ -45,6 +52,7 @@ private:
         TRect Before; // outer rectangle before it was taken
         std::optional<std::vector<unsigned long>> NetState;
         std::optional<std::vector<unsigned long>> Desktop;
+        bool HadFocus = false; // kept: the host must not count as left for another program
     };
     bool Take(Window window);
     void Mark(Window window, const Taken& taken);
