@@ -41,15 +41,27 @@ std::string CurrentWorkingDirectory() {
     return buffer;
 }
 
+namespace {
+// A C string of the path, or nothing when a NUL byte inside would cut it
+// short and so name another file than the one asked for.
+bool AsCString(std::string_view path, std::string& out) {
+    if (path.empty() || path.find('\0') != std::string_view::npos)
+        return false;
+    out.assign(path);
+    return true;
+}
+} // namespace
+
 bool ChangeWorkingDirectory(std::string_view path) {
-    return chdir(std::string(path).c_str()) == 0;
+    std::string p;
+    return AsCString(path, p) && chdir(p.c_str()) == 0;
 }
 
 FileAttributes QueryFileAttributes(std::string_view path) {
     FileAttributes result;
     struct stat st {};
-    std::string p(path);
-    if (p.empty() || stat(p.c_str(), &st) != 0)
+    std::string p;
+    if (!AsCString(path, p) || stat(p.c_str(), &st) != 0)
         return result;
     result.Exists = true;
     result.Directory = S_ISDIR(st.st_mode);
@@ -58,8 +70,8 @@ FileAttributes QueryFileAttributes(std::string_view path) {
 }
 
 bool MakeOneDirectory(std::string_view path) {
-    std::string p(path);
-    return !p.empty() && mkdir(p.c_str(), 0777) == 0;
+    std::string p;
+    return AsCString(path, p) && mkdir(p.c_str(), 0777) == 0;
 }
 
 std::vector<std::string> ListMountPoints() {

@@ -4,6 +4,7 @@
 #include "platform/profile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 
@@ -463,10 +464,16 @@ std::string SimPlatform::GetModuleFileName() {
 }
 
 namespace {
+// An absolute, lexically normal path without a trailing "/" (but "/"), so
+// that the simulated current directory reads back as the real one would.
 std::string Resolve(const std::string& base, std::string_view path) {
-    if (!path.empty() && path.front() == '/')
-        return std::string(path);
-    return base + "/" + std::string(path);
+    std::filesystem::path full(path);
+    if (full.is_relative())
+        full = std::filesystem::path(base) / full;
+    std::string out = full.lexically_normal().string();
+    while (out.size() > 1 && out.back() == '/')
+        out.pop_back();
+    return out;
 }
 } // namespace
 
@@ -475,6 +482,12 @@ std::string SimPlatform::GetCurrentDirectory() { return currentDir_; }
 bool SimPlatform::SetCurrentDirectory(std::string_view path) {
     std::string full = Resolve(currentDir_, path);
     if (!QueryFileAttributes(full).Directory)
+        return false;
+    // A directory without search permission cannot be entered, whoever
+    // runs the test (root could enter it for real).
+    std::error_code error;
+    const auto permissions = std::filesystem::status(full, error).permissions();
+    if (error || (permissions & std::filesystem::perms::owner_exec) == std::filesystem::perms::none)
         return false;
     currentDir_ = full;
     return true;
@@ -488,7 +501,7 @@ bool SimPlatform::CreateDirectory(std::string_view path) {
     return MakeOneDirectory(Resolve(currentDir_, path));
 }
 
-std::vector<std::string> SimPlatform::MountPoints() { return ListMountPoints(); }
+std::vector<std::string> SimPlatform::MountPoints() { return mountPoints_; }
 
 // --- Help and hook ---------------------------------------------------------------
 

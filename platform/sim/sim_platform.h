@@ -131,6 +131,9 @@ public:
 
     void SetConfigurationDirectory(std::string dir) { configDir_ = std::move(dir); }
     void SetModuleFileName(std::string name) { moduleFileName_ = std::move(name); }
+    // The mounted file systems MountPoints lists: a fixed list, "/" alone
+    // until a test gives its own (temporary directories standing for drives).
+    void SetMountPoints(std::vector<std::string> points) { mountPoints_ = std::move(points); }
 
     // --- Platform --------------------------------------------------------------
     WindowHandle FindWindow(std::string_view className,
@@ -236,6 +239,7 @@ private:
     std::string configDir_;
     std::string moduleFileName_;
     std::string currentDir_;
+    std::vector<std::string> mountPoints_{"/"};
     WindowHandle nextHandle_ = 0x100;
 };
 

@@ -7,7 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace wt::test {
 namespace {
@@ -76,6 +79,64 @@ TEST_F(FileDialogTest, ConfirmedSaveReportsAnExtensionOtherThanTheDefault) {
     ASSERT_TRUE(dialog.Execute());
     EXPECT_TRUE(dialog.FileName().endsWith(QStringLiteral("out.voc")));
     EXPECT_TRUE(dialog.Options().testFlag(TOpenDialog::ofExtensionDifferent));
+}
+
+TEST_F(FileDialogTest, OptionsThatRefuseAChoiceKeepTheDialogOpen) {
+    const struct {
+        TOpenOption option;
+        bool save;
+        const char* file; // below the test directory
+    } cases[] = {
+        {TOpenDialog::ofFileMustExist, false, "missing.wav"},
+        {TOpenDialog::ofPathMustExist, true, "no such folder/out.wav"},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<TOpenDialog> dialog(c.save ? new TSaveDialog : new TOpenDialog);
+        dialog->SetOptions(c.option);
+        dialog->SetFileName(QStringLiteral("before.wav"));
+        bool stillOpen = false;
+        TOpenDialog::WhileShown = [&](TOpenDialog& d) {
+            d.DriveAccept(dir.filePath(QString::fromLatin1(c.file)));
+            stillOpen = d.Executing();
+            d.DriveCancel();
+        };
+        EXPECT_FALSE(dialog->Execute()) << c.file;
+        EXPECT_TRUE(stillOpen) << c.file;
+        EXPECT_EQ(dialog->FileName(), QStringLiteral("before.wav"));
+    }
+}
+
+TEST_F(FileDialogTest, AConfirmedChoiceMakesItsFolderCurrentUnlessNoChangeDir) {
+    const QString file = MakeFile(QStringLiteral("in.wav"));
+    const std::string before = Sim().GetCurrentDirectory();
+    for (bool noChangeDir : {true, false}) {
+        TOpenDialog dialog;
+        if (noChangeDir)
+            dialog.SetOptions(TOpenDialog::ofNoChangeDir);
+        TOpenDialog::WhileShown = [&](TOpenDialog& d) { d.DriveAccept(file); };
+        ASSERT_TRUE(dialog.Execute());
+        const QString now = QString::fromStdString(Sim().GetCurrentDirectory());
+        if (noChangeDir)
+            EXPECT_EQ(now.toStdString(), before);
+        else
+            EXPECT_EQ(QDir(now).canonicalPath(), QDir(dir.path()).canonicalPath());
+    }
+}
+
+TEST_F(FileDialogTest, TheComboBoxFieldPutsTheChosenFolderFirstInTheHistory) {
+    const QString file = MakeFile(QStringLiteral("in.wav"));
+    const QString folder = QFileInfo(file).absolutePath();
+    for (TFileEditStyle style : {TOpenDialog::fsEdit, TOpenDialog::fsComboBox}) {
+        TOpenDialog dialog;
+        dialog.SetFileEditStyle(style);
+        dialog.SetHistoryList({QStringLiteral("/elsewhere"), folder});
+        TOpenDialog::WhileShown = [&](TOpenDialog& d) { d.DriveAccept(file); };
+        ASSERT_TRUE(dialog.Execute());
+        const QStringList expected = style == TOpenDialog::fsComboBox
+                                         ? QStringList{folder, QStringLiteral("/elsewhere")}
+                                         : QStringList{QStringLiteral("/elsewhere"), folder};
+        EXPECT_EQ(dialog.HistoryList(), expected);
+    }
 }
 
 TEST_F(FileDialogTest, MessageBoxGoesThroughThePlatform) {

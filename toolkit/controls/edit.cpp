@@ -2,7 +2,11 @@
 
 #include "toolkit/forms/application.h"
 
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QValidator>
 
 namespace wt {
@@ -118,6 +122,71 @@ void TEdit::Loaded() {
 }
 
 void TEdit::Change() { OnChange(this); }
+
+namespace {
+
+// The local files of a drag, empty when it carries none.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+bool TEdit::DragOver(TObject* source, int x, int y, TDragState state) {
+    bool accept = true;
+    OnDragOver(this, source, x, y, state, accept);
+    return accept;
+}
+
+void TEdit::DragDrop(TObject* source, int x, int y) {
+    if (auto* files = dynamic_cast<TDragObject*>(source); files && !files->Files().isEmpty())
+        SetText(files->Files().front());
+    OnDragDrop(this, source, x, y);
+}
+
+bool TEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != WidgetIfCreated())
+        return TWinControl::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        const QStringList files = LocalFiles(drag->mimeData());
+        if (files.isEmpty())
+            return TWinControl::eventFilter(watched, event); // text: Qt's own drop
+        if (type == QEvent::DragEnter || !dragged_)
+            dragged_ = std::make_unique<TDragObject>(files);
+        dragX_ = drag->position().toPoint().x();
+        dragY_ = drag->position().toPoint().y();
+        bool accept = false;
+        Guarded([&] {
+            accept = DragOver(dragged_.get(), dragX_, dragY_,
+                              type == QEvent::DragEnter ? dsDragEnter : dsDragMove);
+        });
+        drag->setAccepted(accept);
+        if (accept)
+            drag->acceptProposedAction();
+        return true;
+    }
+    if (type == QEvent::DragLeave && dragged_) {
+        const auto source = std::move(dragged_);
+        Guarded([&] { DragOver(source.get(), dragX_, dragY_, dsDragLeave); });
+        return true;
+    }
+    if (type == QEvent::Drop && dragged_) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const auto source = std::move(dragged_);
+        const QPoint at = drop->position().toPoint();
+        Guarded([&] { DragDrop(source.get(), at.x(), at.y()); });
+        drop->acceptProposedAction();
+        return true;
+    }
+    return TWinControl::eventFilter(watched, event);
+}
 
 void TEdit::SetBorderStyle(TBorderStyle value) {
     if (value == borderStyle_)

@@ -5,6 +5,9 @@
 
 #include "toolkit/core/classes.h"
 #include "toolkit/controls/control.h"
+#include "toolkit/controls/dragdrop.h"
+
+#include <memory>
 
 class QLineEdit;
 
@@ -63,9 +66,21 @@ public:
     void SetSelLength(int value);
 
     TNotifyEvent OnChange{this, "OnChange"};
+    // Files dragged in from a file manager: OnDragOver decides (accepted
+    // unless it clears the flag); a drop puts the first file's path into the
+    // text, then raises OnDragDrop. OnEndDrag is never raised, as no drag
+    // starts at an edit.
+    TDragOverEvent OnDragOver{this, "OnDragOver"};
+    TDragDropEvent OnDragDrop{this, "OnDragDrop"};
+    TEndDragEvent OnEndDrag{this, "OnEndDrag"};
+
+    // The drop steps: what a file drag over the edit and its drop do.
+    virtual bool DragOver(TObject* source, int x, int y, TDragState state);
+    virtual void DragDrop(TObject* source, int x, int y);
 
 protected:
     virtual void Change();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QWidget* CreateWidget(QWidget* parentWidget) override;
     void UpdateWidget() override;
     void TextChanged() override;
@@ -86,6 +101,8 @@ private:
     QString passwordChar_;
     bool readOnly_ = false;
     bool pushing_ = false; // setting the widget's text from ours
+    std::unique_ptr<TDragObject> dragged_; // the files over the edit now
+    int dragX_ = 0, dragY_ = 0;
 };
 
 using TEditCharCase = TEdit::TEditCharCase;

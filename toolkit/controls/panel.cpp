@@ -33,6 +33,21 @@ void TCustomPanel::BevelColors(TPanelBevel bevel, TColor& topColor, TColor& bott
 void TCustomPanel::Paint() {
     TCanvas& canvas = Canvas();
     TRect rect = ClientRect();
+    PaintFrame(canvas, rect);
+    if (Caption().isEmpty())
+        return;
+    canvas.Brush.Style = bsClear;
+    canvas.Font = Font();
+    const int fontHeight = canvas.TextHeight(QStringLiteral("W"));
+    rect.Top = (rect.Bottom + rect.Top - fontHeight) / 2;
+    rect.Bottom = rect.Top + fontHeight;
+    const unsigned align = alignment_ == taLeftJustify    ? DT_LEFT
+                           : alignment_ == taRightJustify ? DT_RIGHT
+                                                          : DT_CENTER;
+    canvas.DrawText(Caption(), rect, DT_EXPANDTABS | DT_VCENTER | align);
+}
+
+void TCustomPanel::PaintFrame(TCanvas& canvas, TRect& rect) {
     TColor top = clBtnHighlight, bottom = clBtnShadow;
     if (borderStyle_ == bsSingleBorder)
         Frame3D(canvas, rect, clWindowFrame, clWindowFrame, 1);
@@ -48,17 +63,6 @@ void TCustomPanel::Paint() {
     canvas.Brush.Color = Color();
     canvas.Brush.Style = bsSolid;
     canvas.FillRect(rect);
-    if (Caption().isEmpty())
-        return;
-    canvas.Brush.Style = bsClear;
-    canvas.Font = Font();
-    const int fontHeight = canvas.TextHeight(QStringLiteral("W"));
-    rect.Top = (rect.Bottom + rect.Top - fontHeight) / 2;
-    rect.Bottom = rect.Top + fontHeight;
-    const unsigned align = alignment_ == taLeftJustify    ? DT_LEFT
-                           : alignment_ == taRightJustify ? DT_RIGHT
-                                                          : DT_CENTER;
-    canvas.DrawText(Caption(), rect, DT_EXPANDTABS | DT_VCENTER | align);
 }
 
 void TCustomPanel::AdjustClientRect(TRect& rect) const {

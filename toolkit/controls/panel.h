@@ -44,6 +44,9 @@ protected:
     void TextChanged() override;
     // The classic 3D frame: width nested outlines, top and left in
     // topColor, bottom and right in bottomColor; rect shrinks by width.
+    // The frame (window border, bevels, border) and the fill inside it;
+    // rect ends as the filled area.
+    void PaintFrame(TCanvas& canvas, TRect& rect);
     static void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
     // The frame colours of a bevel kind: first top-left, then bottom-right.
     static void BevelColors(TPanelBevel bevel, TColor& topColor, TColor& bottomColor);

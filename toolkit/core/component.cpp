@@ -4,6 +4,7 @@
 #include "toolkit/core/reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace wt {
@@ -96,6 +97,18 @@ TEventBase* TComponent::FindEvent(const QString& name) const {
 std::string ToStd(const QString& text) { return text.toStdString(); }
 QString FromStd(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void TComponent::OrderEvents(std::initializer_list<const char*> names) {
+    std::vector<TEventBase*> ordered;
+    for (const char* name : names)
+        for (TEventBase* e : events_)
+            if (std::strcmp(e->Name(), name) == 0)
+                ordered.push_back(e);
+    for (TEventBase* e : events_)
+        if (std::find(ordered.begin(), ordered.end(), e) == ordered.end())
+            ordered.push_back(e);
+    events_ = std::move(ordered);
 }
 
 } // namespace wt

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,11 @@ public:
     const std::vector<TEventBase*>& Events() const { return events_; }
     TEventBase* FindEvent(const QString& name) const;
     void PublishEvent(TEventBase* event) { events_.push_back(event); }
+
+protected:
+    // Puts the named events first, in the order given (a class that
+    // publishes inherited events in an order of its own).
+    void OrderEvents(std::initializer_list<const char*> names);
 
 private:
     QString name_;

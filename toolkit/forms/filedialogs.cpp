@@ -1,6 +1,10 @@
 #include "toolkit/forms/filedialogs.h"
 
+#include "platform/platform.h"
+#include "toolkit/core/component.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
@@ -21,6 +25,39 @@ QStringList QtNameFilters(const QString& filter) {
     return out;
 }
 
+namespace {
+
+// Qt's file dialog with the checks of the options that refuse a choice: a
+// refused choice keeps the dialog open, as the user expects of a file
+// dialog, instead of ending it as if cancelled.
+class TCheckedFileDialog : public QFileDialog {
+public:
+    TCheckedFileDialog(QWidget* parent, TOpenOptions options) : QFileDialog(parent), options_(options) {}
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        for (const QString& file : chosen)
+            if (!Acceptable(QFileInfo(file)))
+                return;
+        QFileDialog::accept();
+    }
+
+private:
+    bool Acceptable(const QFileInfo& file) const {
+        if (options_.testFlag(TOpenDialog::ofFileMustExist) && !file.exists())
+            return false;
+        if (options_.testFlag(TOpenDialog::ofPathMustExist) && !file.absoluteDir().exists())
+            return false;
+        if (options_.testFlag(TOpenDialog::ofNoReadOnlyReturn) && file.exists() && !file.isWritable())
+            return false;
+        return true;
+    }
+
+    TOpenOptions options_;
+};
+
+} // namespace
+
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
 TOpenDialog::~TOpenDialog() = default;
@@ -28,8 +65,9 @@ TOpenDialog::~TOpenDialog() = default;
 bool TOpenDialog::Execute() {
     if (active_)
         return false; // one showing at a time
-    QFileDialog dialog(QApplication::activeWindow());
+    TCheckedFileDialog dialog(QApplication::activeWindow(), options_);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontResolveSymlinks, options_.testFlag(ofNoDereferenceLinks));
     if (!title_.isEmpty())
         dialog.setWindowTitle(title_);
     if (IsSaveDialog()) {
@@ -53,7 +91,8 @@ bool TOpenDialog::Execute() {
         const int index = filterIndex_ >= 1 && filterIndex_ <= filters.size() ? filterIndex_ : 1;
         dialog.selectNameFilter(filters[index - 1]);
     }
-    if (!historyList_.isEmpty())
+    // The combo-box file field is Qt's history of folders.
+    if (fileEditStyle_ == fsComboBox && !historyList_.isEmpty())
         dialog.setHistory(historyList_);
     if (!initialDir_.isEmpty())
         dialog.setDirectory(initialDir_);
@@ -86,6 +125,15 @@ bool TOpenDialog::Execute() {
     const QString suffix = QFileInfo(fileName_).suffix();
     options_.setFlag(ofExtensionDifferent,
                      !defaultExt_.isEmpty() && suffix.compare(defaultExt_, Qt::CaseInsensitive) != 0);
+    if (fileEditStyle_ == fsComboBox) { // the folder chosen from goes first
+        const QString folder = QFileInfo(fileName_).absolutePath();
+        historyList_.removeAll(folder);
+        historyList_.prepend(folder);
+    }
+    // Like the system's dialogs, a confirmed choice makes its folder current
+    // unless the caller asked otherwise.
+    if (!options_.testFlag(ofNoChangeDir))
+        ThePlatform().SetCurrentDirectory(ToStd(QFileInfo(fileName_).absolutePath()));
     return true;
 }
 

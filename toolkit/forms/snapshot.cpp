@@ -7,6 +7,7 @@
 #include "toolkit/forms/form.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -19,8 +20,25 @@ namespace wt {
 struct TSnapshotSession::State {
     std::unique_ptr<QApplication> App;
     QTemporaryDir ConfigDir;
+    QTemporaryDir DriveDir;
     SimPlatform* Sim = nullptr;
 };
+
+namespace {
+
+// A drive of its own for the directory dialogs: the current directory three
+// levels below its root, with subdirectories, so that every folder glyph
+// shows and nothing of the user's files does.
+void MakeSampleDrive(SimPlatform& sim, const QString& drive) {
+    const QString current = drive + QStringLiteral("/Projects/Wingtucker/Sounds");
+    for (const char* name : {"Moved in", "Moved out", "Reveal", "Archive 2", "archive 10"})
+        QDir().mkpath(current + u'/' + QLatin1String(name));
+    QDir().mkpath(drive + QStringLiteral("/Projects/Notes"));
+    sim.SetMountPoints({"/", drive.toStdString()});
+    sim.SetCurrentDirectory(current.toStdString());
+}
+
+} // namespace
 
 TSnapshotSession::TSnapshotSession(int& argc, char** argv) : state_(std::make_unique<State>()) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -31,6 +49,7 @@ TSnapshotSession::TSnapshotSession(int& argc, char** argv) : state_(std::make_un
     auto sim = std::make_unique<SimPlatform>(state_->ConfigDir.path().toStdString());
     state_->Sim = sim.get();
     InstallPlatform(std::move(sim));
+    MakeSampleDrive(*state_->Sim, state_->DriveDir.path());
     // Failures the forms report while shown go to the terminal, not a box.
     Application()->OnException = [](TObject*, const std::exception& e) {
         std::fprintf(stderr, "error report: %s\n", e.what());
