@@ -197,9 +197,16 @@ void TCanvas::FillRegionWith(const QRegion& region, const TBrush& brush) {
     if (brush.Style == bsClear && !brush.HasPattern())
         return;
     const QRegion visible = Clipped(region);
+    // A solid brush is one pixel value: resolve its colour once, not per pixel.
+    const bool solid = !brush.HasPattern();
+    const std::uint32_t fill = solid ? ColorToPixel(brush.Color) | kOpaque : 0u;
     for (const QRect& r : visible) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
             auto* line = reinterpret_cast<std::uint32_t*>(target_->scanLine(y));
+            if (solid) {
+                std::fill(line + r.left(), line + r.right() + 1, fill);
+                continue;
+            }
             for (int x = r.left(); x <= r.right(); ++x)
                 line[x] = PatternAt(brush, x, y) | kOpaque;
         }
@@ -562,6 +569,7 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
     // own image is read as it was before the transfer.
     const QImage s = usesSource ? As32Bit(source) : QImage();
     const QRegion visible = Clipped(QRect(x, y, w, h));
+    const std::uint32_t solidBrush = usesPattern && !Brush.HasPattern() ? ColorToPixel(Brush.Color) : 0u;
     for (const QRect& r : visible) {
         for (int dy = r.top(); dy <= r.bottom(); ++dy) {
             auto* line = reinterpret_cast<std::uint32_t*>(target_->scanLine(dy));
@@ -574,7 +582,8 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
                 const int srcX = sx + (dx - x);
                 const std::uint32_t sp =
                     (srcLine && srcX >= 0 && srcX < s.width()) ? srcLine[srcX] : 0u;
-                const std::uint32_t pp = usesPattern ? PatternAt(Brush, dx, dy) : 0u;
+                const std::uint32_t pp =
+                    !usesPattern ? 0u : Brush.HasPattern() ? PatternAt(Brush, dx, dy) : solidBrush;
                 line[dx] = (ApplyRop(rop, pp, sp, line[dx]) & 0xFFFFFFu) | kOpaque;
             }
         }
