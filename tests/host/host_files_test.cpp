@@ -196,3 +196,28 @@ TEST(HostPaths, TheAddInListNamesFilesFromTheConfigurationDirectory) {
     EXPECT_TRUE(empty.FromListFile);
     EXPECT_TRUE(empty.Files.isEmpty());
 }
+
+// An add-in may change the process's current directory (its directory
+// dialogs do); every path hostide keeps must mean the same file afterwards.
+TEST(HostPaths, PathsStayTheSameWhenAnAddInChangesTheCurrentDirectory) {
+    const QString before = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QStringList paths = {HostConfigurationDirectory(), DefaultDesktopFileName(), AddInListFileName()};
+    for (const QString& path : paths)
+        EXPECT_TRUE(QDir::isAbsolutePath(path)) << path.toStdString();
+    const QStringList candidates = DefaultAddInCandidates(QStringLiteral("/opt/hostide/bin"));
+    for (const QString& path : candidates)
+        EXPECT_TRUE(QDir::isAbsolutePath(path)) << path.toStdString();
+    WriteText(elsewhere.filePath("list"), "libone.so\n");
+    const AddInList list = ReadAddInList(elsewhere.filePath("list"));
+    ASSERT_EQ(list.Files.size(), 1);
+    EXPECT_TRUE(QDir::isAbsolutePath(list.Files.front()));
+
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    EXPECT_EQ((QStringList{HostConfigurationDirectory(), DefaultDesktopFileName(), AddInListFileName()}), paths);
+    EXPECT_EQ(DefaultAddInCandidates(QStringLiteral("/opt/hostide/bin")), candidates);
+    QDir::setCurrent(before);
+    qputenv("XDG_CONFIG_HOME", saved);
+}
