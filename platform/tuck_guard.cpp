@@ -107,14 +107,27 @@ TuckWay TuckGuard::CurrentWay() {
 bool TuckGuard::Lands(WindowHandle window, TRect target, TuckWay way) {
     if (!desk_.Place(window, target, way))
         return false;
-    const auto landed = desk_.Outer(window);
-    return landed && *landed == target;
+    // A loaded manager may confirm late: a move is judged after 100 ms at most.
+    for (int look = 0; look < 6; ++look) {
+        const auto landed = desk_.Outer(window);
+        if (!landed)
+            return false;
+        if (*landed == target)
+            return true;
+        if (look < 5)
+            desk_.Pause(20);
+    }
+    return false;
 }
 
-TuckWay TuckGuard::WayFor(TRect target, TRect screen) const {
-    if (way_ == TuckWay::TakeFromManager && !MostlyOff(target, screen))
-        return TuckWay::AskManager;
-    return way_;
+TuckWay TuckGuard::ManagedWay() const {
+    return way_ == TuckWay::TakeFromManager ? TuckWay::AskManager : way_;
+}
+
+bool TuckGuard::IsHome(WindowHandle window, TRect target) const {
+    auto it = homes_.find(window);
+    return it != homes_.end() &&
+           std::find(it->second.begin(), it->second.end(), target) != it->second.end();
 }
 
 bool TuckGuard::Move(WindowHandle window, TRect target) {
@@ -123,14 +136,21 @@ bool TuckGuard::Move(WindowHandle window, TRect target) {
         return false;
     LookAtManager();
     const TRect screen = desk_.Screen();
-    if (WhollyOn(target, screen)) {
+    if (WhollyOn(target, screen) || IsHome(window, target)) {
         tucked_.erase(window);
-        return desk_.Place(window, target, WayFor(target, screen));
+        return desk_.Place(window, target, ManagedWay());
     }
     // Where the window stood before the first move that leaves part of it off.
-    tucked_.try_emplace(window, Tucked{*now});
-    if (!MostlyOff(target, screen))
-        return desk_.Place(window, target, WayFor(target, screen));
+    if (tucked_.try_emplace(window, Tucked{*now}).second) {
+        std::vector<TRect>& homes = homes_[window];
+        if (homes.size() >= 8)
+            homes.erase(homes.begin());
+        homes.push_back(*now);
+    }
+    // A step mostly on screen, through a manager that is asked: what it makes
+    // of it is its business; only tucks are checked.
+    if (!MostlyOff(target, screen) && way_ != TuckWay::TakeFromManager)
+        return desk_.Place(window, target, way_);
     if (refused_)
         return true; // told already: the window stays where it was put back
     if (Lands(window, target, way_))
@@ -152,9 +172,8 @@ bool TuckGuard::Move(WindowHandle window, TRect target) {
 }
 
 void TuckGuard::PutBackAll() {
-    const TRect screen = desk_.Screen();
     for (const auto& [window, tucked] : tucked_)
-        desk_.Place(window, tucked.Home, WayFor(tucked.Home, screen));
+        desk_.Place(window, tucked.Home, ManagedWay());
     tucked_.clear();
 }
 
@@ -172,9 +191,9 @@ void TuckGuard::ReleaseAll() {
     for (auto it = tucked_.begin(); it != tucked_.end();) {
         const auto now = desk_.Outer(it->first);
         if (now && !MostlyOff(*now, screen))
-            desk_.Place(it->first, *now, WayFor(*now, screen));
+            desk_.Place(it->first, *now, ManagedWay());
         else if (now)
-            desk_.Place(it->first, it->second.Home, WayFor(it->second.Home, screen));
+            desk_.Place(it->first, it->second.Home, ManagedWay());
         it = tucked_.erase(it);
     }
 }

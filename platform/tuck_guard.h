@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wt {
 
@@ -51,6 +52,8 @@ public:
     virtual bool Place(WindowHandle window, TRect target, TuckWay way) = 0;
     // Tells the user, once the current operation is over.
     virtual void Tell(const std::string& text) = 0;
+    // Lets a busy manager catch up before a move is judged not to have landed.
+    virtual void Pause(int milliseconds) { (void)milliseconds; }
 };
 
 class TuckGuard {
@@ -60,9 +63,10 @@ public:
     // Moves window onto target and checks where it landed. A target that
     // leaves most of the window off screen is a tuck: when no way lands it,
     // every window the guard tucked goes back where it stood before, the
-    // user is told once, and tucks are dropped until NewAttempt. A target
-    // mostly on screen (a step of a slide, a place the manager chose before)
-    // goes through the manager; a window taken from it is given back.
+    // user is told once, and tucks are dropped until NewAttempt. A place the
+    // window had before a tuck (where the manager may itself have put it
+    // partly off screen) goes through the manager, and so does a target wholly
+    // on screen: a window taken from the manager is given back then.
     bool Move(WindowHandle window, TRect target);
     // A new start: tucks are tried again, and a refusal is told again.
     void NewAttempt();
@@ -80,8 +84,9 @@ private:
         TRect Home; // where the window stood before its tuck began
     };
     void LookAtManager();
-    // The way for a target: past the manager only where it is a tuck.
-    TuckWay WayFor(TRect target, TRect screen) const;
+    // The way for a place the manager is to hold the window in.
+    TuckWay ManagedWay() const;
+    bool IsHome(WindowHandle window, TRect target) const;
     bool Lands(WindowHandle window, TRect target, TuckWay way);
     void PutBackAll();
 
@@ -91,6 +96,7 @@ private:
     TuckPlan plan_;
     TuckWay way_ = TuckWay::Direct;
     std::map<WindowHandle, Tucked> tucked_;
+    std::map<WindowHandle, std::vector<TRect>> homes_; // every Home, latest last
     bool refused_ = false;
     bool told_ = false;
 };

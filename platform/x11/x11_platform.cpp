@@ -21,6 +21,7 @@
 #include "platform/tuck_guard.h"
 
 #include <cstdlib>
+#include <thread>
 
 namespace wt {
 
@@ -75,6 +76,10 @@ public:
             return takeover.GiveBack(window, target);
         }
         return p_.desktop_->Move(window, target, true);
+    }
+    void Pause(int milliseconds) override {
+        XSync(p_.desktop_->GetDisplay(), False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
     void Tell(const std::string& text) override {
         // Once the move that found it is over: no modal loop inside a slide.
