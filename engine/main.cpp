@@ -11,6 +11,7 @@
 #include "hostapi/toolsapi.h"
 #include "platform/platform.h"
 #include "settings/EasyINI.h"
+#include "settings/options.h"
 #include "settings/settings_store.h"
 #include "toolkit/forms/application.h"
 #include "toolkit/controls/bevel.h"
@@ -21,6 +22,7 @@
 #include "wingtucker_version.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace wt {
 
@@ -59,6 +61,8 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
     Handler("btnStopClick", &TfrmMain::btnStopClick);
     Handler("btnHideClick", &TfrmMain::btnHideClick);
     Handler("btnAboutClick", &TfrmMain::btnAboutClick);
+    Handler("btnOptionsClick", &TfrmMain::btnOptionsClick);
+    Handler("btnHelpClick", &TfrmMain::btnHelpClick);
     Handler("timerWaitTimer", &TfrmMain::timerWaitTimer);
     Handler("timerMessTimer", &TfrmMain::timerMessTimer);
     SetMessageHandler(WM_WATCHMOUSE, [](TMessage& m) { WatchMouse(m.LParam); });
@@ -141,6 +145,23 @@ void TfrmMain::btnStopClick(TObject*) { StopHiding(); }
 void TfrmMain::btnHideClick(TObject*) { Hide(); }
 
 void TfrmMain::btnAboutClick(TObject*) { ShowAbout(Application()); }
+
+void TfrmMain::btnOptionsClick(TObject*) {
+    {
+        // Freed also when showing fails; the failure then goes on to the
+        // default report and the settings are not read again.
+        std::unique_ptr<TfrmOptions> options(new TfrmOptions(Application()));
+        options->SetIni(ini);
+        options->ShowModal();
+    }
+    // Whichever way it closed: an unsaved dialog leaves the file's values.
+    LoadSettings(*ini);
+    timerWait->SetInterval(Settings.OpenDelay);
+}
+
+void TfrmMain::btnHelpClick(TObject*) {
+    Application()->HelpJump(QStringLiteral("Wingtucker_Window_Description"));
+}
 
 void TfrmMain::timerWaitTimer(TObject*) { RevealTimerTick(); }
 

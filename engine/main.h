@@ -42,6 +42,10 @@ public:
     void btnHideClick(TObject* sender);
     // A new About box, owned by the application, shown modally and freed.
     void btnAboutClick(TObject* sender);
+    // The Options dialog, owned by the application, shown modally and freed;
+    // then the settings are read again from the file.
+    void btnOptionsClick(TObject* sender);
+    void btnHelpClick(TObject* sender);
     void timerWaitTimer(TObject* sender);
     void timerMessTimer(TObject* sender);
 

@@ -1,0 +1,111 @@
+#include "settings/options.h"
+
+#include "settings/EasyINI.h"
+#include "settings/settings_store.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/radiogroup.h"
+#include "toolkit/controls/spinedit.h"
+#include "toolkit/forms/application.h"
+#include "widgets/DODPathE.h"
+#include "widgets/DODRotat.h"
+#include "widgets/notebook/CSNoteBk.h"
+
+#include "options_wfm.h"
+
+namespace wt {
+
+TfrmOptions::TfrmOptions(TComponent* owner) : TForm(owner) {
+    Handler("FormShow", &TfrmOptions::FormShow);
+    Handler("cbHideInspectorClick", &TfrmOptions::cbHideInspectorClick);
+    Handler("cbUseSoundsClick", &TfrmOptions::cbUseSoundsClick);
+    Handler("cbAnimateClick", &TfrmOptions::cbAnimateClick);
+    Handler("btnCloseClick", &TfrmOptions::btnCloseClick);
+    Handler("btnHelpClick", &TfrmOptions::btnHelpClick);
+    Field("btnClose", btnClose);
+    Field("btnHelp", btnHelp);
+    Field("notebook", notebook);
+    Field("cbHideDelphi", cbHideDelphi);
+    Field("cbHideInspector", cbHideInspector);
+    Field("rgSide", rgSide);
+    Field("cbUseSounds", cbUseSounds);
+    Field("pnlFiles", pnlFiles);
+    Field("editIn", editIn);
+    Field("editOut", editOut);
+    Field("cbAnimate", cbAnimate);
+    Field("pnlAniOptions", pnlAniOptions);
+    Field("editAniCount", editAniCount);
+    Field("editDelay", editDelay);
+    Field("cbAutoStart", cbAutoStart);
+    Field("cbDisable", cbDisable);
+    Field("editHang", editHang);
+    ReadForm(forms::options, QString::fromLatin1(forms::optionsFile));
+}
+
+void TfrmOptions::FormShow(TObject*) {
+    // Setting a box runs its click handler, so the dependent controls follow.
+    cbHideInspector->SetChecked(Settings.HideInspector);
+    rgSide->SetItemIndex(Settings.Side);
+    cbHideDelphi->SetChecked(Settings.HideDelphi);
+    cbAnimate->SetChecked(Settings.Animate);
+    cbUseSounds->SetChecked(Settings.WindowSounds);
+    cbAutoStart->SetChecked(Settings.UseAutoHide);
+    cbDisable->SetChecked(Settings.DisableOnFocusLoss);
+    editIn->SetText(FromStd(Settings.MoveInSound));
+    editOut->SetText(FromStd(Settings.MoveOutSound));
+    editAniCount->SetValue(Settings.AnimateSpeed);
+    editDelay->SetValue(Settings.OpenDelay);
+    editHang->SetValue(Settings.HangOutPixels);
+}
+
+void TfrmOptions::cbHideInspectorClick(TObject*) { rgSide->SetVisible(cbHideInspector->Checked()); }
+
+void TfrmOptions::cbUseSoundsClick(TObject*) { pnlFiles->SetVisible(cbUseSounds->Checked()); }
+
+void TfrmOptions::cbAnimateClick(TObject*) { pnlAniOptions->SetVisible(cbAnimate->Checked()); }
+
+void TfrmOptions::btnCloseClick(TObject*) {
+    TIniEditor* ini = ini_;
+    if (!ini) {
+        if (!ownIni_) {
+            ownIni_ = new TIniEditor(this);
+            ownIni_->SetFileName(SettingsFileName);
+            ownIni_->SetFileLocation(TIniEditor::WindowsPath);
+        }
+        ini = ownIni_;
+    }
+    // Every key, changed or not, shown or hidden, in this order.
+    const std::string s = SettingsSection;
+    ini->WriteBool(s, "gwHideInspector", cbHideInspector->Checked());
+    ini->WriteInt(s, "gwSide", rgSide->ItemIndex());
+    ini->WriteBool(s, "gwHideDelphi", cbHideDelphi->Checked());
+    ini->WriteBool(s, "gwAnimate", cbAnimate->Checked());
+    ini->WriteBool(s, "gwWindowSounds", cbUseSounds->Checked());
+    ini->WriteBool(s, "gwDisableOnFocusLoss", cbDisable->Checked());
+    ini->WriteStr(s, "MoveOutSound", ToStd(editOut->Text()));
+    ini->WriteStr(s, "MoveInSound", ToStd(editIn->Text()));
+    ini->WriteInt(s, "gwAnimateSpeed", editAniCount->Value());
+    ini->WriteInt(s, "gwDelay", editDelay->Value());
+    ini->WriteInt(s, "HangOutPixels", editHang->Value());
+    ini->WriteBool(s, "gwUseAutoHide", cbAutoStart->Checked());
+    Close();
+}
+
+const char* TfrmOptions::HelpTopicOfPage(int pageIndex) {
+    switch (pageIndex) {
+    case 0: return "Hidden_Button";
+    case 1: return "Sound_Button";
+    case 2: return "Movement_Button";
+    case 3: return "General_Button";
+    default: return "";
+    }
+}
+
+void TfrmOptions::btnHelpClick(TObject*) {
+    const char* topic = HelpTopicOfPage(notebook->PageIndex());
+    if (*topic)
+        Application()->HelpJump(QString::fromLatin1(topic));
+}
+
+} // namespace wt

@@ -1,0 +1,163 @@
+// The Options dialog: the controls FormShow fills and the dependent controls
+// that follow their check boxes, Accept writing the twelve keys in order
+// (hidden ones too), the close box writing nothing, and help by page.
+#include "settings_fixture.h"
+
+#include "../widgets/ui_support.h"
+#include "settings/EasyINI.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "toolkit/controls/bitbtn.h"
+#include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/radiogroup.h"
+#include "toolkit/controls/spinedit.h"
+#include "widgets/DODPathE.h"
+#include "widgets/notebook/CSNoteBk.h"
+
+#include <QCoreApplication>
+
+#include <sstream>
+#include <vector>
+
+namespace wt::testing {
+namespace {
+
+class OptionsTest : public SimDesktopTest {
+protected:
+    void SetUp() override {
+        test::EnsureUiApplication();
+        SimDesktopTest::SetUp();
+        ResetSettings();
+        ini_.SetFileName(SettingsFileName);
+        ini_.SetFileLocation(TIniEditor::WindowsPath);
+    }
+    void TearDown() override {
+        ResetSettings();
+        SimDesktopTest::TearDown();
+    }
+    std::unique_ptr<TfrmOptions> Shown() {
+        auto form = std::make_unique<TfrmOptions>();
+        form->SetIni(&ini_);
+        form->Show();
+        return form;
+    }
+    // The keys of section Wingtucker in file order.
+    std::vector<std::string> Keys() const {
+        std::istringstream in(GetFile(ConfigFile(SettingsFileName)));
+        std::vector<std::string> keys;
+        std::string line;
+        while (std::getline(in, line))
+            if (auto eq = line.find('='); eq != std::string::npos)
+                keys.push_back(line.substr(0, eq));
+        return keys;
+    }
+    TIniEditor ini_;
+};
+
+TEST_F(OptionsTest, ThePagesAndTheirControlsAreAsDesigned) {
+    auto form = Shown();
+    EXPECT_EQ(form->Caption(), QStringLiteral("Options"));
+    EXPECT_EQ(form->ClientWidth(), 248);
+    EXPECT_EQ(form->ClientHeight(), 181);
+    EXPECT_EQ(form->notebook->PageCaptions(),
+              (QStringList{"Hiding", "Sound", "Movement", "General"}));
+    EXPECT_EQ(form->notebook->TabOrientation(), TcsNotebook::toLeft);
+    EXPECT_EQ(form->notebook->TabHeight(), 35);
+    EXPECT_EQ(form->ActiveControl(), form->notebook);
+    EXPECT_EQ(form->editIn->Filter(), QStringLiteral("Wave Files|*.wav"));
+    EXPECT_EQ(form->editOut->Title(), QStringLiteral("Select file to play when moving window out"));
+    const std::tuple<TSpinEdit*, int, int> spins[] = {
+        {form->editAniCount, 5, 30}, {form->editDelay, 0, 1000}, {form->editHang, 2, 10}};
+    for (const auto& [spin, low, high] : spins) {
+        EXPECT_EQ(spin->MinValue(), low) << spin->Name().toStdString();
+        EXPECT_EQ(spin->MaxValue(), high) << spin->Name().toStdString();
+    }
+    form->Hide();
+}
+
+TEST_F(OptionsTest, DependentControlsShowExactlyWhileTheirBoxIsTicked) {
+    for (bool on : {false, true}) {
+        Settings.HideInspector = on;
+        Settings.WindowSounds = on;
+        Settings.Animate = on;
+        auto form = Shown();
+        EXPECT_EQ(form->rgSide->Visible(), on);
+        EXPECT_EQ(form->pnlFiles->Visible(), on);
+        EXPECT_EQ(form->pnlAniOptions->Visible(), on);
+        // Clicking the boxes turns them round.
+        for (TCheckBox* box : {form->cbHideInspector, form->cbUseSounds, form->cbAnimate})
+            box->SetChecked(!on);
+        EXPECT_EQ(form->rgSide->Visible(), !on);
+        EXPECT_EQ(form->pnlFiles->Visible(), !on);
+        EXPECT_EQ(form->pnlAniOptions->Visible(), !on);
+        form->Hide();
+    }
+}
+
+TEST_F(OptionsTest, AcceptWritesTheTwelveKeysInOrderHiddenOnesToo) {
+    Settings.HideInspector = false; // the side group is hidden
+    Settings.Side = 2;              // as a hand-edited file may give it
+    Settings.WindowSounds = false;  // the file names are hidden
+    Settings.MoveInSound = "in.wav";
+    Settings.MoveOutSound = "out.wav";
+    Settings.AnimateSpeed = 12;
+    Settings.OpenDelay = 350;
+    Settings.HangOutPixels = 7;
+    auto form = Shown();
+    EXPECT_EQ(form->rgSide->ItemIndex(), 1); // "Right", the last item
+    form->btnClose->Click();
+    EXPECT_EQ(Keys(), (std::vector<std::string>{
+                          "gwHideInspector", "gwSide", "gwHideDelphi", "gwAnimate",
+                          "gwWindowSounds", "gwDisableOnFocusLoss", "MoveOutSound", "MoveInSound",
+                          "gwAnimateSpeed", "gwDelay", "HangOutPixels", "gwUseAutoHide"}));
+    LoadSettings(ini_);
+    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_EQ(Settings.MoveInSound, "in.wav");
+    EXPECT_EQ(Settings.MoveOutSound, "out.wav");
+    EXPECT_EQ(Settings.AnimateSpeed, 12);
+    EXPECT_EQ(Settings.OpenDelay, 350);
+    EXPECT_EQ(Settings.HangOutPixels, 7);
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(OptionsTest, EmptySoundNamesRemoveTheirKeys) {
+    PutFile(ConfigFile(SettingsFileName), "[Wingtucker]\nMoveOutSound=a.wav\nMoveInSound=b.wav\n");
+    LoadSettings(ini_);
+    auto form = Shown();
+    form->editIn->SetText(QString());
+    form->editOut->SetText(QString());
+    form->btnClose->Click();
+    const std::string text = GetFile(ConfigFile(SettingsFileName));
+    EXPECT_EQ(text.find("MoveOutSound"), std::string::npos) << text;
+    EXPECT_EQ(text.find("MoveInSound"), std::string::npos) << text;
+}
+
+TEST_F(OptionsTest, TheCloseBoxWritesNothing) {
+    const std::string before = "[Wingtucker]\ngwSide=0\ngwDelay=900\n";
+    PutFile(ConfigFile(SettingsFileName), before);
+    LoadSettings(ini_);
+    auto form = Shown();
+    form->cbAnimate->SetChecked(!form->cbAnimate->Checked());
+    form->editDelay->SetValue(10);
+    form->Close();
+    EXPECT_EQ(GetFile(ConfigFile(SettingsFileName)), before);
+}
+
+TEST_F(OptionsTest, HelpOpensTheTopicOfThePageInFront) {
+    auto form = Shown();
+    // The notebook holds the focus, so a page change needs the window active.
+    QApplication::setActiveWindow(form->Widget());
+    const char* topics[] = {"Hidden_Button", "Sound_Button", "Movement_Button", "General_Button"};
+    for (int page = 0; page < 4; ++page) {
+        form->notebook->SetPageIndex(page);
+        form->btnHelp->Click();
+        ASSERT_FALSE(sim_->HelpRequests().empty());
+        EXPECT_EQ(sim_->HelpRequests().back().Topic, topics[page]);
+    }
+    EXPECT_STREQ(TfrmOptions::HelpTopicOfPage(4), "");
+    form->Hide();
+}
+
+} // namespace
+} // namespace wt::testing
