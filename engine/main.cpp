@@ -160,7 +160,7 @@ void TfrmMain::btnOptionsClick(TObject*) {
 }
 
 void TfrmMain::btnHelpClick(TObject*) {
-    Application()->HelpJump(QStringLiteral("Wingtucker_Window_Description"));
+    Application()->HelpJump(QString::fromLatin1(WindowHelpTopic));
 }
 
 void TfrmMain::timerWaitTimer(TObject*) { RevealTimerTick(); }

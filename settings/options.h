@@ -19,6 +19,9 @@ class TPanel;
 class TRadioGroup;
 class TSpinEdit;
 
+// The help topic of the main panel's window, beside the pages' topics.
+inline constexpr char WindowHelpTopic[] = "Wingtucker_Window_Description";
+
 class TfrmOptions : public TForm {
     Q_OBJECT
 public:

@@ -52,7 +52,14 @@ std::optional<QString> ExistingPage(const QString& path) {
 } // namespace
 
 HelpViewer::HelpViewer() = default;
-HelpViewer::~HelpViewer() = default;
+
+HelpViewer::~HelpViewer() {
+    // A widget cannot be destroyed once the application object is gone (the
+    // platform may be torn down by an exit handler after it): the process is
+    // ending then, and the window goes with it.
+    if (!QCoreApplication::instance())
+        (void)browser_.release();
+}
 
 std::optional<std::string> HelpViewer::ResolvePage(std::string_view helpFile) {
     if (helpFile.empty())
@@ -91,6 +98,10 @@ bool HelpViewer::Show(std::string_view helpFile, std::string_view topic) {
         return false;
     if (!browser_) {
         browser_ = std::make_unique<QTextBrowser>();
+        // Gone with the event loop, while widgets can still be destroyed (the
+        // deferred deletions run as the loop winds up).
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                         browser_.get(), [this] { browser_.release()->deleteLater(); });
         browser_->setWindowTitle(QStringLiteral("Wingtucker Help"));
         browser_->resize(560, 480);
         browser_->setOpenExternalLinks(true);

@@ -60,14 +60,12 @@ shown=$(XDG_CONFIG_HOME="$work/config" "$prefix/bin/wingtucker-config" show) ||
   fail "wingtucker-config show failed"
 grep -q "HideInspector" <<<"$shown" || fail "wingtucker-config show printed: $shown"
 
-display=""
-for n in $(seq 140 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it down once it listens.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+display=":$(head -n1 "$work/display")"
 
 # The panel opens at the screen's centre: its Start button's middle is at (593, 393).
 cat >"$work/start.script" <<SCRIPT
@@ -87,6 +85,25 @@ run_host() {
 out=$(run_host) || fail "the installed hostide failed: $out"
 grep -q "window TAppBuilder 0 -101 1024 5 mapped" <<<"$out" || fail "the main window was not tucked: $out"
 grep -q "window TPropertyInspector -215 0 5 768 mapped" <<<"$out" || fail "the Inspector was not tucked: $out"
+
+# Help on the panel opens the installed help page in the help viewer.
+cat >"$work/help.script" <<SCRIPT
+menu Tools|Wingtucker 1.2d
+wait 400
+click-button Help
+wait 4000
+quit
+SCRIPT
+env -u WINGTUCKER_PLATFORM DISPLAY="$display" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
+  timeout 60 "$prefix/bin/hostide" --script "$work/help.script" >"$work/help.log" 2>&1 &
+host=$!
+shown=""
+for _ in $(seq 40); do
+  sleep 0.1
+  if xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"Wingtucker Help"'; then shown=yes; break; fi
+done
+wait "$host" || fail "hostide failed while showing help: $(cat "$work/help.log")"
+[ -n "$shown" ] || fail "Help did not open the installed help page: $(cat "$work/help.log")"
 
 # Without its hook library the add-in cannot load, and hostide says which file.
 mv "$libdir/libruvazad1.so" "$work/libruvazad1.so.away"

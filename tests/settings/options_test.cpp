@@ -159,5 +159,16 @@ TEST_F(OptionsTest, HelpOpensTheTopicOfThePageInFront) {
     form->Hide();
 }
 
+// Every topic the add-in asks for is an anchor of its help page.
+TEST(HelpPageTest, HoldsEveryTopicTheAddInAsksFor) {
+    const std::string page = GetFile(WT_HELP_PAGE);
+    ASSERT_FALSE(page.empty()) << WT_HELP_PAGE;
+    std::vector<std::string> topics{WindowHelpTopic};
+    for (int i = 0; i < 4; ++i)
+        topics.emplace_back(TfrmOptions::HelpTopicOfPage(i));
+    for (const std::string& topic : topics)
+        EXPECT_NE(page.find("id=\"" + topic + "\""), std::string::npos) << topic;
+}
+
 } // namespace
 } // namespace wt::testing

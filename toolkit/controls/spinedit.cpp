@@ -29,6 +29,9 @@ QWidget* TSpinEdit::CreateWidget(QWidget* parentWidget) {
     auto* box = new QSpinBox(parentWidget);
     box->setFocusPolicy(Qt::StrongFocus);
     box->setKeyboardTracking(true);
+    // A number typed beyond a bound becomes that bound when the field is left
+    // (letters cannot be typed at all).
+    box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     QObject::connect(box, &QSpinBox::valueChanged, this, [this](int v) { WidgetValueChanged(v); });
     return box;
 }
