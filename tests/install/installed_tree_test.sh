@@ -91,14 +91,14 @@ cat >"$work/help.script" <<SCRIPT
 menu Tools|Wingtucker 1.2d
 wait 400
 click-button Help
-wait 4000
+wait 8000
 quit
 SCRIPT
 env -u WINGTUCKER_PLATFORM DISPLAY="$display" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
   timeout 60 "$prefix/bin/hostide" --script "$work/help.script" >"$work/help.log" 2>&1 &
 host=$!
 shown=""
-for _ in $(seq 40); do
+for _ in $(seq 80); do
   sleep 0.1
   if xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"Wingtucker Help"'; then shown=yes; break; fi
 done
