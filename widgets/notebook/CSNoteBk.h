@@ -13,7 +13,6 @@
 #include "toolkit/core/strings.h"
 #include "toolkit/graphics/bitmap.h"
 
-#include <QStringList>
 
 #include <memory>
 #include <vector>

@@ -4,8 +4,6 @@
 // dithered into the tab's background for disabled pages.
 #include "widgets/notebook/CSNoteBk.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <array>
 
@@ -239,14 +237,14 @@ void TcsNotebook::DrawGlyph(TCanvas& canvas, const TRect& dest, const TRect& src
 }
 
 void TcsNotebook::Dither(TBitmap& scratch, TColor background) const {
-    QImage pattern(8, 8, QImage::Format_RGB32);
+    TBitmap pattern(8, 8);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            pattern.setPixel(x, y, (x + y) % 2 == 0 ? 0xFFFFFFFFu : 0xFF000000u);
+            pattern.Canvas().SetPixel(x, y, (x + y) % 2 == 0 ? clWhite : clBlack);
     const TBitmap back = Filled(scratch.Width(), scratch.Height(), background);
     TCanvas& c = scratch.Canvas();
     const TBrush saved = c.Brush;
-    c.Brush.Pattern = pattern;
+    c.Brush.SetBitmap(&pattern);
     // Where the pattern is white the background is taken, elsewhere the
     // image stays: half the pixels, in a checkerboard.
     c.BitBlt(0, 0, scratch.Width(), scratch.Height(), back.Image(), 0, 0, DSPDxax);
