@@ -102,18 +102,10 @@ void TCustomControl::Paint() {}
 namespace wt {
 
 void TCustomControl::Invalidate() {
-    if (Streaming())
-        return;
-    surface_.Resize(Width(), Height());
-    surface_.Invalidate(QRegion(0, 0, std::max(1, Width()), std::max(1, Height())), !opaque_);
-    if (QWidget* w = WidgetIfCreated())
-        w->update();
+    if (!Streaming())
+        surface_.InvalidateWhole(Width(), Height(), !opaque_, WidgetIfCreated());
 }
 
-void TCustomControl::Update() {
-    QWidget* w = WidgetIfCreated();
-    if (w && w->isVisible() && !surface_.InvalidRegion().isEmpty())
-        w->repaint(surface_.InvalidRegion());
-}
+void TCustomControl::Update() { surface_.UpdateNow(WidgetIfCreated()); }
 
 } // namespace wt

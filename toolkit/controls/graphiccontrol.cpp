@@ -62,18 +62,10 @@ void TGraphicControl::Paint() {}
 namespace wt {
 
 void TGraphicControl::Invalidate() {
-    if (Streaming())
-        return;
-    surface_.Resize(Width(), Height());
-    surface_.Invalidate(QRegion(0, 0, std::max(1, Width()), std::max(1, Height())), !opaque_);
-    if (QWidget* w = WidgetIfCreated())
-        w->update();
+    if (!Streaming())
+        surface_.InvalidateWhole(Width(), Height(), !opaque_, WidgetIfCreated());
 }
 
-void TGraphicControl::Update() {
-    QWidget* w = WidgetIfCreated();
-    if (w && w->isVisible() && !surface_.InvalidRegion().isEmpty())
-        w->repaint(surface_.InvalidRegion());
-}
+void TGraphicControl::Update() { surface_.UpdateNow(WidgetIfCreated()); }
 
 } // namespace wt

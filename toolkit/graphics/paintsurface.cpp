@@ -70,6 +70,18 @@ void TPaintSurface::Invalidate(const QRegion& region, bool erase) {
         erase_ += r;
 }
 
+void TPaintSurface::InvalidateWhole(int width, int height, bool erase, QWidget* widget) {
+    Resize(width, height);
+    Invalidate(QRegion(0, 0, std::max(1, width), std::max(1, height)), erase);
+    if (widget)
+        widget->update();
+}
+
+void TPaintSurface::UpdateNow(QWidget* widget) const {
+    if (widget && widget->isVisible() && !invalid_.isEmpty())
+        widget->repaint(invalid_);
+}
+
 void TPaintSurface::PaintEvent(QWidget* widget, QPaintEvent* event,
                                const std::function<void(TCanvas&)>& erase,
                                const std::function<void(TCanvas&)>& paint) {

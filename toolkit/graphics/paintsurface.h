@@ -29,6 +29,11 @@ public:
     void Resize(int width, int height);
 
     void Invalidate(const QRegion& region, bool erase);
+    // The whole control of width x height is to be painted (erased first when
+    // erase), and its widget, if it has one, is told to repaint.
+    void InvalidateWhole(int width, int height, bool erase, QWidget* widget);
+    // Paints what is invalid now, when the widget is shown.
+    void UpdateNow(QWidget* widget) const;
     const QRegion& InvalidRegion() const { return invalid_; }
 
     // Runs erase and paint over what was invalidated and shows the image.
