@@ -48,6 +48,16 @@ std::pair<int, int> StrokeColumns(const QImage& image, QRgb face) {
     return {first, last};
 }
 
+// The colours in the middle of the stroke and just left and right of it, on
+// the row through the middle.
+void ExpectAroundStroke(const QImage& image, int left, int right, QRgb centre, QRgb before,
+                        QRgb after) {
+    const int y = image.height() / 2;
+    EXPECT_EQ(image.pixel((left + right) / 2, y), centre);
+    EXPECT_EQ(image.pixel(left - 1, y), before);
+    EXPECT_EQ(image.pixel(right + 1, y), after);
+}
+
 class LabelsTest : public UiTest {
 protected:
     void SetUp() override {
@@ -93,11 +103,7 @@ TEST_F(LabelsTest, RaisedAndRecessedEdgesLieOnOppositeSidesOfTheStroke) {
         SCOPED_TRACE(int(c.Style) * 10 + c.Enabled);
         label->SetTextStyle(c.Style);
         label->SetEnabled(c.Enabled);
-        const QImage image = label->PaintToImage();
-        const int y = image.height() / 2;
-        EXPECT_EQ(image.pixel((left + right) / 2, y), c.Centre);
-        EXPECT_EQ(image.pixel(left - 1, y), c.Left);
-        EXPECT_EQ(image.pixel(right + 1, y), c.Right);
+        ExpectAroundStroke(label->PaintToImage(), left, right, c.Centre, c.Left, c.Right);
     }
 }
 
@@ -198,11 +204,7 @@ TEST_F(LabelsTest, EachShadowStyleDrawsItsPassesWhereTheyBelong) {
         SCOPED_TRACE(int(c.Style) * 10 + c.Enabled);
         label->SetShadowStyle(c.Style);
         label->SetEnabled(c.Enabled);
-        const QImage image = label->PaintToImage();
-        const int y = image.height() / 2;
-        EXPECT_EQ(image.pixel((left + right) / 2, y), c.Centre);
-        EXPECT_EQ(image.pixel(left - 1, y), c.Left);
-        EXPECT_EQ(image.pixel(right + 1, y), c.Right);
+        ExpectAroundStroke(label->PaintToImage(), left, right, c.Centre, c.Left, c.Right);
     }
 }
 
