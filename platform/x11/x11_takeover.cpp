@@ -174,11 +174,18 @@ bool X11Takeover::MapForManager(Window window, const Taken& taken, const TRect& 
     XSync(display, False);
     const Window root = desktop_.Root();
     const bool framed = frame.Left || frame.Right || frame.Top || frame.Bottom;
+    // Given back means shown again, as it was when it was taken. Metacity
+    // frames a window and sets its state well before it maps it; until then
+    // its outer rectangle does not read back right, and a tuck that follows
+    // at once could not take it: moved through the manager, its clamp would
+    // pass for a refusal.
     const bool managed = WaitFor([&] {
         auto state = desktop_.WmStateOf(window);
+        XWindowAttributes now;
         return state && *state == NormalState &&
                (!framed || (desktop_.ParentWindow(window) != root &&
-                            desktop_.ExtentsOf(window).has_value()));
+                            desktop_.ExtentsOf(window).has_value())) &&
+               XGetWindowAttributes(display, window, &now) && now.map_state == IsViewable;
     });
     if (hadHints)
         XSetWMNormalHints(display, window, &original);

@@ -22,6 +22,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace wt::e2e {
 namespace {
@@ -143,6 +144,47 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
                                     true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "back home";
     EXPECT_EQ(desktop.WmStateOf(window).has_value(), Manager() != nullptr) << "managed again";
+    EXPECT_FALSE(platform.Guard().Refused());
+    client.Destroy(window);
+}
+
+// The outer rectangle once the manager has framed a window it just mapped
+// (openbox reads 12x35 for a moment): the same twice in a row, 20 ms apart.
+TRect Settled(X11Desktop& desktop, Window window) {
+    TRect now = desktop.OuterRect(window).value_or(TRect{});
+    for (int look = 0; look < 100; ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const TRect again = desktop.OuterRect(window).value_or(TRect{});
+        if (again == now)
+            break;
+        now = again;
+    }
+    return now;
+}
+
+// A reveal gives the window back to the manager; a tuck may follow at once
+// (the pointer only crossed the strip), before the manager has shown the
+// window again: the tuck must still take it and land, and no refusal be told.
+TEST_P(UnderManager, ATuckRightAfterARevealLandsAndIsNoRefusal) {
+    setenv("DISPLAY", Display().c_str(), 1);
+    test::TestClient client;
+    test::WindowSetup setup;
+    setup.ClassName = "Probe";
+    setup.Title = "probe";
+    setup.Rect = {0, 0, 1024, 106};
+    const Window window = client.Create(setup);
+    X11Platform platform(Display());
+    X11Desktop& desktop = platform.Desktop();
+    const TRect home = Settled(desktop, window);
+    const TRect tucked{home.Left, kStrip - home.Height(), home.Right, kStrip};
+    for (int round = 0; round < 8; ++round) {
+        platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(),
+                            true);
+        ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "tuck " << round;
+        ASSERT_TRUE(platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(),
+                                        true));
+        ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "reveal " << round;
+    }
     EXPECT_FALSE(platform.Guard().Refused());
     client.Destroy(window);
 }
