@@ -31,7 +31,6 @@ void SayOnce(std::atomic<bool>& said, const char* text) {
 }
 std::atomic<bool> saidNoDisplay{false};
 std::atomic<bool> saidNoXInput{false};
-std::atomic<bool> saidLost{false};
 
 bool SelectRawMotion(Display* display, int& opcode) {
     int event = 0, error = 0;
@@ -309,9 +308,9 @@ void PointerWatcher::Run() {
         if (lost.load())
             break;
     }
-    if (lost.load())
-        SayOnce(saidLost, "the connection to the X server was lost; the pointer watch ended");
-    else
+    // A lost server is the host's to report, in its own words; a second line
+    // here would only repeat it. A connection that broke is not closed.
+    if (!lost.load())
         XCloseDisplay(display);
     UnguardDisplay(display);
     alive_.store(false);

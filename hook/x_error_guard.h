@@ -1,6 +1,6 @@
 // Keeps X errors on the watcher's own connections from ending the process:
-// one process-wide Xlib error handler that swallows errors on registered
-// displays and hands every other display's errors to the handler before it.
+// process-wide Xlib error and I/O error handlers that swallow what happens on
+// registered displays and hand every other display's to the handler before.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -24,7 +24,15 @@ std::vector<Watched>& WatchedDisplays() {
     return *displays;
 }
 XErrorHandler previousHandler = nullptr;
+XIOErrorHandler previousIOHandler = nullptr;
 bool installed = false;
+
+bool Watching(Display* display) {
+    for (const auto& watched : WatchedDisplays())
+        if (watched.display == display)
+            return true;
+    return false;
+}
 
 int RecordError(Display* display, XErrorEvent* error) {
     XErrorHandler forward = nullptr;
@@ -43,6 +51,21 @@ int RecordError(Display* display, XErrorEvent* error) {
     return forward ? forward(display, error) : 0;
 }
 
+// Xlib's default handler of a broken connection prints and calls exit()
+// itself, so the display's exit handler would never run: the host would end
+// in the middle of whatever it was doing. For our displays it returns; the
+// exit handler then marks the connection lost and the call fails.
+int RecordIOError(Display* display) {
+    XIOErrorHandler forward = nullptr;
+    {
+        std::lock_guard guard(Lock());
+        if (Watching(display))
+            return 0;
+        forward = previousIOHandler;
+    }
+    return forward ? forward(display) : 0;
+}
+
 bool FailedSince(Display* display, unsigned long start) {
     std::lock_guard guard(Lock());
     for (const auto& watched : WatchedDisplays())
@@ -58,6 +81,7 @@ void WatchDisplayErrors(Display* display) {
     WatchedDisplays().push_back({display});
     if (!installed) {
         previousHandler = XSetErrorHandler(RecordError);
+        previousIOHandler = XSetIOErrorHandler(RecordIOError);
         installed = true;
     }
 }
@@ -70,10 +94,13 @@ void UnwatchDisplayErrors(Display* display) {
         // Step out of the chain only if nobody installed a handler after us;
         // otherwise stay, forwarding, since that handler may forward to us.
         XErrorHandler current = XSetErrorHandler(previousHandler);
-        if (current != RecordError)
+        XIOErrorHandler currentIO = XSetIOErrorHandler(previousIOHandler);
+        if (current != RecordError || currentIO != RecordIOError) {
             XSetErrorHandler(current);
-        else
+            XSetIOErrorHandler(currentIO);
+        } else {
             installed = false;
+        }
     }
 }
 

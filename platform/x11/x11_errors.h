@@ -1,13 +1,14 @@
 // X errors on the platform's own display connections are recorded, never
 // fatal: a window that vanishes in the middle of an operation only makes that
-// operation fail. Errors on other connections go to the handler before ours.
+// operation fail, and a broken connection neither prints nor ends the process.
+// Errors on other connections go to the handlers before ours.
 #pragma once
 
 #include <X11/Xlib.h>
 
 namespace wt {
 
-// Registers display with the process-wide handler (installed on first use).
+// Registers display with the process-wide handlers (installed on first use).
 void WatchDisplayErrors(Display* display);
 // Forgets display; restores the previous handler when ours was the last user
 // and is still the one installed.

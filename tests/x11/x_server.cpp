@@ -185,6 +185,18 @@ void XvfbServer::Stop() {
     name_.clear();
 }
 
+void XvfbServer::Kill() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+    const std::string number = name_.substr(1);
+    unlink(("/tmp/.X" + number + "-lock").c_str());
+    unlink(("/tmp/.X11-unix/X" + number).c_str());
+    name_.clear();
+}
+
 bool WindowManager::Installed() const {
     return HasProgram(program_.c_str()) &&
            (program_ != "xfwm4" || HasProgram("dbus-run-session"));

@@ -19,6 +19,9 @@ public:
     // Starts Xvfb with one screen of width x height; throws on failure.
     void Start(int width = 1024, int height = 768, int firstNumber = 90);
     void Stop();
+    // Ends the server at once with SIGKILL, as a crash would, and removes the
+    // lock and socket it leaves so that the number can be used again.
+    void Kill();
     const std::string& DisplayName() const { return name_; }
     bool Running() const { return pid_ > 0; }
 
