@@ -25,6 +25,8 @@ constexpr Keyword Keywords[] = {
     {"focus", ScriptOp::Focus},              {"property", ScriptOp::Property},
     {"click-menu", ScriptOp::ClickMenu},     {"click-property", ScriptOp::ClickProperty},
     {"click-button", ScriptOp::ClickButton},
+    {"control", ScriptOp::Control},
+    {"click-control", ScriptOp::ClickControl},
     {"quit", ScriptOp::Quit},
 };
 
@@ -93,7 +95,29 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
                 .arg(rest);
         command->Text = rest;
         return {};
+    case ScriptOp::ClickControl:
+        if (words.size() == 3) {
+            const auto dx = WholeNumber(words[1], -MaxScriptCoordinate, MaxScriptCoordinate);
+            const auto dy = WholeNumber(words[2], -MaxScriptCoordinate, MaxScriptCoordinate);
+            if (!dx || !dy)
+                return QStringLiteral("\"click-control\" needs a name, then DX and DY if you like, "
+                                      "whole numbers from -%1 to %1, found \"%2\"")
+                    .arg(MaxScriptCoordinate)
+                    .arg(rest);
+            command->Text = words[0];
+            command->X = *dx;
+            command->Y = *dy;
+            command->HasPoint = true;
+            return {};
+        }
+        if (words.size() != 1)
+            return QStringLiteral("\"click-control\" needs a name, then DX and DY if you like, "
+                                  "found \"%1\"")
+                .arg(rest);
+        command->Text = rest;
+        return {};
     case ScriptOp::Key:
+    case ScriptOp::Control:
     case ScriptOp::Property:
     case ScriptOp::ClickMenu:
     case ScriptOp::ClickProperty:

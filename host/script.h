@@ -1,7 +1,7 @@
 // The command language of hostide's scripted mode, one command a line:
 // projects and desktops, menu entries by text, pointer moves and clicks,
 // keys and text, waits, screenshots, the windows' rectangles, the focus,
-// the Inspector's values, echo and quit. Parsing is
+// the Inspector's values, any window's controls by name, echo and quit. Parsing is
 // separate from running so that a malformed script is refused before any of
 // it runs.
 #pragma once
@@ -32,6 +32,8 @@ enum class ScriptOp {
     ClickMenu,   // click-menu TEXT: clicks the main window's menu of that title
     ClickProperty, // click-property NAME: clicks the Inspector's value of NAME
     ClickButton, // click-button TEXT: clicks a shown button of that caption, an add-in's too
+    Control,     // control NAME: prints where a control of that name stands and if it is shown
+    ClickControl, // click-control NAME [DX DY]: clicks in it, the middle by default
     Echo,        // echo TEXT
     Quit,
 };
@@ -42,6 +44,7 @@ struct ScriptCommand {
     QString Text; // file name, menu text, echoed or typed text, key or property name
     int X = 0;
     int Y = 0;
+    bool HasPoint = false; // click-control was given DX DY
     int Button = 1;
     int Milliseconds = 0;
 };

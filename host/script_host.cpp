@@ -217,6 +217,75 @@ bool IdeScriptHost::ClickButton(const QString& text, QString* error) {
     return false;
 }
 
+namespace {
+
+// The widget of that object name in one of the program's windows, a shown
+// one before a hidden one; "WINDOW.NAME" looks only in the window of that
+// name (forms may reuse a control's name).
+QWidget* FindControl(const QString& path) {
+    const qsizetype dot = path.indexOf(u'.');
+    const QString windowName = dot < 0 ? QString() : path.left(dot);
+    const QString name = dot < 0 ? path : path.mid(dot + 1);
+    QWidget* hidden = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (dot >= 0 && window->objectName() != windowName)
+            continue;
+        QList<QWidget*> candidates = window->findChildren<QWidget*>(name);
+        if (window->objectName() == name)
+            candidates.prepend(window);
+        for (QWidget* w : candidates) {
+            if (w->isVisible())
+                return w;
+            if (!hidden)
+                hidden = w;
+        }
+    }
+    return hidden;
+}
+
+} // namespace
+
+bool IdeScriptHost::ClickControl(const QString& name, const std::optional<QPoint>& at,
+                                 QString* error) {
+    QWidget* control = FindControl(name);
+    if (!control || !control->isVisible()) {
+        *error = QStringLiteral("no control \"%1\" is shown").arg(name);
+        return false;
+    }
+    const QRect r = control->rect();
+    QPoint local = r.center();
+    if (at) {
+        local.setX(at->x() < 0 ? r.width() + at->x() : at->x());
+        local.setY(at->y() < 0 ? r.height() + at->y() : at->y());
+        if (!r.contains(local)) {
+            *error = QStringLiteral("(%1, %2) lies outside \"%3\", which is %4 x %5")
+                         .arg(at->x())
+                         .arg(at->y())
+                         .arg(name)
+                         .arg(r.width())
+                         .arg(r.height());
+            return false;
+        }
+    }
+    const QPoint global = control->mapToGlobal(local);
+    return OnScreen(global.x(), global.y(), error) &&
+           FakePointerClick(global.x(), global.y(), 1, error);
+}
+
+QString IdeScriptHost::ControlLine(const QString& name) {
+    QWidget* control = FindControl(name);
+    if (!control)
+        return QStringLiteral("control %1 unknown").arg(name);
+    const QPoint topLeft = control->mapToGlobal(QPoint(0, 0));
+    return QStringLiteral("control %1 %2 %3 %4 %5 %6")
+        .arg(name)
+        .arg(topLeft.x())
+        .arg(topLeft.y())
+        .arg(topLeft.x() + control->width())
+        .arg(topLeft.y() + control->height())
+        .arg(control->isVisible() ? QStringLiteral("shown") : QStringLiteral("hidden"));
+}
+
 QString IdeScriptHost::FocusLine() {
     QCoreApplication::processEvents(); // focus events that came with the keys
     QWidget* focused = QApplication::activeWindow();

@@ -29,6 +29,9 @@ public:
     bool ClickMenu(const QString& title, QString* error) override;
     bool ClickProperty(const QString& name, QString* error) override;
     bool ClickButton(const QString& text, QString* error) override;
+    bool ClickControl(const QString& name, const std::optional<QPoint>& at,
+                      QString* error) override;
+    QString ControlLine(const QString& name) override;
     QStringList WindowLines() override;
     QString FocusLine() override;
     QString PropertyLine(const QString& name) override;

@@ -7,9 +7,11 @@
 #include "host/script.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace wt {
@@ -36,6 +38,14 @@ public:
     virtual bool ClickProperty(const QString& name, QString* error) = 0;
     // Clicks the middle of a shown, enabled button whose caption is TEXT.
     virtual bool ClickButton(const QString& text, QString* error) = 0;
+    // Clicks in the shown control of that name, in any of the program's
+    // windows: at (dx, dy) from its top-left corner, a negative one counted
+    // from its right or bottom edge (-1 the last pixel), or its middle.
+    virtual bool ClickControl(const QString& name, const std::optional<QPoint>& at,
+                              QString* error) = 0;
+    // "control NAME LEFT TOP RIGHT BOTTOM shown|hidden" on the screen, right
+    // and bottom one past the last pixel, or "control NAME unknown".
+    virtual QString ControlLine(const QString& name) = 0;
     // One line per IDE window.
     virtual QStringList WindowLines() = 0;
     // "focus CLASS popup MENU": the window with the keyboard focus (none,

@@ -40,6 +40,8 @@ public:
     using SimPlatform::SimPlatform;
     bool FailFindWindow = false;
     bool FailMoveWindow = false;
+    // Forms of this class get no window, as when the display is gone.
+    std::string FailAttachOf;
     // Runs once inside the next message pump: a click handled while a move
     // lets messages through.
     std::function<void()> DuringNextPump;
@@ -55,6 +57,12 @@ public:
         if (FailFindWindow)
             throw std::runtime_error("The display connection was lost");
         return SimPlatform::FindWindow(className, title);
+    }
+    WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
+                              MessageHandler handler) override {
+        if (!FailAttachOf.empty() && className == FailAttachOf)
+            throw std::runtime_error("The display connection was lost");
+        return SimPlatform::AttachWindow(nativeId, className, std::move(handler));
     }
     bool MoveWindow(WindowHandle window, int x, int y, int width, int height,
                     bool repaint) override {

@@ -6,41 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// After gtest: Xlib's macros (None, Bool) would break its templates.
+#include "tests/e2e/top_windows.h"
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 
 namespace wt::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Placed {
-    int x, y, width, height;
-};
-
-// The mapped top-level window of that title, as the server has it.
-std::optional<Placed> FindMapped(Display* display, const std::string& title) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    std::optional<Placed> found;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes a;
-        char* name = nullptr;
-        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) continue;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (title == name) found = Placed{a.x, a.y, a.width, a.height};
-            XFree(name);
-        }
-    }
-    if (children) XFree(children);
-    return found;
-}
 
 class AboutOnXvfb : public ::testing::Test {
 protected:

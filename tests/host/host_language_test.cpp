@@ -84,6 +84,12 @@ TEST(ScriptLanguage, AMalformedLineIsNamedAndNothingIsKept) {
         {"key alt+f x\n", 1, "one word"},
         {"property\n", 1, "one word"},
         {"focus now\n", 1, "nothing after"},
+        {"control\n", 1, "one word"},
+        {"control a b\n", 1, "one word"},
+        {"click-control\n", 1, "needs a name"},
+        {"click-control a 5\n", 1, "needs a name"},
+        {"click-control a 5 down\n", 1, "DX and DY"},
+        {"click-control a 40000 1\n", 1, "DX and DY"},
     };
     for (const Case& c : cases) {
         const ScriptParse parse = ParseScript(c.Script);
