@@ -196,11 +196,25 @@ void TcsNotebook::AfterPagesChanged(int index, TcsPage* previousPage) {
     }
     const int p = pageIndex_;
     RefreshTabs();
+    // An added page may be the first that can be selected, a deleted one the
+    // last: the notebook is usable exactly while one can.
+    if (!Designing())
+        SetEnabled(AnyPageSelectable());
     const int target = index < 0 ? p : index;
-    if (target >= 0 && target == pageIndex_ && Page(target) && Page(target) != previousPage)
+    // The page shown until the edit is the old page of the change wherever
+    // the edit moved it (an insert before it, say): it is the one to hide.
+    const bool moved = previousPage && Page(pageIndex_) != previousPage;
+    if (target >= 0 && Page(target) && Page(target) != previousPage &&
+        (target == pageIndex_ || moved))
         ChangePage(target, previousPage);
     else
         SetPageIndex(target);
+    // A change that did not happen (vetoed, or to a page that cannot be
+    // selected) leaves the shown page where it is: PageIndex follows it.
+    const auto shown = std::find(pageList_.begin(), pageList_.end(), previousPage);
+    if (moved && shown != pageList_.end() && previousPage->Visible() &&
+        Page(pageIndex_) != previousPage)
+        pageIndex_ = static_cast<int>(shown - pageList_.begin());
 }
 
 void TcsNotebook::RefreshTabs() {

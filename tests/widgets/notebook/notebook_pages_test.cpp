@@ -107,6 +107,7 @@ const EditCase kEdits[] = {
     {"delete page 0 while current", 0, [](auto& p) { p.Delete(0); }, {"B", "C", "D"}, 0},
     {"delete another page", 2, [](auto& p) { p.Delete(0); }, {"B", "C", "D"}, 1},
     {"insert at the current index", 1, [](auto& p) { p.Insert(1, "X"); }, {"A", "X", "B", "C", "D"}, 1},
+    {"insert before the current page", 3, [](auto& p) { p.Insert(0, "X"); }, {"X", "A", "B", "C", "D"}, 0},
     {"add selects the new page", 1, [](auto& p) { p.Add("X"); }, {"A", "B", "C", "D", "X"}, 4},
     {"move the current page", 0, [](auto& p) { p.Move(0, 3); }, {"B", "C", "D", "A"}, 3},
 };
@@ -122,6 +123,30 @@ TEST_F(NotebookPagesTest, EditsKeepThePageAtPageIndexTheShownOne) {
         ExpectOnlyCurrentShown();
         Renew();
     }
+}
+
+TEST_F(NotebookPagesTest, AVetoedChangeAfterAnInsertKeepsTheShownPageCurrent) {
+    MakeFour();
+    nb->SetPageIndex(3);
+    nb->OnPageChanging = [](TObject*, int, bool& ok) { ok = false; };
+    nb->Pages().Insert(0, "X");
+    EXPECT_EQ(nb->ActivePage(), "D");
+    ExpectOnlyCurrentShown();
+}
+
+TEST_F(NotebookPagesTest, AddingAPageThatCanBeSelectedEnablesTheNotebookAgain) {
+    SetPages({"A"}, 302, 200);
+    Paint();
+    Page(0)->SetPageEnabled(false);
+    ASSERT_FALSE(nb->Enabled());
+    nb->Pages().Add("B");
+    EXPECT_TRUE(nb->Enabled());
+    EXPECT_EQ(nb->ActivePage(), "B");
+    // A, enabled again, is not the current page: it stays disabled and hidden.
+    Page(0)->SetPageEnabled(true);
+    ExpectOnlyCurrentShown();
+    nb->Pages().Delete(1);
+    EXPECT_TRUE(nb->Enabled());
 }
 
 TEST_F(NotebookPagesTest, ExchangingTheCurrentPageBeforeTheFirstPaintShowsThePageNowAtPageIndex) {

@@ -194,7 +194,7 @@ TEST_F(NotebookPaintTest, BitmapAlignmentsTurnWithTheTab) {
         Page(0)->SetBitmap(glyph);
         Paint();
         const TRect r = nb->BitmapRect("A");
-        EXPECT_EQ(TPoint(r.Left, r.Top), TPoint(c.X + nb->TabRect("A").Left, c.Y + nb->TabRect("A").Top))
+        EXPECT_EQ((TPoint{r.Left, r.Top}), (TPoint{c.X + nb->TabRect("A").Left, c.Y + nb->TabRect("A").Top}))
             << int(c.Align) << " on " << int(c.Side);
     }
 }
