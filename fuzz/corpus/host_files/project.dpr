@@ -1,0 +1,3 @@
+[Project]
+Name=Demo
+MainForm=Form1
