@@ -90,10 +90,25 @@ bool HelpViewer::HasAnchor(const std::string& page, std::string_view topic) {
     return anchor.match(html).hasMatch();
 }
 
-bool HelpViewer::Show(std::string_view helpFile, std::string_view topic) {
-    auto page = ResolvePage(helpFile);
-    if (!page || !HasAnchor(*page, topic))
+bool HelpViewer::Show(std::string_view helpFile, std::string_view topic, std::string* problem) {
+    auto fail = [&](const QString& text) {
+        if (problem)
+            *problem = text.toStdString();
         return false;
+    };
+    const auto page = ResolvePage(helpFile);
+    if (!page) {
+        const QString name = ToQString(helpFile);
+        if (name.isEmpty())
+            return fail(QStringLiteral("No help file has been named."));
+        const QString where = QFileInfo(name).isRelative() ? ModuleDirectory() : QFileInfo(name).path();
+        return fail(QStringLiteral("The help file \"%1\" could not be found: there is no page "
+                                   "%2.html beside it in \"%3\".")
+                        .arg(name, QFileInfo(name).completeBaseName(), where));
+    }
+    if (!HasAnchor(*page, topic))
+        return fail(QStringLiteral("The help page \"%1\" has no topic \"%2\".")
+                        .arg(QString::fromStdString(*page), ToQString(topic)));
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;
     if (!browser_) {

@@ -16,8 +16,9 @@ class HelpViewer {
 public:
     HelpViewer();
     ~HelpViewer();
-    // False when the page or the anchor does not exist, or widgets cannot be shown.
-    bool Show(std::string_view helpFile, std::string_view topic);
+    // False when the page or the anchor does not exist, or widgets cannot be
+    // shown; problem then says which, for the user.
+    bool Show(std::string_view helpFile, std::string_view topic, std::string* problem = nullptr);
 
     // The HTML page that stands for helpFile, if there is one.
     static std::optional<std::string> ResolvePage(std::string_view helpFile);

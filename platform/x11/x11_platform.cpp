@@ -314,7 +314,13 @@ bool X11Platform::CreateDirectory(std::string_view path) { return MakeOneDirecto
 std::vector<std::string> X11Platform::MountPoints() { return ListMountPoints(); }
 
 bool X11Platform::ShowHelp(std::string_view helpFile, std::string_view topic) {
-    return help_->Show(helpFile, topic);
+    // As a help engine does: a page or topic that is not there is said once.
+    std::string problem;
+    if (help_->Show(helpFile, topic, &problem))
+        return true;
+    if (!problem.empty())
+        MessageBox(problem, "Wingtucker Help");
+    return false;
 }
 
 void X11Platform::SetHook(WindowHandle window) { ::SetHook(static_cast<unsigned long>(window)); }

@@ -213,11 +213,34 @@ TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
     std::ofstream(base + "/wingtckr.html")
         << "<html><body><h1><a name=\"Hidden_Button\">Hidden</a></h1><p>text</p>"
            "<h2 id='Sound_Button'>Sound</h2></body></html>";
+    // Each refusal says once what is missing, in a box the user closes.
+    QStringList said;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said.append(box->text());
+            box->accept();
+        }
+    });
+    closer.start(10);
     EXPECT_TRUE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "Hidden_Button"));
     EXPECT_TRUE(platform_->ShowHelp(base + "/wingtckr.html", "Sound_Button"));
-    EXPECT_FALSE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "General_Button"));
-    EXPECT_FALSE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "Hidden"));
-    EXPECT_FALSE(platform_->ShowHelp(base + "/MISSING.HLP", "Hidden_Button"));
+    EXPECT_TRUE(said.empty()) << said.join("\n").toStdString();
+    const struct {
+        std::string file, topic;
+        const char* says;
+    } refused[] = {
+        {base + "/WINGTCKR.HLP", "General_Button", "has no topic \"General_Button\""},
+        {base + "/WINGTCKR.HLP", "Hidden", "has no topic \"Hidden\""},
+        {base + "/MISSING.HLP", "Hidden_Button", "MISSING.HLP\" could not be found"},
+    };
+    for (const auto& r : refused) {
+        said.clear();
+        EXPECT_FALSE(platform_->ShowHelp(r.file, r.topic));
+        ASSERT_EQ(said.size(), 1) << r.file << " " << r.topic;
+        EXPECT_TRUE(said[0].contains(QString::fromUtf8(r.says))) << said[0].toStdString();
+    }
+    closer.stop();
     QTextBrowser* browser = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible())
