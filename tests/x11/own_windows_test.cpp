@@ -241,11 +241,16 @@ TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
         EXPECT_TRUE(said[0].contains(QString::fromUtf8(r.says))) << said[0].toStdString();
     }
     closer.stop();
+    // Both requests that were granted went to one window.
     QTextBrowser* browser = nullptr;
+    int browsers = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible())
+        if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible()) {
             browser = b;
+            ++browsers;
+        }
     ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browsers, 1);
     EXPECT_EQ(browser->source().fragment(), "Sound_Button");
 }
 
