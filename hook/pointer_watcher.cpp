@@ -309,8 +309,9 @@ void PointerWatcher::Run() {
             break;
     }
     // A lost server is the host's to report, in its own words; a second line
-    // here would only repeat it. A connection that broke is not closed.
-    if (!lost.load())
+    // here would only repeat it. A connection that broke is not closed:
+    // Xlib would print a line for each request of the closing.
+    if (!lost.load() && !xcb_connection_has_error(connection))
         XCloseDisplay(display);
     UnguardDisplay(display);
     alive_.store(false);

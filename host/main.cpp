@@ -4,6 +4,7 @@
 // --script, runs a list of commands for demos and tests.
 #include "host/command_line.h"
 #include "host/ide_session.h"
+#include "host/lost_display.h"
 #include "host/quit_signals.h"
 #include "host/script.h"
 #include "host/script_host.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
                      .arg(QApplication::platformName()));
         return 1;
     }
+    wt::WatchForLostDisplay();
 
     int status = 0;
     wt::IdeSession session;

@@ -20,6 +20,8 @@
 #include "platform/x11/x11_takeover.h"
 #include "platform/tuck_guard.h"
 
+#include <X11/Xlib-xcb.h>
+
 #include <cstdlib>
 #include <thread>
 
@@ -151,13 +153,17 @@ X11Platform::~X11Platform() {
     takeover_.reset();
     desktop_.reset();
     if (display_) {
-        if (!connectionLost_)
+        if (Usable())
             XCloseDisplay(display_);
         UnwatchDisplayErrors(display_);
     }
 }
 
-bool X11Platform::Usable() const { return display_ && !connectionLost_; }
+// Once the connection is broken no request may be made on it at all: Xlib
+// prints a line for each one.
+bool X11Platform::Usable() const {
+    return display_ && !connectionLost_ && !xcb_connection_has_error(XGetXCBConnection(display_));
+}
 
 // --- Other programs' windows ---------------------------------------------------
 
