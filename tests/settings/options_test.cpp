@@ -16,6 +16,8 @@
 #include "widgets/notebook/CSNoteBk.h"
 
 #include <QCoreApplication>
+#include <QStyle>
+#include <QWidget>
 
 #include <sstream>
 #include <vector>
@@ -72,6 +74,23 @@ TEST_F(OptionsTest, ThePagesAndTheirControlsAreAsDesigned) {
     for (const auto& [spin, low, high] : spins) {
         EXPECT_EQ(spin->MinValue(), low) << spin->Name().toStdString();
         EXPECT_EQ(spin->MaxValue(), high) << spin->Name().toStdString();
+    }
+    form->Hide();
+}
+
+TEST_F(OptionsTest, EveryCheckBoxCaptionFitsItsLaidOutWidth) {
+    // The forms were laid out for a narrow face; a wide substitute cuts
+    // captions off at their right edge.
+    auto form = Shown();
+    for (TCheckBox* box : {form->cbHideDelphi, form->cbHideInspector, form->cbUseSounds,
+                           form->cbAnimate, form->cbAutoStart, form->cbDisable}) {
+        const QWidget* widget = box->Widget();
+        ASSERT_NE(widget, nullptr);
+        const QStyle* style = widget->style();
+        const int needed = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) +
+                           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, widget) +
+                           widget->fontMetrics().horizontalAdvance(box->Caption());
+        EXPECT_LE(needed, box->Width()) << box->Caption().toStdString();
     }
     form->Hide();
 }

@@ -10,7 +10,22 @@
 namespace wt {
 namespace {
 
+// The forms name the faces of the system they were drawn on. "MS Sans
+// Serif" has no metric twin here and fontconfig falls back to a much wider
+// face that cuts captions at their laid-out widths; the Arial metrics of
+// Liberation Sans come closest. Installed once, before the first font.
+void SubstituteWindowsFaces() {
+    static const bool done = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("Nimbus Sans")});
+        return true;
+    }();
+    (void)done;
+}
+
 QFont BaseFont(const TFont& font, int pixelSize) {
+    SubstituteWindowsFaces();
     QFont f(font.Name);
     f.setPixelSize(std::max(1, pixelSize));
     f.setBold(font.Has(fsBold));
