@@ -1,9 +1,10 @@
 // The Options dialog used as a user uses it, through hostide with the add-in
 // on a private Xvfb: pages by clicks on their tabs and by the arrow keys,
-// boxes ticked and unticked with their dependent controls following, a spin
-// edit typed into and one stepped by its arrow, sound names typed; Accept
-// writes every setting and the next Start follows them. Closed by its close
-// box instead, it leaves the file as it was.
+// boxes ticked and unticked with their dependent controls following, spin
+// edits typed into (digits past the top and letters refused, a number under
+// the bottom raised to it) and stepped by an arrow, sound names typed;
+// Accept writes every setting and the next Start follows them. Closed by
+// its close box instead, it leaves the file as it was.
 #include "tests/e2e/hostide_run.h"
 #include "tests/x11/x_server.h"
 
@@ -99,13 +100,20 @@ TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsTh
               std::string(kGeneralTab) +
               "\nwait 300\n"
               "echo @general\ncontrol cbHideDelphi\ncontrol editHang\n"
-              "click-control editDelay\nkey ctrl+a\ntype 350\nkey Tab\n"
+              // A digit that would pass the top is refused as it is typed
+              // (3500 gives 350); a number under the bottom becomes the
+              // bottom when the field is left (1 gives 2), and the upper
+              // arrow then steps it up by one.
+              "click-control editDelay\nkey ctrl+a\ntype 3500\nkey Tab\n"
+              "click-control editHang\nkey ctrl+a\ntype 1\nkey Tab\nwait 100\n"
               "click-control editHang -6 5\nwait 300\n" +
               kGeneralTab +
               "\nkey Up\nwait 300\n"
               "echo @movement\ncontrol cbAnimate\ncontrol editAniCount\n"
               "click-button Animate Moves?\nwait 200\n"
-              "echo @animate\ncontrol editAniCount\n" +
+              "echo @animate\ncontrol editAniCount\n"
+              // Letters are refused as they are typed, digits taken.
+              "click-control editAniCount\nkey ctrl+a\ntype 1x2\nkey Tab\n" +
               kMovementTab +
               "\nkey Up\nwait 300\n"
               "echo @sound\ncontrol editIn\n"
@@ -147,19 +155,19 @@ TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsTh
               "gwDisableOnFocusLoss=True\n"
               "MoveOutSound=bells.wav\n"
               "MoveInSound=chimes.wav\n"
-              "gwAnimateSpeed=5\n"
+              "gwAnimateSpeed=12\n"
               "gwDelay=350\n"
-              "HangOutPixels=6\n"
+              "HangOutPixels=3\n"
               "gwUseAutoHide=False\n");
 
-    // Both windows tucked with the new strip of 6, the Inspector now on the
+    // Both windows tucked with the new strip of 3, the Inspector now on the
     // right.
     const WindowRect* main = run_.Rect("started", "TAppBuilder");
     const WindowRect* inspector = run_.Rect("started", "TPropertyInspector");
     ASSERT_NE(main, nullptr) << out;
     ASSERT_NE(inspector, nullptr) << out;
-    EXPECT_EQ(main->bottom, 6) << out;
-    EXPECT_EQ(inspector->left, 1024 - 6) << out;
+    EXPECT_EQ(main->bottom, 3) << out;
+    EXPECT_EQ(inspector->left, 1024 - 3) << out;
     EXPECT_EQ(inspector->right - inspector->left, 220) << out;
 }
 
