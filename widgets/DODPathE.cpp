@@ -52,6 +52,9 @@ AtExit(F) -> AtExit<F>;
 } // namespace
 
 TCDKPathEditor::TCDKPathEditor(TComponent* owner) : TCompoundComponentPanel(owner) {
+    // Its parts are its own: a designer drops nothing into it, and its name
+    // is not its caption.
+    SetControlStyle(ControlStyle() & ~TControlStyle(csAcceptsControls | csSetCaption));
     SetBounds(44, 126, Width(), 23);
     SetBevelOuter(bvNone);
     SetTabStop(false);

@@ -32,6 +32,7 @@ class TCDKPathEditor : public TCompoundComponentPanel {
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
     Q_PROPERTY(bool OEMConvert READ OEMConvert WRITE SetOEMConvert)
     Q_PROPERTY(QString PasswordChar READ PasswordChar WRITE SetPasswordChar)
+    Q_PROPERTY(wt::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(QString DefaultExt READ DefaultExt WRITE SetDefaultExt)
     Q_PROPERTY(wt::TOpenDialog::TFileEditStyle FileEditStyle READ FileEditStyle WRITE SetFileEditStyle)
@@ -85,6 +86,9 @@ public:
     void SetOEMConvert(bool value) { MainPathEdit->SetOEMConvert(value); }
     QString PasswordChar() const { return MainPathEdit->PasswordChar(); }
     void SetPasswordChar(const QString& value) { MainPathEdit->SetPasswordChar(value); }
+    // The edit's: a right click on the edit shows it.
+    TPopupMenu* PopupMenu() const { return MainPathEdit->PopupMenu(); }
+    void SetPopupMenu(TPopupMenu* value) { MainPathEdit->SetPopupMenu(value); }
     QString Text() const { return MainPathEdit->Text(); }
     // The edit then reports the change: FileName follows, OnChange runs.
     void SetText(const QString& value) { MainPathEdit->SetText(value); }

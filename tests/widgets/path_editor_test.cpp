@@ -7,8 +7,12 @@
 #include "widgets/DODDirSe.h"
 #include "widgets/DODPathE.h"
 
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <QMimeData>
 #include <QUrl>
 
@@ -204,6 +208,64 @@ TEST_F(PathEditorTest, AFileDroppedOnTheEditBecomesTheText) {
     EXPECT_EQ(editor->Text(), QStringLiteral("/music/out.wav"));
     EXPECT_EQ(editor->FileName(), QStringLiteral("/music/out.wav"));
     EXPECT_EQ(dropSender, editor);
+}
+
+TEST_F(PathEditorTest, ThePopupMenuIsTheEditsAndARightClickOnTheEditShowsIt) {
+    auto* menu = new TPopupMenu(form.get());
+    menu->SetName(QStringLiteral("menuPath"));
+    auto* clear = new TMenuItem(form.get());
+    clear->SetCaption(QStringLiteral("&Clear"));
+    clear->OnClick = [&](TObject*) { editor->SetText(QString()); };
+    menu->Items()->Add(clear);
+    editor->SetName(QStringLiteral("editIn"));
+    editor->SetPopupMenu(menu);
+    EXPECT_EQ(editor->MainPathEdit->PopupMenu(), menu);
+    EXPECT_EQ(editor->TControl::PopupMenu(), nullptr) << "the container keeps none";
+
+    editor->SetText(QStringLiteral("/music/in.wav"));
+    form->Show();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup)
+            return;
+        for (QAction* a : popup->actions())
+            shown << a->text();
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    QWidget* edit = editor->MainPathEdit->Widget();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, {4, 4}, edit->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(edit, &click);
+    EXPECT_EQ(shown, QStringList({"&Clear"}));
+    EXPECT_EQ(editor->Text(), QString()) << "the item's click ran";
+    EXPECT_EQ(menu->PopupComponent(), editor->MainPathEdit);
+
+    // In a form description it stands where the editor publishes it.
+    const QString text = WriteFormDescription(form.get());
+    const int at = text.indexOf(QStringLiteral("PopupMenu = menuPath"));
+    EXPECT_GT(at, text.indexOf(QStringLiteral("PasswordChar = ")));
+    EXPECT_LT(at, text.indexOf(QStringLiteral("Text = ")));
+}
+
+TEST_F(PathEditorTest, ADragFromTheEditEndsAtTheEditor) {
+    std::vector<TObject*> senders, targets;
+    editor->OnEndDrag = [&](TObject* sender, TObject* target, int, int) {
+        senders.push_back(sender);
+        targets.push_back(target);
+    };
+    editor->MainPathEdit->BeginDrag(true);
+    EXPECT_TRUE(editor->MainPathEdit->Dragging());
+    editor->MainPathEdit->EndDrag(false);
+    EXPECT_EQ(senders, std::vector<TObject*>({editor}));
+    EXPECT_EQ(targets, std::vector<TObject*>({nullptr}));
+}
+
+TEST_F(PathEditorTest, ItsPartsAreItsOwnAndItsNameIsNotItsCaption) {
+    EXPECT_EQ(editor->ControlStyle(), TControlStyle());
+    editor->SetName(QStringLiteral("editOut"));
+    EXPECT_EQ(editor->Caption(), QString());
+    EXPECT_EQ(editor->Text(), QString());
 }
 
 TEST_F(PathEditorTest, SelectFileConfirmedAndCancelled) {

@@ -5,6 +5,8 @@
 #include "toolkit/forms/form.h"
 #include "toolkit/core/reader.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -64,6 +66,37 @@ std::intptr_t PackPoint(int x, int y) {
 int PointX(std::intptr_t lParam) { return static_cast<std::int16_t>(lParam & 0xFFFF); }
 int PointY(std::intptr_t lParam) { return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF); }
 
+// The pointer moves this far with the button down before a drag begun
+// without `immediate` starts.
+constexpr int kDragThreshold = 5;
+
+// The one drag at a time: its source, whether it has started, and the
+// control under the pointer with its answer.
+struct DragSession {
+    QPointer<TControl> Source;
+    bool Started = false;
+    QPoint From; // where the button went down, on the screen
+    QPointer<TControl> Target;
+    bool Accepted = false;
+    TPoint At; // in the target's coordinates
+};
+DragSession& Drag() {
+    static DragSession session;
+    return session;
+}
+QPoint& LastPointer() { // on the screen, from the last mouse event a control saw
+    static QPoint point;
+    return point;
+}
+
+// The control whose widget, or the nearest of its parents, is under a screen point.
+TControl* ControlAt(QPoint screen) {
+    for (QWidget* w = QApplication::widgetAt(screen); w; w = w->parentWidget())
+        if (TControl* control = TControl::FromWidget(w))
+            return control;
+    return nullptr;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -73,6 +106,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
     SetState(ComponentState::Destroying, true);
+    if (Drag().Source == this)
+        Drag() = {};
     if (parent_)
         parent_->RemoveControl(this);
     DestroyWidget();
@@ -482,6 +517,8 @@ void TControl::DefaultHandler(TMessage& message) {
     switch (message.Msg) {
     case WM_LBUTTONDOWN:
         leftPressed_ = true;
+        if (dragMode_ == dmAutomatic && !HasState(ComponentState::Designing))
+            BeginDrag(false);
         MouseDown(mbLeft, shift, x, y);
         break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
@@ -530,6 +567,118 @@ void TControl::DefaultHandler(TMessage& message) {
     }
 }
 
+void TControl::SetName(const QString& name) {
+    const bool follow = (controlStyle_ & csSetCaption) && !IsStreaming() && Name() == Text();
+    TComponent::SetName(name);
+    if (follow)
+        SetText(name);
+}
+
+bool TControl::ShowPopupMenu(int screenX, int screenY) {
+    if (HasState(ComponentState::Designing))
+        return false;
+    for (TControl* c = this; c; c = c->Parent()) {
+        TPopupMenu* menu = c->PopupMenu();
+        if (!menu)
+            continue;
+        if (!menu->AutoPopup())
+            return true; // the control's menu, kept for code to show
+        menu->SetPopupComponent(c);
+        menu->Popup(screenX, screenY);
+        return true;
+    }
+    return false;
+}
+
+// --- Dragging ----------------------------------------------------------------------
+
+void TControl::BeginDrag(bool immediate) {
+    DragSession& d = Drag();
+    if (d.Source)
+        return; // one drag at a time
+    d = {};
+    d.Source = this;
+    d.From = LastPointer();
+    if (immediate) {
+        d.Started = true;
+        DragTo(LastPointer());
+    }
+}
+
+bool TControl::Dragging() const { return Drag().Source == this && Drag().Started; }
+
+void TControl::DragTo(QPoint screen) {
+    DragSession& d = Drag();
+    TControl* target = ControlAt(screen);
+    const bool entering = target != d.Target;
+    if (entering) {
+        if (TControl* old = d.Target)
+            old->DragOver(this, d.At.X, d.At.Y, dsDragLeave);
+        d.Target = target;
+    }
+    d.Accepted = false;
+    if (target) {
+        d.At = target->ScreenToClient({screen.x(), screen.y()});
+        d.Accepted = target->DragOver(this, d.At.X, d.At.Y, entering ? dsDragEnter : dsDragMove);
+    }
+    if (widget_)
+        widget_->setCursor(d.Accepted ? Qt::DragCopyCursor : Qt::ForbiddenCursor);
+}
+
+void TControl::EndDrag(bool drop) {
+    DragSession& d = Drag();
+    if (d.Source != this)
+        return;
+    const DragSession ended = d;
+    d = {};
+    if (widget_)
+        ApplyCursor();
+    if (!ended.Started)
+        return; // the button came up before the drag began: a plain click
+    TControl* target = ended.Target;
+    if (target && (!drop || !ended.Accepted))
+        target->DragOver(this, ended.At.X, ended.At.Y, dsDragLeave);
+    if (drop && target && ended.Accepted) {
+        target->DragDrop(this, ended.At.X, ended.At.Y);
+        DoEndDrag(target, ended.At.X, ended.At.Y);
+    } else {
+        DoEndDrag(nullptr, 0, 0);
+    }
+}
+
+bool TControl::TrackDrag(QEvent* event) {
+    DragSession& d = Drag();
+    if (d.Source != this)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        if (!d.Started && (at - d.From).manhattanLength() < kDragThreshold)
+            return false;
+        d.Started = true;
+        DragTo(at);
+        return true; // no text selection while dragging
+    }
+    case QEvent::MouseButtonRelease: {
+        const bool started = d.Started;
+        if (started)
+            DragTo(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        EndDrag(true);
+        return started;
+    }
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape || !d.Started)
+            return false;
+        EndDrag(false);
+        return true;
+    default: return false;
+    }
+}
+
+bool TControl::DragOver(TObject*, int, int, TDragState) { return false; }
+void TControl::DragDrop(TObject*, int, int) {}
+void TControl::DoEndDrag(TObject*, int, int) {}
+
 void TControl::Click() { OnClick(this); }
 void TControl::DblClick() { OnDblClick(this); }
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -544,11 +693,37 @@ bool TControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched != widget_ || !widget_)
         return false;
     switch (event->type()) {
+    case QEvent::ContextMenu: {
+        auto* ce = static_cast<QContextMenuEvent*>(event);
+        // The menu key has no point of its own: the menu shows at the pointer.
+        const QPoint at = ce->reason() == QContextMenuEvent::Mouse ? ce->globalPos() : QCursor::pos();
+        try {
+            return ShowPopupMenu(at.x(), at.y());
+        } catch (const std::exception& e) {
+            Application()->HandleException(e);
+            return true;
+        }
+    }
+    case QEvent::KeyPress:
+        try {
+            return TrackDrag(event);
+        } catch (const std::exception& e) {
+            Application()->HandleException(e);
+            return true;
+        }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
+        LastPointer() = me->globalPosition().toPoint();
+        try {
+            if (TrackDrag(event))
+                return true;
+        } catch (const std::exception& e) {
+            Application()->HandleException(e);
+            return true;
+        }
         const QPoint pos = me->position().toPoint();
         const TShiftState shift = ShiftOf(me->modifiers(), me->buttons());
         std::uint32_t msg = WM_MOUSEMOVE;
@@ -954,6 +1129,9 @@ bool TWinControl::FilterEvent(QObject* watched, QEvent* event) {
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
+            if (TrackDrag(event))
+                return true; // Escape ended a drag
+
             auto* ke = static_cast<QKeyEvent*>(event);
             const std::uint16_t vk = VirtualKeyOf(ke->key());
             const TShiftState shift = ShiftOf(ke->modifiers());

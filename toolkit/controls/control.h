@@ -1,16 +1,20 @@
 // The control base classes: TControl (bounds, visibility, colour, font,
-// cursor, hint, alignment, mouse steps, messages by number) and TWinControl
-// (children, tab order, focus, keys, child alignment), each thin over a
-// QWidget created on demand.
+// cursor, hint, alignment, mouse steps, messages by number, control style,
+// popup menu, drags) and TWinControl (children, tab order, focus, keys,
+// child alignment), each thin over a QWidget created on demand.
 #pragma once
 
 #include "toolkit/graphics/colors.h"
+#include "toolkit/controls/dragdrop.h"
+#include "toolkit/controls/menus.h"
 #include "toolkit/core/component.h"
 #include "toolkit/core/enums.h"
 #include "toolkit/core/event.h"
 #include "toolkit/graphics/font.h"
 #include "toolkit/core/messages.h"
 
+#include <QFlags>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -33,6 +37,14 @@ using TKeyEvent = TEvent<TObject*, std::uint16_t&, TShiftState>;
 using TKeyPressEvent = TEvent<TObject*, char&>;
 using TMessageHandler = std::function<void(TMessage&)>;
 
+// What a control is, as the toolkit and a form designer ask it: whether a
+// designer may drop child controls into it, whether its caption follows its
+// name (set in code: a caption that equals the old name, or is empty with
+// no name yet, takes the new name; not while the control is read from a
+// form). Panels have both.
+enum TControlStyleFlag { csAcceptsControls = 1 << 0, csSetCaption = 1 << 1 };
+Q_DECLARE_FLAGS(TControlStyle, TControlStyleFlag)
+
 class TControl : public TComponent {
     Q_OBJECT
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
@@ -50,6 +62,8 @@ class TControl : public TComponent {
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)
+    Q_PROPERTY(wt::ui::TDragMode DragMode READ DragMode WRITE SetDragMode)
+    Q_PROPERTY(wt::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_CLASSINFO("Default.Align", "alNone")
     Q_CLASSINFO("Default.Visible", "True")
     Q_CLASSINFO("Default.Enabled", "True")
@@ -60,6 +74,7 @@ class TControl : public TComponent {
     Q_CLASSINFO("Default.Hint", "''")
     Q_CLASSINFO("Default.ShowHint", "False")
     Q_CLASSINFO("Default.HelpContext", "0")
+    Q_CLASSINFO("Default.DragMode", "dmManual")
 
 public:
     explicit TControl(TComponent* owner = nullptr);
@@ -101,6 +116,17 @@ public:
     void SetShowHint(bool value);
     int HelpContext() const { return helpContext_; }
     void SetHelpContext(int value) { helpContext_ = value; }
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    // Shown at the pointer on a right click or the menu key (when its
+    // AutoPopup holds); a control without one passes them to its parent,
+    // and where no control has one the widget's own menu, if any, shows.
+    TPopupMenu* PopupMenu() const { return popupMenu_.data(); }
+    void SetPopupMenu(TPopupMenu* value) { popupMenu_ = value; }
+
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
+    void SetName(const QString& name) override;
 
     // Caption and Text share one value; classes that show it publish it.
     QString Caption() const { return text_; }
@@ -158,6 +184,20 @@ public:
     // does; the next WM_SETCURSOR left to the default brings Cursor back.
     void SetCursorNow(TCursor id);
 
+    // --- Dragging -------------------------------------------------------------------
+    // Starts a drag of this control: at once, or once the pointer has moved
+    // five pixels with the left button down. Over each control the drag
+    // asks DragOver; releasing the button over one that accepts drops there
+    // (DragDrop with this control as Source); Escape or a release elsewhere
+    // cancels. Either way DoEndDrag follows, with the target or nullptr.
+    void BeginDrag(bool immediate);
+    // Ends the drag from code: dropped where the pointer is, or cancelled.
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    // The drop target's steps; a plain control accepts nothing.
+    virtual bool DragOver(TObject* source, int x, int y, TDragState state);
+    virtual void DragDrop(TObject* source, int x, int y);
+
     // --- Steps subclasses refine ------------------------------------------------
     virtual void Click();
     virtual void DblClick();
@@ -202,9 +242,18 @@ protected:
     // raise Click on a left button release inside after a press inside.
     void SetClickOnMouseUp(bool on) { clickOnMouseUp_ = on; }
     bool Streaming() const { return IsStreaming(); }
+    // The end of a drag that started here; target is nullptr when it was
+    // cancelled or nobody accepted it. X and Y are the target's.
+    virtual void DoEndDrag(TObject* target, int x, int y);
 
 private:
     void AttachWidget(QWidget* widget);
+    // A right click or the menu key: the popup menu of this control or the
+    // nearest parent that has one; false when none did.
+    bool ShowPopupMenu(int screenX, int screenY);
+    // The pointer's steps while this control is a drag's source.
+    bool TrackDrag(QEvent* event);
+    void DragTo(QPoint screen);
     // Before a mouse message at a point of the control: WM_NCHITTEST (with
     // the screen point) and WM_SETCURSOR, as the window system sends them.
     void HitTestAndCursor(QPoint local, std::uint32_t mouseMsg);
@@ -226,6 +275,9 @@ private:
     QString hint_;
     bool showHint_ = false;
     int helpContext_ = 0;
+    TDragMode dragMode_ = dmManual;
+    QPointer<TPopupMenu> popupMenu_;
+    TControlStyle controlStyle_;
     QString text_;
     TWinControl* parent_ = nullptr;
     QWidget* widget_ = nullptr;
@@ -343,3 +395,5 @@ std::uint16_t VirtualKeyOf(int qtKey);
 TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
 
 } // namespace wt
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(wt::TControlStyle)

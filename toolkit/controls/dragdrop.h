@@ -1,7 +1,7 @@
 // Drag and drop as controls report it: the events of a drop target and the
 // drag object that stands for what is dragged in from another program (a
-// file manager's list of files). Only drops from outside arrive here; no
-// control of the toolkit starts a drag of its own.
+// file manager's list of files). A drag of one of the toolkit's own
+// controls (TControl::BeginDrag) has that control as its source.
 #pragma once
 
 #include "toolkit/core/component.h"

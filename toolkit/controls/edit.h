@@ -66,20 +66,21 @@ public:
     void SetSelLength(int value);
 
     TNotifyEvent OnChange{this, "OnChange"};
-    // Files dragged in from a file manager: OnDragOver decides (accepted
-    // unless it clears the flag); a drop puts the first file's path into the
-    // text, then raises OnDragDrop. OnEndDrag is never raised, as no drag
-    // starts at an edit.
+    // A drop target: files dragged in from a file manager and drags of the
+    // toolkit's own controls. OnDragOver decides (accepted unless it clears
+    // the flag); a drop of files puts the first file's path into the text,
+    // then OnDragDrop runs. OnEndDrag ends a drag that started at the edit
+    // (BeginDrag, or DragMode dmAutomatic).
     TDragOverEvent OnDragOver{this, "OnDragOver"};
     TDragDropEvent OnDragDrop{this, "OnDragDrop"};
     TEndDragEvent OnEndDrag{this, "OnEndDrag"};
 
-    // The drop steps: what a file drag over the edit and its drop do.
-    virtual bool DragOver(TObject* source, int x, int y, TDragState state);
-    virtual void DragDrop(TObject* source, int x, int y);
+    bool DragOver(TObject* source, int x, int y, TDragState state) override;
+    void DragDrop(TObject* source, int x, int y) override;
 
 protected:
     virtual void Change();
+    void DoEndDrag(TObject* target, int x, int y) override { OnEndDrag(this, target, x, y); }
     bool eventFilter(QObject* watched, QEvent* event) override;
     QWidget* CreateWidget(QWidget* parentWidget) override;
     void UpdateWidget() override;

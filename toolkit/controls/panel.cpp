@@ -3,6 +3,7 @@
 namespace wt {
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
+    SetControlStyle(csAcceptsControls | csSetCaption);
     SetColor(clBtnFace);
     SetClickOnMouseUp(true);
     SetBounds(0, 0, 185, 41);

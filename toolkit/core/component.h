@@ -36,7 +36,8 @@ public:
 
     QString Name() const { return name_; }
     // Names are unique among the components of one owner; a clash throws.
-    void SetName(const QString& name);
+    // Virtual: a control may let its caption follow the name.
+    virtual void SetName(const QString& name);
 
     TComponent* Owner() const { return owner_; }
     // The owned components, in the order they were added.

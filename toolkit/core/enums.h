@@ -84,6 +84,11 @@ Q_ENUM_NS(TCloseAction)
 enum TBorderStyle { bsNoBorder = 0, bsSingleBorder = 1 };
 Q_ENUM_NS(TBorderStyle)
 
+// How a drag starts at a control: from code (BeginDrag), or by itself when
+// the left button goes down on it.
+enum TDragMode { dmManual, dmAutomatic };
+Q_ENUM_NS(TDragMode)
+
 } // namespace ui
 } // namespace wt
 

@@ -305,8 +305,9 @@ std::vector<TComponent*> TForm::StreamedChildren(TComponent* root) const {
     // components, controls not yet placed.
     for (TComponent* c : Components()) {
         auto* control = dynamic_cast<TControl*>(c);
-        if (!control || !control->Parent())
-            out.push_back(c);
+        auto* item = qobject_cast<TMenuItem*>(c);
+        if (item ? !item->Parent() : !control || !control->Parent())
+            out.push_back(c); // items in a menu are written inside it
     }
     return out;
 }
