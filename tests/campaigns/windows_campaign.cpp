@@ -147,8 +147,7 @@ int RunMoment(Campaign& campaign, Moment moment, int rounds) {
         const Window window = observer.FindByClass(victim.Class);
         const auto rect = observer.RectOf(window);
         // Start just tucked the window that stood in for the last one destroyed.
-        const bool tucked =
-            rect && (victim.Class == Main.Class ? rect->Bottom == 5 : rect->Right == 5);
+        const bool tucked = rect && (&victim == &Main ? rect->Bottom == 5 : rect->Right == 5);
         if (!tucked) {
             campaign.Fault(where + std::string(victim.Class) +
                            " not tucked by Start: " + Describe(rect));
