@@ -212,7 +212,10 @@ void PointerWatcher::Run() {
     int lastX = 0, lastY = 0;
     if (rawMotion)
         WatchWarps(connection, static_cast<xcb_window_t>(root));
-    bool moved = !rawMotion; // polling reads on every tick
+    // One read at once: the pointer may have come to rest on the target
+    // before the selections above, and a warp within that window would not
+    // tell of it. Without XInput2 every tick reads.
+    bool moved = true;
     Clock::time_point nextRead = Clock::now();
     const int xfd = xcb_get_file_descriptor(connection);
 

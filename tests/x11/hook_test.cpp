@@ -66,6 +66,14 @@ TEST_F(HookTest, MotionIsReportedToTheWindowWithItsPosition) {
     EXPECT_EQ(message->data.l[0], Packed(300, 200));
 }
 
+TEST_F(HookTest, APointerAlreadyAtRestIsReportedWhenTheWatchStarts) {
+    client_->FakeMotion(333, 222);
+    SetHook(target_);
+    auto message = client_->WaitClientMessage(watchMouse_, 2s);
+    ASSERT_TRUE(message) << "a pointer that came before the watch was never reported";
+    EXPECT_EQ(message->data.l[0], Packed(333, 222));
+}
+
 TEST_F(HookTest, FastMotionEndsWithTheLastPosition) {
     SetHook(target_);
     ASSERT_TRUE(MoveUntilReported(10, 10));
