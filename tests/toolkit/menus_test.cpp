@@ -167,19 +167,29 @@ TEST_F(PopupTest, TheMenuKeyShowsItAtThePointerAndEscapeChoosesNothing) {
     EXPECT_TRUE(clicked.empty());
 }
 
-TEST_F(PopupTest, AControlWithoutAMenuPassesTheClickToItsParent) {
+TEST_F(PopupTest, AControlWithoutAMenuPassesTheClickToItsParentButAnEditShowsItsOwn) {
     panel->SetPopupMenu(menu);
+    auto* inner = new TPanel(form.get());
+    inner->SetParent(panel);
+    inner->SetBounds(10, 50, 60, 40);
     PopupWatch watch;
     watch.Then({Qt::Key_Down, Qt::Key_Return});
-    Context(edit, QContextMenuEvent::Mouse, {3, 3});
+    Context(inner, QContextMenuEvent::Mouse, {3, 3});
     EXPECT_EQ(clicked, std::vector<TObject*>({open}));
     EXPECT_EQ(menu->PopupComponent(), panel);
+
+    PopupWatch own; // the edit's standard menu, not the panel's
+    own.Then({Qt::Key_Escape});
+    Context(edit, QContextMenuEvent::Mouse, {3, 3});
+    QApplication::processEvents(); // Qt's menu does not wait for a choice
+    EXPECT_FALSE(own.shown.isEmpty());
+    EXPECT_FALSE(own.shown.contains(QStringLiteral("&Open"))) << own.shown.join(u' ').toStdString();
 
     // AutoPopup off: the menu stays for code to show; nothing comes up.
     menu->SetAutoPopup(false);
     PopupWatch none;
     none.Then({Qt::Key_Escape});
-    Context(edit, QContextMenuEvent::Mouse, {3, 3});
+    Context(inner, QContextMenuEvent::Mouse, {3, 3});
     QApplication::processEvents();
     EXPECT_TRUE(none.shown.isEmpty());
 }

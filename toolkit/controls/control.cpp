@@ -575,19 +575,12 @@ void TControl::SetName(const QString& name) {
 }
 
 bool TControl::ShowPopupMenu(int screenX, int screenY) {
-    if (HasState(ComponentState::Designing))
-        return false;
-    for (TControl* c = this; c; c = c->Parent()) {
-        TPopupMenu* menu = c->PopupMenu();
-        if (!menu)
-            continue;
-        if (!menu->AutoPopup())
-            return true; // the control's menu, kept for code to show
-        menu->SetPopupComponent(c);
-        menu->Popup(screenX, screenY);
-        return true;
-    }
-    return false;
+    TPopupMenu* menu = PopupMenu();
+    if (!menu || !menu->AutoPopup() || HasState(ComponentState::Designing))
+        return false; // the widget's own menu, or Qt passes it to the parent
+    menu->SetPopupComponent(this);
+    menu->Popup(screenX, screenY);
+    return true;
 }
 
 // --- Dragging ----------------------------------------------------------------------

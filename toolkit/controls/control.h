@@ -119,8 +119,8 @@ public:
     TDragMode DragMode() const { return dragMode_; }
     void SetDragMode(TDragMode value) { dragMode_ = value; }
     // Shown at the pointer on a right click or the menu key (when its
-    // AutoPopup holds); a control without one passes them to its parent,
-    // and where no control has one the widget's own menu, if any, shows.
+    // AutoPopup holds). Without one, a widget with a menu of its own (an
+    // edit's) shows that, any other passes the click to its parent.
     TPopupMenu* PopupMenu() const { return popupMenu_.data(); }
     void SetPopupMenu(TPopupMenu* value) { popupMenu_ = value; }
 
@@ -248,8 +248,8 @@ protected:
 
 private:
     void AttachWidget(QWidget* widget);
-    // A right click or the menu key: the popup menu of this control or the
-    // nearest parent that has one; false when none did.
+    // A right click or the menu key: this control's popup menu; false when
+    // it has none to show.
     bool ShowPopupMenu(int screenX, int screenY);
     // The pointer's steps while this control is a drag's source.
     bool TrackDrag(QEvent* event);
