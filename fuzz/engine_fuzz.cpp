@@ -120,7 +120,9 @@ TPoint Pointer(FuzzedDataProvider& in) {
 
 void OneStep(FuzzedDataProvider& in, Desk& desk) {
     SimPlatform& sim = *desk.Sim;
-    switch (in.ConsumeIntegralInRange(0, 11)) {
+    const int op = in.ConsumeIntegralInRange(0, 11);
+    Trace("step %d at %lld ms\n", op, static_cast<long long>(sim.Now()));
+    switch (op) {
     case 0:
     case 1:
     case 2: {
