@@ -61,7 +61,9 @@ shown=$(XDG_CONFIG_HOME="$work/config" "$prefix/bin/wingtucker-config" show) ||
 grep -q "HideInspector" <<<"$shown" || fail "wingtucker-config show printed: $shown"
 
 # Xvfb picks a free display number itself and writes it down once it listens.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client leaves refuses the
+# next one for a moment (the installed-tree tests failed one run in four).
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
