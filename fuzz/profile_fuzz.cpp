@@ -46,9 +46,11 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-// The lines without their ends (and without a byte-order mark). A carriage
-// return that ends a line belongs to its end, also on a last line without a
-// newline: a write that ends that line ("\r" becomes "\r\n") keeps it.
+// The lines without their ends (and without a byte-order mark). Carriage
+// returns that end a line belong to its end, as the profile reads it, also
+// on a last line without a newline: a write that ends that line with the
+// file's line end ("\r" becomes "\r\n", or "\r\r\n" in a CRLF file)
+// keeps it.
 std::vector<std::string> Lines(std::string_view content) {
     if (content.substr(0, 3) == "\xEF\xBB\xBF")
         content.remove_prefix(3);
@@ -56,7 +58,7 @@ std::vector<std::string> Lines(std::string_view content) {
     while (!content.empty()) {
         std::size_t nl = content.find('\n');
         std::string_view line = content.substr(0, nl);
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         lines.emplace_back(line);
         content.remove_prefix(nl == std::string_view::npos ? content.size() : nl + 1);
