@@ -1,6 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
-#include <QApplication>
+#include "toolkit/forms/offscreen_app.h"
 
 #include <filesystem>
 
@@ -22,14 +22,6 @@ std::string WorkDirectory() {
     return *dir;
 }
 
-void EnsureApplication() {
-    if (qApp)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "wt_fuzz";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives as long as the process
-}
+void EnsureApplication() { EnsureOffscreenApplication(); }
 
 } // namespace wt::fuzz
