@@ -9,6 +9,7 @@
 #include "host/script.h"
 #include "host/script_host.h"
 #include "host/script_runner.h"
+#include "host/thread_exit.h"
 #include "host/x11_desktop.h"
 #include "wingtucker_version.h"
 
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     // The add-ins and the window classes need X11, also under Wayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    wt::AwaitThreadsAtExit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("hostide"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -493,3 +493,27 @@ TEST_F(HostIdeModal, ScriptCommandsGoOnWhileAnAddInsDialogIsUp) {
                                                         "terminate"}));
     }
 }
+
+// hostide's exit waits for threads stopped by exit handlers to finish before
+// the teardown that runs after those handlers (QtCore's), and a thread that
+// is never stopped does not keep it from exiting.
+TEST(HostExit, WaitsForStoppedThreadsToFinish) {
+    const fs::path dir = fs::path(::testing::TempDir()) / "exit-wait";
+    fs::create_directories(dir);
+    struct Case {
+        std::vector<std::string> Arguments;
+        int ExitCode;
+    };
+    const Case cases[] = {
+        {{}, 3},  // without the wait the thread is still finishing
+        {{"--await"}, 0},
+        {{"--await", "--never-stopped"}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments{EXIT_WAIT_HELPER_PATH};
+        arguments.insert(arguments.end(), c.Arguments.begin(), c.Arguments.end());
+        const HostRun run = RunHost(arguments, {}, dir.string(), 10000);
+        EXPECT_FALSE(run.TimedOut);
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << ::testing::PrintToString(c.Arguments);
+    }
+}
