@@ -58,6 +58,17 @@ public:
     // or took from the window manager, goes back where it stood before, as
     // it was. Where moves are plain, there is nothing to do.
     virtual void ReleaseWindows() {}
+    // Called before one of our own top-level windows is shown again: returns
+    // once the window manager has let go of the window since it was hidden,
+    // or after a short time. A manager still holding a hidden window takes a
+    // new map for part of the old showing and withdraws the window after it,
+    // which would leave it hidden for good.
+    virtual void AwaitWithdrawn(WindowHandle /*window*/) {}
+    // Called before one of our own top-level windows is hidden: returns once
+    // the window manager has shown it, or after a short time. A manager that
+    // comes to a showing only after the hiding shows the window anyway, then
+    // withdraws it, and may not show it at the next request.
+    virtual void AwaitShown(WindowHandle /*window*/) {}
 
     // --- Our own windows, messages and the pump ------------------------------
     // Makes one of our windows (nativeId: its native id, 0 if it has none)

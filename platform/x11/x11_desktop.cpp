@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <poll.h>
 #include <set>
+#include <thread>
 
 namespace wt {
 
@@ -413,6 +414,44 @@ void X11Desktop::WaitForConfigure(Window window, unsigned long serial, int x, in
             return;
         pollfd fd{ConnectionNumber(display_), POLLIN, 0};
         poll(&fd, 1, static_cast<int>(left.count()));
+    }
+}
+
+void X11Desktop::AwaitRelease(Window window) {
+    const auto deadline = Clock::now() + ReleaseTime;
+    for (;;) {
+        XWindowAttributes attributes;
+        {
+            X11ErrorTrap trap(display_);
+            if (!XGetWindowAttributes(display_, window, &attributes) || trap.Failed())
+                return; // gone
+        }
+        if (attributes.map_state == IsViewable || attributes.override_redirect)
+            return; // shown, or no manager's business
+        const std::optional<unsigned long> state = WmStateOf(window);
+        if (ParentWindow(window) == root_ && (!state || *state == WithdrawnState))
+            return;
+        if (Clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void X11Desktop::AwaitShown(Window window) {
+    if (!WindowManagerRunning())
+        return;
+    const auto deadline = Clock::now() + ReleaseTime;
+    for (;;) {
+        XWindowAttributes attributes;
+        {
+            X11ErrorTrap trap(display_);
+            if (!XGetWindowAttributes(display_, window, &attributes) || trap.Failed())
+                return;
+        }
+        if (attributes.map_state == IsViewable || attributes.override_redirect ||
+            Clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -50,6 +50,12 @@ public:
     // (and a window manager, within one display frame) has carried it out.
     bool Move(Window window, const TRect& outer, bool waitForEffect);
     bool Raise(Window window);
+    // Waits, at most ReleaseTime, while the manager still frames a window
+    // that is no longer shown or still marks it normal or iconic.
+    void AwaitRelease(Window window);
+    // Waits, at most ReleaseTime, while a manager runs and has not yet shown
+    // a window that was asked to be shown.
+    void AwaitShown(Window window);
     // The topmost client or pop-up under the point, its innermost child when
     // it has child windows there; the root window where there is none.
     Window WindowAt(TPoint point);
@@ -79,6 +85,8 @@ public:
     static constexpr int DefaultCaptionHeight = 18;
     // How long a move under a window manager waits for its confirmation.
     static constexpr std::chrono::milliseconds FrameTime{17};
+    // How long a window waits for the manager to show it or let it go.
+    static constexpr std::chrono::milliseconds ReleaseTime{500};
 
 private:
     struct Placement {

@@ -199,6 +199,16 @@ bool X11Platform::BringWindowToTop(WindowHandle window) {
     return Usable() && desktop_->Raise(static_cast<Window>(window));
 }
 
+void X11Platform::AwaitWithdrawn(WindowHandle window) {
+    if (Usable())
+        desktop_->AwaitRelease(static_cast<Window>(window));
+}
+
+void X11Platform::AwaitShown(WindowHandle window) {
+    if (Usable())
+        desktop_->AwaitShown(static_cast<Window>(window));
+}
+
 int X11Platform::GetSystemMetrics(int index) {
     if (!Usable())
         return 0;

@@ -50,6 +50,8 @@ public:
     bool MoveWindow(WindowHandle window, int x, int y, int width, int height,
                     bool repaint) override;
     bool BringWindowToTop(WindowHandle window) override;
+    void AwaitWithdrawn(WindowHandle window) override;
+    void AwaitShown(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;

@@ -250,9 +250,20 @@ void WindowManager::Start(const std::string& displayName) {
     throw std::runtime_error(program_ + " did not start on " + displayName);
 }
 
+void WindowManager::Pause() {
+    if (Running())
+        kill(pid_, SIGSTOP);
+}
+
+void WindowManager::Resume() {
+    if (Running())
+        kill(pid_, SIGCONT);
+}
+
 void WindowManager::Stop() {
     if (!Running())
         return;
+    kill(pid_, SIGCONT); // a paused manager would not see the request to end
     // dbus-run-session's children (the manager, the bus) are in its group.
     const pid_t group = pid_;
     StopChild(pid_);

@@ -45,6 +45,10 @@ public:
     // Stops it, and whatever it started, by its process group.
     void Stop();
     bool Running() const { return pid_ > 0; }
+    // Stops and resumes the manager's process, so that a test can have the
+    // server carry out requests the manager has not yet come to.
+    void Pause();
+    void Resume();
     const std::string& Program() const { return program_; }
     // Whether the programs it needs are installed.
     bool Installed() const;

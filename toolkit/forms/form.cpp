@@ -247,6 +247,8 @@ void TForm::ApplyVisible() {
         return;
     if (!Visible()) {
         if (w->isVisible()) {
+            if (handle_)
+                ThePlatform().AwaitShown(handle_);
             w->hide();
             OnHide(this);
         }
@@ -267,6 +269,8 @@ void TForm::ApplyVisible() {
     OnShow(this);
     if (!Visible()) // OnShow may hide it again
         return;
+    if (handle_)
+        ThePlatform().AwaitWithdrawn(handle_);
     w->show();
     w->raise();
     w->activateWindow();
