@@ -417,7 +417,8 @@ void X11Desktop::WaitForConfigure(Window window, unsigned long serial, int x, in
     }
 }
 
-void X11Desktop::AwaitRelease(Window window) {
+void X11Desktop::AwaitWhile(Window window,
+                            const std::function<bool()>& waiting) {
     const auto deadline = Clock::now() + ReleaseTime;
     for (;;) {
         XWindowAttributes attributes;
@@ -426,33 +427,24 @@ void X11Desktop::AwaitRelease(Window window) {
             if (!XGetWindowAttributes(display_, window, &attributes) || trap.Failed())
                 return; // gone
         }
-        if (attributes.map_state == IsViewable || attributes.override_redirect)
-            return; // shown, or no manager's business
-        const std::optional<unsigned long> state = WmStateOf(window);
-        if (ParentWindow(window) == root_ && (!state || *state == WithdrawnState))
-            return;
-        if (Clock::now() >= deadline)
+        // Shown, or no manager's business.
+        if (attributes.map_state == IsViewable || attributes.override_redirect ||
+            !waiting() || Clock::now() >= deadline)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
+void X11Desktop::AwaitRelease(Window window) {
+    AwaitWhile(window, [&] {
+        const std::optional<unsigned long> state = WmStateOf(window);
+        return ParentWindow(window) != root_ || (state && *state != WithdrawnState);
+    });
+}
+
 void X11Desktop::AwaitShown(Window window) {
-    if (!WindowManagerRunning())
-        return;
-    const auto deadline = Clock::now() + ReleaseTime;
-    for (;;) {
-        XWindowAttributes attributes;
-        {
-            X11ErrorTrap trap(display_);
-            if (!XGetWindowAttributes(display_, window, &attributes) || trap.Failed())
-                return;
-        }
-        if (attributes.map_state == IsViewable || attributes.override_redirect ||
-            Clock::now() >= deadline)
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    if (WindowManagerRunning())
+        AwaitWhile(window, [] { return true; });
 }
 
 bool X11Desktop::Raise(Window window) {

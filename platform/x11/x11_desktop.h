@@ -10,6 +10,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,6 +90,10 @@ public:
     static constexpr std::chrono::milliseconds ReleaseTime{500};
 
 private:
+    // Polls, at most ReleaseTime, while the window exists unshown and not
+    // override-redirect and waiting() holds.
+    void AwaitWhile(Window window, const std::function<bool()>& waiting);
+
     struct Placement {
         int InsideX = 0, InsideY = 0; // root coordinates of the inside origin
         int Width = 0, Height = 0, Border = 0;
