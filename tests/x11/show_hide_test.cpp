@@ -46,12 +46,17 @@ protected:
             client_->Destroy(window_);
     }
 
-    // The manager comes back after a while, as a busy one does.
-    std::thread ResumeSoon() {
-        return std::thread([] {
+    // Runs await() while the paused manager comes back after a while, as a
+    // busy one does, and tells what check() finds as soon as it returned.
+    template <class Await, class Check> bool WhileTheManagerComesBack(Await await, Check check) {
+        std::thread resume([] {
             std::this_thread::sleep_for(100ms);
             Manager().Resume();
         });
+        await();
+        const bool found = check();
+        resume.join();
+        return found;
     }
     bool Viewable() {
         XWindowAttributes attributes;
@@ -84,22 +89,18 @@ TEST_F(ShowHideTest, AHidingWaitsUntilTheManagerHasShownTheWindow) {
     Manager().Pause();
     XMapWindow(client_->GetDisplay(), window_);
     client_->Sync();
-    std::thread resume = ResumeSoon();
-    platform_->AwaitShown(window_);
-    const bool shown = Viewable();
-    resume.join();
-    EXPECT_TRUE(shown) << "hidden before the manager came to the showing";
+    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->AwaitShown(window_); },
+                                         [&] { return Viewable(); }))
+        << "hidden before the manager came to the showing";
 }
 
 TEST_F(ShowHideTest, AShowingWaitsUntilTheManagerHasLetTheHiddenWindowGo) {
     Manager().Pause();
     XWithdrawWindow(client_->GetDisplay(), window_, DefaultScreen(client_->GetDisplay()));
     client_->Sync();
-    std::thread resume = ResumeSoon();
-    platform_->AwaitWithdrawn(window_);
-    const bool released = Released();
-    resume.join();
-    EXPECT_TRUE(released) << "still held by the manager";
+    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->AwaitWithdrawn(window_); },
+                                         [&] { return Released(); }))
+        << "still held by the manager";
     XMapWindow(client_->GetDisplay(), window_);
     client_->Sync();
     EXPECT_TRUE(ShownWithin(2000ms)) << "the manager withdrew the new showing";
