@@ -140,12 +140,16 @@ bool TuckGuard::Move(WindowHandle window, TRect target) {
         tucked_.erase(window);
         return desk_.Place(window, target, ManagedWay());
     }
-    // Where the window stood before the first move that leaves part of it off.
-    if (tucked_.try_emplace(window, Tucked{*now}).second) {
+    // Where the window stood before the slide whose step first leaves part of
+    // it off: the place last read, else where this step starts.
+    const auto seen = seen_.find(window);
+    const TRect home = seen != seen_.end() ? seen->second : *now;
+    if (tucked_.try_emplace(window, Tucked{home}).second) {
         std::vector<TRect>& homes = homes_[window];
         if (homes.size() >= 8)
             homes.erase(homes.begin());
-        homes.push_back(*now);
+        if (std::find(homes.begin(), homes.end(), home) == homes.end())
+            homes.push_back(home);
     }
     // A step mostly on screen, through a manager that is asked: what it makes
     // of it is its business; only tucks are checked.
@@ -169,6 +173,11 @@ bool TuckGuard::Move(WindowHandle window, TRect target) {
         desk_.Tell(RefusalMessage(manager_));
     }
     return false;
+}
+
+void TuckGuard::Seen(WindowHandle window, TRect place) {
+    if (!tucked_.count(window))
+        seen_[window] = place;
 }
 
 void TuckGuard::PutBackAll() {

@@ -68,6 +68,10 @@ public:
     // partly off screen) goes through the manager, and so does a target wholly
     // on screen: a window taken from the manager is given back then.
     bool Move(WindowHandle window, TRect target);
+    // The engine reads a window's place before it slides it: read while the
+    // manager holds the window, that place is where a tuck that follows began,
+    // not the animation step at which the window first leaves the screen.
+    void Seen(WindowHandle window, TRect place);
     // A new start: tucks are tried again, and a refusal is told again.
     void NewAttempt();
     // Every window still tucked goes back where it stood before its tuck,
@@ -97,6 +101,7 @@ private:
     TuckWay way_ = TuckWay::Direct;
     std::map<WindowHandle, Tucked> tucked_;
     std::map<WindowHandle, std::vector<TRect>> homes_; // every Home, latest last
+    std::map<WindowHandle, TRect> seen_; // last place read while the manager held it
     bool refused_ = false;
     bool told_ = false;
 };

@@ -240,7 +240,11 @@ bool SimPlatform::IsWindow(WindowHandle window) { return window != 0 && windows_
 
 TRect SimPlatform::GetWindowRect(WindowHandle window) {
     auto it = windows_.find(window);
-    return it == windows_.end() ? TRect{} : it->second.Rect;
+    if (it == windows_.end())
+        return {};
+    if (guard_ && it->second.Parent == 0)
+        guard_->Seen(window, it->second.Rect);
+    return it->second.Rect;
 }
 
 bool SimPlatform::MoveWindow(WindowHandle window, int x, int y, int width, int height,

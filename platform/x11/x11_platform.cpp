@@ -184,7 +184,10 @@ bool X11Platform::IsWindow(WindowHandle window) {
 TRect X11Platform::GetWindowRect(WindowHandle window) {
     if (!Usable())
         return {};
-    return desktop_->OuterRect(static_cast<Window>(window)).value_or(TRect{});
+    const auto outer = desktop_->OuterRect(static_cast<Window>(window));
+    if (outer)
+        guard_->Seen(window, *outer);
+    return outer.value_or(TRect{});
 }
 
 bool X11Platform::MoveWindow(WindowHandle window, int x, int y, int width, int height,

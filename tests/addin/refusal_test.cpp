@@ -87,5 +87,50 @@ TEST_F(RefusalTest, UnloadingWhileTuckedGivesBothBack) {
     EXPECT_FALSE(sim_->TakenFromManager(inspector_));
 }
 
+// A frame a column wider than the screen's edge leaves the Inspector's place
+// partly off screen; an animated slide to the right edge first leaves the
+// screen several steps in. Neither may make the tuck's home an animation
+// step: every run must end with both windows given back, exactly home.
+struct HomeCase {
+    bool Animate;
+    int Side;
+    bool Unload; // the run ends by unloading rather than Stop
+};
+
+void PrintTo(const HomeCase& c, std::ostream* os) {
+    *os << (c.Animate ? "animated" : "unanimated") << (c.Side == 1 ? ", right" : ", left")
+        << (c.Unload ? ", unloaded" : ", stopped");
+}
+
+class HomeTest : public RefusalTest, public ::testing::WithParamInterface<HomeCase> {};
+
+TEST_P(HomeTest, EveryRunEndsWithBothGivenBackExactlyHome) {
+    const HomeCase c = GetParam();
+    const TRect home{-1, 110, 221, 585};
+    sim_->SetWindowRect(inspector_, home);
+    sim_->SetManager(SimPlatform::Manager{"Openbox", 10, true});
+    WriteSettings(std::string("gwHideDelphi=True\ngwHideInspector=True\ngwAnimateSpeed=5\n") +
+                  "gwAnimate=" + (c.Animate ? "True" : "False") +
+                  "\ngwSide=" + std::to_string(c.Side) + "\n");
+    Load();
+    for (int run = 0; run < 2; ++run) {
+        Start();
+        ASSERT_TRUE(sim_->TakenFromManager(inspector_)) << "run " << run;
+        if (c.Unload && run == 1)
+            Unload();
+        else
+            Panel->btnStop->Click();
+        EXPECT_EQ(Rect(inspector_), home) << "run " << run;
+        EXPECT_EQ(Rect(delphi_), DelphiAtStart) << "run " << run;
+        EXPECT_FALSE(sim_->TakenFromManager(inspector_)) << "run " << run;
+        EXPECT_FALSE(sim_->TakenFromManager(delphi_)) << "run " << run;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, HomeTest,
+                         ::testing::Values(HomeCase{true, 1, false}, HomeCase{true, 1, true},
+                                           HomeCase{true, 0, false}, HomeCase{false, 1, false},
+                                           HomeCase{false, 0, true}));
+
 } // namespace
 } // namespace wt::test
