@@ -27,7 +27,7 @@ constexpr Keyword Keywords[] = {
     {"click-button", ScriptOp::ClickButton},
     {"control", ScriptOp::Control},
     {"click-control", ScriptOp::ClickControl},
-    {"quit", ScriptOp::Quit},
+    {"unload", ScriptOp::Unload},            {"quit", ScriptOp::Quit},
 };
 
 std::optional<int> WholeNumber(const QString& word, int low, int high) {
@@ -64,6 +64,7 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
     case ScriptOp::SaveDesktop:
     case ScriptOp::Rects:
     case ScriptOp::Focus:
+    case ScriptOp::Unload:
     case ScriptOp::Quit:
         if (!rest.isEmpty())
             return QStringLiteral("\"%1\" takes nothing after it").arg(name);

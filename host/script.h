@@ -35,6 +35,7 @@ enum class ScriptOp {
     Control,     // control NAME: prints where a control of that name stands and if it is shown
     ClickControl, // click-control NAME [DX DY]: clicks in it, the middle by default
     Echo,        // echo TEXT
+    Unload,      // terminates the add-ins as exit does; the host runs on
     Quit,
 };
 

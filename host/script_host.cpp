@@ -313,6 +313,8 @@ void IdeScriptHost::Print(const QString& line) {
     std::fflush(stdout);
 }
 
+void IdeScriptHost::Unload() { session_.Shutdown(); }
+
 void IdeScriptHost::Quit() { emit session_.ExitRequested(); }
 
 } // namespace wt

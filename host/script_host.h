@@ -36,6 +36,7 @@ public:
     QString FocusLine() override;
     QString PropertyLine(const QString& name) override;
     void Print(const QString& line) override;
+    void Unload() override;
     void Quit() override;
 
 private:

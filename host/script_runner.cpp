@@ -126,6 +126,9 @@ bool ScriptRunner::Run(const ScriptCommand& command, QString* error) {
     case ScriptOp::Property:
         host_.Print(host_.PropertyLine(command.Text));
         return true;
+    case ScriptOp::Unload:
+        host_.Unload();
+        return true;
     case ScriptOp::Wait:
     case ScriptOp::Quit:
         return true;

@@ -54,6 +54,8 @@ public:
     // "property NAME VALUE", or "property NAME unknown".
     virtual QString PropertyLine(const QString& name) = 0;
     virtual void Print(const QString& line) = 0;
+    // Terminates the add-ins as exit does, and goes on without them.
+    virtual void Unload() = 0;
     virtual void Quit() = 0;
 
 protected:

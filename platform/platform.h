@@ -85,10 +85,16 @@ public:
                              std::intptr_t lParam) = 0;
     // Handles every message that is waiting (timers that are due included), then returns.
     virtual void ProcessMessages() = 0;
-    // Whether the desktop can say which application is active. Where it
-    // cannot (no window manager), nothing ever is, and the host counts as
-    // active: a deactivation is then not passed on.
-    virtual bool ActiveWindowKnown() { return true; }
+    // Whether another program's window is the active one now. Only then is a
+    // deactivation of the host passed on: where the desktop cannot tell (no
+    // window manager), or the manager gave the focus to no window (as xfwm4
+    // and icewm do when our windows are hidden or taken from them), the host
+    // counts as active.
+    virtual bool AnotherProgramActive() { return true; }
+    // Called with false once another program's window is active while the
+    // host's application has lost the focus, and with true when it has it
+    // again; a deactivation that waited for another window comes late.
+    virtual void WatchActivation(std::function<void(bool)> listener) { (void)listener; }
 
     // --- Timers --------------------------------------------------------------
     // A repeating timer; an interval of 0 or less fires on every pass of the

@@ -12,8 +12,8 @@
 
 namespace wt {
 
-OwnWindows::OwnWindows(unsigned long watchMouseAtom, std::function<bool()> activeKnown)
-    : watchMouseAtom_(watchMouseAtom), activeKnown_(std::move(activeKnown)) {
+OwnWindows::OwnWindows(unsigned long watchMouseAtom, std::function<bool()> anotherActive)
+    : watchMouseAtom_(watchMouseAtom), anotherActive_(std::move(anotherActive)) {
     if (auto* app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -126,9 +126,11 @@ void OwnWindows::Call(const WindowMessage& message) {
 void OwnWindows::ActivationChanged(bool active) {
     if (lastActive_ == active)
         return;
-    // Without a window manager Qt sees no window active once ours lose the
-    // input focus; the host then counts as active all the same.
-    if (!active && activeKnown_ && !activeKnown_())
+    // Qt sees no window active once ours lose the input focus, also when it
+    // went to no window at all (no manager; or a manager that focuses none
+    // when our windows are hidden or taken): the host is inactive only once
+    // another program's window is active.
+    if (!active && anotherActive_ && !anotherActive_())
         return;
     lastActive_ = active;
     std::vector<WindowHandle> targets;
@@ -139,6 +141,19 @@ void OwnWindows::ActivationChanged(bool active) {
     }
     for (WindowHandle target : targets)
         Call({target, WM_ACTIVATEAPP, active ? 1u : 0u, 0});
+    const auto listeners = listeners_;
+    for (const auto& listener : listeners)
+        listener(active);
+}
+
+void OwnWindows::WatchActivation(std::function<void(bool)> listener) {
+    listeners_.push_back(std::move(listener));
+}
+
+void OwnWindows::ActiveWindowChanged() {
+    auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (gui && gui->applicationState() != Qt::ApplicationActive)
+        ActivationChanged(false);
 }
 
 bool OwnWindows::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {

@@ -17,14 +17,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wt {
 
 class OwnWindows : public QObject, public QAbstractNativeEventFilter {
 public:
     // watchMouseAtom: the atom "WM_WATCHMOUSE" on the display Qt talks to;
-    // activeKnown: whether the desktop can say which application is active.
-    OwnWindows(unsigned long watchMouseAtom, std::function<bool()> activeKnown);
+    // anotherActive: whether another program's window is the active one.
+    OwnWindows(unsigned long watchMouseAtom, std::function<bool()> anotherActive);
     ~OwnWindows() override;
 
     WindowHandle Attach(std::uintptr_t nativeId, std::string_view className,
@@ -36,6 +37,11 @@ public:
     // Delivers the messages queued so far (not the ones they post in turn).
     void DeliverQueued();
     std::size_t Pending() const;
+    // Hears every activation change that is passed on, after our windows.
+    void WatchActivation(std::function<void(bool)> listener);
+    // The desktop's active window changed: a deactivation that waited for
+    // another program's window may now be passed on.
+    void ActiveWindowChanged();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -49,7 +55,8 @@ private:
         std::string ClassName;
     };
     const unsigned long watchMouseAtom_;
-    const std::function<bool()> activeKnown_;
+    const std::function<bool()> anotherActive_;
+    std::vector<std::function<void(bool)>> listeners_;
     mutable std::mutex mutex_;
     std::map<WindowHandle, Entry> windows_;
     std::deque<WindowMessage> queue_;

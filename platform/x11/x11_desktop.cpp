@@ -251,6 +251,17 @@ bool X11Desktop::ActiveWindowKnown() {
     return WindowManagerRunning() && ManagerSupports(atoms_.NetActiveWindow);
 }
 
+Bool X11Desktop::IsStale(Display*, XEvent* event, XPointer) {
+    return event->type != PropertyNotify && event->type != ClientMessage;
+}
+
+std::optional<Window> X11Desktop::ActiveWindow() {
+    auto active = Longs(root_, atoms_.NetActiveWindow, XA_WINDOW);
+    if (!active || active->empty() || active->front() == None)
+        return std::nullopt;
+    return static_cast<Window>(active->front());
+}
+
 bool X11Desktop::ManagerSupports(Atom hint) {
     auto supported = Longs(root_, atoms_.NetSupported, XA_ATOM);
     return supported && std::find(supported->begin(), supported->end(), hint) != supported->end();
@@ -356,9 +367,9 @@ bool X11Desktop::Move(Window window, const TRect& outer, bool waitForEffect) {
     }
     const bool wait = waitForEffect && placement->Redirected;
     if (wait) {
-        while (XPending(display_) > 0) { // leftovers of earlier moves
-            XEvent stale;
-            XNextEvent(display_, &stale);
+        // Leftovers of earlier moves; the root's activation news is kept.
+        XEvent stale;
+        while (XCheckIfEvent(display_, &stale, &X11Desktop::IsStale, nullptr)) {
         }
         XSelectInput(display_, window, StructureNotifyMask);
     }

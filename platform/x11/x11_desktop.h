@@ -41,6 +41,10 @@ public:
     // Such a manager says which window is active (_NET_ACTIVE_WINDOW); without
     // one no window ever is.
     bool ActiveWindowKnown();
+    // Any event but the ones HandleOwnEvents of the platform reads.
+    static Bool IsStale(Display*, XEvent* event, XPointer);
+    // The window the manager names active (_NET_ACTIVE_WINDOW); nothing for none.
+    std::optional<Window> ActiveWindow();
     // Top-level client whose WM_CLASS class is className and, when given,
     // whose title is title; the topmost such window, or 0.
     Window Find(std::string_view className, std::optional<std::string_view> title);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include "platform/x11/x11_platform.h"
@@ -123,12 +124,13 @@ void X11Platform::Open(const std::string& displayName) {
     guard_ = std::make_unique<TuckGuard>(*desk_);
     takeover_->OwnWindow = [this](Window window) { return own_ && own_->Known(window); };
     own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse,
-                                        [this] { return ActiveWindowKnown(); });
+                                        [this] { return AnotherProgramActive(); });
     timers_ = std::make_unique<QtTimers>();
     if (QCoreApplication::instance()) {
         // Activation requests go to the root for the manager, and to every
         // client listening there; a taken window has no manager to answer.
-        XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask);
+        // The root's properties tell when another window becomes active.
+        XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
         auto* notifier = new QSocketNotifier(ConnectionNumber(display_), QSocketNotifier::Read);
         QObject::connect(notifier, &QSocketNotifier::activated, [this] { HandleOwnEvents(); });
         eventWatch_.reset(notifier);
@@ -251,6 +253,9 @@ void X11Platform::HandleOwnEvents() {
         if (event.type == ClientMessage &&
             event.xclient.message_type == desktop_->Atoms().NetActiveWindow)
             takeover_->Activate(event.xclient.window);
+        else if (event.type == PropertyNotify &&
+                 event.xproperty.atom == desktop_->Atoms().NetActiveWindow)
+            own_->ActiveWindowChanged();
     }
     XFlush(display_);
 }
@@ -287,7 +292,22 @@ void X11Platform::ProcessMessages() {
     own_->DeliverQueued();
 }
 
-bool X11Platform::ActiveWindowKnown() { return desktop_->ActiveWindowKnown(); }
+bool X11Platform::AnotherProgramActive() {
+    if (!Usable() || !desktop_->ActiveWindowKnown())
+        return false;
+    const auto active = desktop_->ActiveWindow();
+    if (!active || own_->Known(*active) || takeover_->IsTaken(*active))
+        return false;
+    // The host's own windows are Qt's windows of this process.
+    for (QWindow* window : QGuiApplication::allWindows())
+        if (window->handle() && window->winId() == *active)
+            return false;
+    return true;
+}
+
+void X11Platform::WatchActivation(std::function<void(bool)> listener) {
+    own_->WatchActivation(std::move(listener));
+}
 
 // --- Timers ------------------------------------------------------------------------
 

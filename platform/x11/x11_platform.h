@@ -66,7 +66,8 @@ public:
     bool SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
     void ProcessMessages() override;
-    bool ActiveWindowKnown() override;
+    bool AnotherProgramActive() override;
+    void WatchActivation(std::function<void(bool)> listener) override;
 
     TimerId SetTimer(int intervalMs, std::function<void()> tick) override;
     void KillTimer(TimerId timer) override;

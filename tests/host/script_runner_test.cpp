@@ -25,6 +25,7 @@ public:
     QString BlockOn;
     QEventLoop* Blocked = nullptr;
     bool Quitted = false;
+    bool Unloaded = false;
 
     bool Record(const QString& call, QString* error) {
         Calls.append(call);
@@ -75,6 +76,7 @@ public:
         if (line == "close" && Blocked)
             Blocked->quit();
     }
+    void Unload() override { Unloaded = true; }
     void Quit() override { Quitted = true; }
 };
 

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -41,15 +42,13 @@ void TApplication::HookApplicationState() {
     if (stateHooked_ || !qGuiApp)
         return;
     stateHooked_ = true;
-    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-                     [this](Qt::ApplicationState state) {
-                         const bool active = state == Qt::ApplicationActive;
-                         // Where the desktop cannot tell, the host counts as active.
-                         if (!active && !ThePlatform().ActiveWindowKnown())
-                             return;
-                         if (active != active_)
-                             Activate(active);
-                     });
+    // The platform decides what counts as a deactivation: only another
+    // program's window becoming active.
+    QPointer<TApplication> self(this);
+    ThePlatform().WatchActivation([self](bool active) {
+        if (self && active != self->active_)
+            self->Activate(active);
+    });
 }
 
 void TApplication::ProcessMessages() {
