@@ -1,8 +1,11 @@
 #include "settings/EasyINI.h"
 
 #include "platform/platform.h"
+#include "platform/profile.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -113,6 +116,36 @@ std::string TIniEditor::FullPath() const {
     if (path.find('.') == std::string::npos)
         path += ".INI";
     return path;
+}
+
+std::string TIniEditor::WriteKeys(const std::string& section,
+                                  const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::string path = FullPath();
+    std::vector<ProfileEdit> edits;
+    for (const auto& [key, value] : values) {
+        edits.push_back({section, key, std::nullopt});
+        if (!value.empty())
+            edits.back().Value = value;
+    }
+    for (const ProfileEdit& edit : edits)
+        if (std::string refusal = ProfileEditRefusal(edit); !refusal.empty())
+            return refusal;
+    const ProfileWriteResult result = ProfileWriteStrings(edits, path);
+    switch (result.Outcome) {
+    case ProfileWriteOutcome::Written:
+    case ProfileWriteOutcome::Unchanged:
+        return {};
+    case ProfileWriteOutcome::FileUnusable:
+        return ProfileStatusReason(ProfileFileStatus(path));
+    case ProfileWriteOutcome::TooLarge:
+        return "it would grow past " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) +
+               " MiB";
+    case ProfileWriteOutcome::Refused:
+        break;
+    case ProfileWriteOutcome::Failed:
+        return std::strerror(result.Error ? result.Error : EIO);
+    }
+    return "it could not be written";
 }
 
 void TIniEditor::WriteBool(const std::string& section, const std::string& key, bool value) {

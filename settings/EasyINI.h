@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace wt {
 
@@ -60,6 +62,11 @@ public:
     Q_INVOKABLE std::string ReadStr(const std::string& section, const std::string& key,
                                     const std::string& defaultValue);
     Q_INVOKABLE void EraseSection(const std::string& section);
+    // Several keys of one section as one replacement of the file, all or
+    // none; an empty value removes its key. Empty when written, else why
+    // not, as a clause for the user ("it is read-only").
+    std::string WriteKeys(const std::string& section,
+                          const std::vector<std::pair<std::string, std::string>>& values);
     Q_INVOKABLE void EraseEntry(const std::string& section, const std::string& key);
 
 private:

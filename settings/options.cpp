@@ -1,5 +1,6 @@
 #include "settings/options.h"
 
+#include "dialogs/oops.h"
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
 #include "toolkit/controls/bitbtn.h"
@@ -75,21 +76,49 @@ void TfrmOptions::btnCloseClick(TObject*) {
         }
         ini = ownIni_;
     }
-    // Every key, changed or not, shown or hidden, in this order.
-    const std::string s = SettingsSection;
-    ini->WriteBool(s, "gwHideInspector", cbHideInspector->Checked());
-    ini->WriteInt(s, "gwSide", rgSide->ItemIndex());
-    ini->WriteBool(s, "gwHideDelphi", cbHideDelphi->Checked());
-    ini->WriteBool(s, "gwAnimate", cbAnimate->Checked());
-    ini->WriteBool(s, "gwWindowSounds", cbUseSounds->Checked());
-    ini->WriteBool(s, "gwDisableOnFocusLoss", cbDisable->Checked());
-    ini->WriteStr(s, "MoveOutSound", ToStd(editOut->Text()));
-    ini->WriteStr(s, "MoveInSound", ToStd(editIn->Text()));
-    ini->WriteInt(s, "gwAnimateSpeed", editAniCount->Value());
-    ini->WriteInt(s, "gwDelay", editDelay->Value());
-    ini->WriteInt(s, "HangOutPixels", editHang->Value());
-    ini->WriteBool(s, "gwUseAutoHide", cbAutoStart->Checked());
+    auto flag = [](TCheckBox* box) { return std::string(box->Checked() ? "True" : "False"); };
+    const std::string outSound = ToStd(editOut->Text());
+    const std::string inSound = ToStd(editIn->Text());
+    // Every key, changed or not, shown or hidden, in this order, as one
+    // replacement of the file.
+    const std::string problem = SaveSettings(
+        *ini, {{"gwHideInspector", flag(cbHideInspector)},
+               {"gwSide", std::to_string(rgSide->ItemIndex())},
+               {"gwHideDelphi", flag(cbHideDelphi)},
+               {"gwAnimate", flag(cbAnimate)},
+               {"gwWindowSounds", flag(cbUseSounds)},
+               {"gwDisableOnFocusLoss", flag(cbDisable)},
+               {"MoveOutSound", outSound},
+               {"MoveInSound", inSound},
+               {"gwAnimateSpeed", std::to_string(editAniCount->Value())},
+               {"gwDelay", std::to_string(editDelay->Value())},
+               {"HangOutPixels", std::to_string(editHang->Value())},
+               {"gwUseAutoHide", flag(cbAutoStart)}});
+    if (!problem.empty()) {
+        // The dialog stays, with the user's choices, until the cause is mended.
+        SetModalResult(mrNone);
+        ShowOops(this, FromStd(problem));
+        return;
+    }
+    if (const std::string warnings = SoundWarnings(outSound, inSound); !warnings.empty())
+        ShowOops(this, FromStd(warnings));
     Close();
+}
+
+std::string TfrmOptions::SoundWarnings(const std::string& outSound, const std::string& inSound) {
+    if (!cbUseSounds->Checked())
+        return {};
+    std::string lines;
+    for (const auto& [key, name] : {std::pair{"MoveOutSound", outSound}, std::pair{"MoveInSound", inSound}}) {
+        if (name.empty())
+            continue;
+        if (std::string warning = SoundFileWarning(std::string(key) + " \"" + name + "\"", name);
+            !warning.empty())
+            lines += "\n" + warning + ".";
+    }
+    if (lines.empty())
+        return {};
+    return "The options were saved, but these sounds will not be heard:\n" + lines;
 }
 
 const char* TfrmOptions::HelpTopicOfPage(int pageIndex) {

@@ -58,6 +58,9 @@ public:
     void btnCloseClick(TObject* sender);
     void btnHelpClick(TObject* sender);
 
+    // Why the chosen sounds will be silence, one line each, or empty.
+    std::string SoundWarnings(const std::string& outSound, const std::string& inSound);
+
     // The help topic of a page, empty for none.
     static const char* HelpTopicOfPage(int pageIndex);
 

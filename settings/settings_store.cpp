@@ -5,7 +5,12 @@
 #include "platform/profile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace wt {
 
@@ -65,10 +70,57 @@ void LoadSettings(TIniEditor& ini) {
     LoadBool(ini, "gwDisableOnFocusLoss", true, Settings.DisableOnFocusLoss);
 }
 
+std::string SettingsDirectoryProblem(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string_view::npos || slash == 0)
+        return {};
+    const std::string directory(path.substr(0, slash));
+    struct stat st {};
+    if (stat(directory.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        return "the settings directory " + directory + " is not a directory";
+    return {};
+}
+
+std::string SoundFileWarning(const std::string& what, const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return what +
+               (errno == ENOENT ? " does not exist" : ": " + std::string(std::strerror(errno)));
+    if (S_ISDIR(st.st_mode))
+        return what + " is a directory";
+    char header[12] = {};
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool wave = fd >= 0 && read(fd, header, sizeof header) == sizeof header &&
+                      std::memcmp(header, "RIFF", 4) == 0 &&
+                      std::memcmp(header + 8, "WAVE", 4) == 0;
+    if (fd >= 0)
+        close(fd);
+    if (!wave)
+        return what + " is not a wave file (it has no RIFF/WAVE header)";
+    if (path.size() >= 100)
+        return what + " is 100 characters or longer, and such names are not played";
+    return {};
+}
+
+std::string SaveSettings(TIniEditor& ini,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string reason = SettingsDirectoryProblem(ini.FullPath());
+    if (reason.empty())
+        reason = ini.WriteKeys(SettingsSection, values);
+    if (reason.empty())
+        return {};
+    return "Wingtucker could not save the options in " + ini.FullPath() + ": " + reason +
+           ".\n\nNothing was written. Mend this and press Accept again, or close the dialog "
+           "to keep the settings as they were.";
+}
+
 std::string SettingsFileProblem(const TIniEditor& ini) {
     const std::string path = ini.FullPath();
     if (ini.FileName().empty())
         return {};
+    if (std::string directory = SettingsDirectoryProblem(path); !directory.empty())
+        return "The settings file " + path + " cannot be read: " + directory +
+               ". Wingtucker uses the default settings until it is mended.";
     ProfileStatus status = ProfileFileStatus(path);
     if (status.Readable())
         return {};

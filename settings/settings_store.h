@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace wt {
 
@@ -50,6 +53,19 @@ void ResetSettings();
 
 // Reads section Wingtucker of the file behind ini into Settings.
 void LoadSettings(TIniEditor& ini);
+
+// Why no settings file can be kept at path because the directory named for
+// it is a plain file ("the settings directory D is not a directory"), or empty.
+std::string SettingsDirectoryProblem(std::string_view path);
+
+// Why a sound file will be silence ("WHAT does not exist", "WHAT is a
+// directory", ...), or empty; what names the key and the file.
+std::string SoundFileWarning(const std::string& what, const std::string& path);
+
+// Why Accept could not save the options, for the user, naming the file:
+// empty when they were written.
+std::string SaveSettings(TIniEditor& ini,
+                         const std::vector<std::pair<std::string, std::string>>& values);
 
 // Empty when the file behind ini is absent or can be read; otherwise one
 // message for the user naming the file and what is wrong with it. A file that

@@ -153,26 +153,6 @@ struct Error {
     std::string Message;
 };
 
-// Why a sound the add-in is to play will be silence, or empty.
-std::string SoundWarning(const KnownKey& key, const std::string& path) {
-    const std::string what = std::string(key.Name) + " " + Quote(path);
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0)
-        return what +
-               (errno == ENOENT ? " does not exist" : ": " + std::string(std::strerror(errno)));
-    char header[12] = {};
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    bool wave = fd >= 0 && read(fd, header, sizeof header) == sizeof header &&
-                std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WAVE", 4) == 0;
-    if (fd >= 0)
-        close(fd);
-    if (!wave)
-        return what + " is not a wave file (it has no RIFF/WAVE header)";
-    if (path.size() >= 100)
-        return what + " is 100 characters or longer, and such names are not played";
-    return {};
-}
-
 // Checks one KEY=VALUE argument; throws Error with the reason.
 Assignment ParseAssignment(std::string_view argument) {
     std::size_t eq = argument.find('=');
@@ -215,7 +195,8 @@ Assignment ParseAssignment(std::string_view argument) {
             value.back() == '\t')
             throw malformed("leading or trailing blanks would be lost");
         assignment.Value = value;
-        assignment.Warning = SoundWarning(key, assignment.Value);
+        assignment.Warning =
+            SoundFileWarning(std::string(key.Name) + " " + Quote(assignment.Value), assignment.Value);
         break;
     }
     return assignment;

@@ -3,6 +3,9 @@
 // (hidden ones too), the close box writing nothing, and help by page.
 #include "settings_fixture.h"
 
+#include "dialogs/oops.h"
+#include "widgets/CDKROMem.h"
+
 #include "../widgets/ui_support.h"
 #include "settings/EasyINI.h"
 #include "settings/options.h"
@@ -16,10 +19,13 @@
 #include "widgets/notebook/CSNoteBk.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QStyle>
 #include <QWidget>
 
+#include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace wt::testing {
@@ -53,6 +59,19 @@ protected:
             if (auto eq = line.find('='); eq != std::string::npos)
                 keys.push_back(line.substr(0, eq));
         return keys;
+    }
+    // Presses Accept and answers the message it shows, if any: its text.
+    std::string AcceptAnswering(TfrmOptions& form) {
+        std::string shown;
+        QTimer::singleShot(0, [&] {
+            for (TComponent* c : form.Components())
+                if (auto* oops = dynamic_cast<TfrmOops*>(c)) {
+                    shown = ToStd(oops->memo->Text());
+                    oops->btnOk->Click();
+                }
+        });
+        form.btnClose->Click();
+        return shown;
     }
     TIniEditor ini_;
 };
@@ -150,6 +169,74 @@ TEST_F(OptionsTest, EmptySoundNamesRemoveTheirKeys) {
     const std::string text = GetFile(ConfigFile(SettingsFileName));
     EXPECT_EQ(text.find("MoveOutSound"), std::string::npos) << text;
     EXPECT_EQ(text.find("MoveInSound"), std::string::npos) << text;
+}
+
+// Accept that cannot write says why, names the file, writes nothing and
+// keeps the dialog up with the user's choices.
+TEST_F(OptionsTest, AcceptThatCannotWriteSaysWhyAndKeepsTheDialog) {
+    namespace fs = std::filesystem;
+    const std::string file = ConfigFile(SettingsFileName);
+    const std::string held = "[Wingtucker]\ngwDelay=900\n";
+    struct Case {
+        const char* What;
+        std::function<void()> Spoil;
+        std::string Reason;
+    };
+    const std::vector<Case> cases = {
+        {"read-only", [&] { PutFile(file, held); chmod(file.c_str(), 0444); },
+         ": it is read-only."},
+        {"NUL byte", [&] { PutFile(file, held + std::string(1, '\0')); },
+         ": it is not a text file (it holds a NUL byte)."},
+        {"directory a plain file",
+         [&] { fs::remove_all(configDir_); PutFile(configDir_, "not a directory"); },
+         ": the settings directory " + configDir_ + " is not a directory."},
+    };
+    for (const Case& c : cases) {
+        c.Spoil();
+        const std::string before = GetFile(fs::is_directory(configDir_) ? file : configDir_);
+        auto form = Shown();
+        form->editDelay->SetValue(10);
+        const std::string shown = AcceptAnswering(*form);
+        EXPECT_NE(shown.find("could not save the options in " + file + c.Reason),
+                  std::string::npos) << c.What << ": " << shown;
+        EXPECT_EQ(GetFile(fs::is_directory(configDir_) ? file : configDir_), before) << c.What;
+        EXPECT_EQ(form->ModalResult(), mrNone) << c.What << ": the dialog would close";
+        EXPECT_TRUE(form->Visible()) << c.What;
+        EXPECT_EQ(form->editDelay->Value(), 10) << c.What << ": the choice is kept";
+        fs::remove_all(configDir_);
+        fs::create_directories(configDir_);
+    }
+}
+
+// Sounds that will be silence are named in one message; the names are
+// saved as typed all the same.
+TEST_F(OptionsTest, AcceptWarnsOfSoundsThatWillBeSilenceInOneMessage) {
+    const std::string missing = configDir_ + "/missing.wav";
+    const std::string text = ConfigFile("text.wav");
+    PutFile(text, "not a wave");
+    auto form = Shown();
+    form->cbUseSounds->SetChecked(true);
+    form->editOut->SetText(FromStd(configDir_));
+    form->editIn->SetText(FromStd(missing));
+    std::string shown = AcceptAnswering(*form);
+    EXPECT_NE(shown.find("MoveOutSound \"" + configDir_ + "\" is a directory."),
+              std::string::npos) << shown;
+    EXPECT_NE(shown.find("MoveInSound \"" + missing + "\" does not exist."), std::string::npos)
+        << shown;
+    LoadSettings(ini_);
+    EXPECT_EQ(Settings.MoveOutSound, configDir_);
+    EXPECT_EQ(Settings.MoveInSound, missing);
+
+    form = Shown();
+    form->editOut->SetText(FromStd(text));
+    form->editIn->SetText(FromStd("/" + std::string(120, 'w') + ".wav"));
+    shown = AcceptAnswering(*form);
+    EXPECT_NE(shown.find("is not a wave file"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("does not exist"), std::string::npos) << shown;
+
+    form = Shown();
+    form->cbUseSounds->SetChecked(false);
+    EXPECT_EQ(AcceptAnswering(*form), "") << "sounds off: their files do not matter";
 }
 
 TEST_F(OptionsTest, TheCloseBoxWritesNothing) {
