@@ -314,13 +314,15 @@ int Run(int argc, char** argv) {
     // rather than pass them off as the file's.
     const ProfileStatus status = ProfileFileStatus(ini.FullPath());
     if (command == "show") {
-        if (!status.Readable())
-            return Fail(ExitFailed, SettingsFileProblem(ini));
+        if (std::string problem = SettingsFileProblem(ini); !problem.empty())
+            return Fail(ExitFailed, problem);
         ResetSettings();
         LoadSettings(ini);
         Show(ini);
         return ExitOk;
     }
+    if (std::string problem = SettingsDirectoryProblem(ini.FullPath()); !problem.empty())
+        return Fail(ExitFailed, problem + "; nothing was written");
     if (!status.Writable())
         return Fail(ExitFailed, "the settings file " + ini.FullPath() + " cannot be changed: " +
                                     ProfileStatusReason(status) + "; nothing was written");

@@ -279,6 +279,22 @@ TEST_F(ConfigToolTest, AnUnusableFileIsReportedByShowAndLeftAsItIs) {
     }
 }
 
+TEST_F(ConfigToolTest, ADirectoryThatIsAPlainFileIsReportedByShowAndSet) {
+    const std::string plain = root_ + "/afile";
+    PutFile(plain, "not a directory");
+    for (const char* command : {"show", "set"}) {
+        std::vector<std::string> args{command, "--dir", plain};
+        if (std::string_view(command) == "set")
+            args.push_back("gwDelay=100");
+        RunResult r = Run(args);
+        EXPECT_EQ(r.Status, 1) << command;
+        EXPECT_EQ(r.Out, "") << command;
+        EXPECT_NE(r.Err.find("the settings directory " + plain + " is not a directory"),
+                  std::string::npos) << command << ": " << r.Err;
+    }
+    EXPECT_EQ(GetFile(plain), "not a directory");
+}
+
 TEST_F(ConfigToolTest, AReadOnlyFileIsReadButNotReplaced) {
     PutFile(file_, HandWritten);
     ASSERT_EQ(chmod(file_.c_str(), 0444), 0);
@@ -378,7 +394,7 @@ TEST_F(ConfigToolTest, ASoundThatIsNoWaveFileIsWrittenWithAWarning) {
     const std::pair<std::string, const char*> cases[] = {
         {root_ + "/missing.wav", "does not exist"},
         {text, "not a wave file"},
-        {root_, "not a wave file"},
+        {root_, "is a directory"},
         {wave, nullptr},
     };
     for (const auto& [sound, warning] : cases) {

@@ -148,6 +148,16 @@ TEST_F(LoadSettingsTest, AFileThatCannotBeReadIsNamedWithTheReason) {
     ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
     EXPECT_NE(SettingsFileProblem(ini_).find(path + " cannot be read: it is a directory."),
               std::string::npos);
+    rmdir(path.c_str());
+    // The panel's opening says so when the settings directory is a plain file.
+    const std::string directory = path.substr(0, path.rfind('/'));
+    std::system(("rm -rf '" + directory + "'").c_str());
+    PutFile(directory, "a plain file");
+    EXPECT_NE(SettingsFileProblem(ini_).find(
+                  path + " cannot be read: the settings directory " + directory +
+                  " is not a directory."),
+              std::string::npos)
+        << SettingsFileProblem(ini_);
 
     TIniEditor unnamed;
     EXPECT_EQ(SettingsFileProblem(unnamed), "");
