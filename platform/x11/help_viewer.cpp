@@ -4,9 +4,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QEvent>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QUrl>
+
+#include <functional>
 
 #include <dlfcn.h>
 
@@ -49,6 +57,33 @@ std::optional<QString> ExistingPage(const QString& path) {
     return std::nullopt;
 }
 
+// Calls gone when the widget it watches is hidden, once.
+class HideWatch : public QObject {
+public:
+    HideWatch(QWidget* watched, std::function<void()> gone)
+        : watched_(watched), gone_(std::move(gone)) {
+        watched->installEventFilter(this);
+    }
+    ~HideWatch() override {
+        if (watched_)
+            watched_->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (object == watched_ && event->type() == QEvent::Hide && gone_) {
+            auto gone = std::move(gone_);
+            gone_ = nullptr;
+            gone();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> watched_;
+    std::function<void()> gone_;
+};
+
 } // namespace
 
 HelpViewer::HelpViewer() = default;
@@ -57,8 +92,76 @@ HelpViewer::~HelpViewer() {
     // A widget cannot be destroyed once the application object is gone (the
     // platform may be torn down by an exit handler after it): the process is
     // ending then, and the window goes with it.
-    if (!QCoreApplication::instance())
+    if (!QCoreApplication::instance()) {
         (void)browser_.release();
+        (void)modalWatch_.release();
+        return;
+    }
+    modalWatch_.reset();
+    if (browser_ && browser_->parentWidget())
+        browser_->setParent(nullptr); // not freed a second time with the dialog
+}
+
+void HelpViewer::MakeBrowser() {
+    browser_ = std::make_unique<QTextBrowser>();
+    // Gone with the event loop, while widgets can still be destroyed (the
+    // deferred deletions run as the loop winds up).
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                     browser_.get(), [this] {
+                         modalWatch_.reset();
+                         browser_->setParent(nullptr);
+                         browser_.release()->deleteLater();
+                     });
+    browser_->setWindowTitle(QStringLiteral("Wingtucker Help"));
+    browser_->resize(560, 480);
+    browser_->setOpenExternalLinks(true);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), browser_.get());
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, browser_.get(), &QWidget::close);
+}
+
+void HelpViewer::Reparent(QWidget* parent) {
+    const QRect geometry = browser_->geometry();
+    const bool shown = browser_->isVisible();
+    browser_->setParent(parent, Qt::Window);
+    browser_->setGeometry(geometry);
+    if (shown)
+        browser_->show();
+}
+
+void HelpViewer::FollowModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == browser_.get() || modal == browser_->parentWidget())
+        return;
+    modalWatch_.reset();
+    Reparent(modal);
+    if (!modal)
+        return;
+    // Before the dialog is freed, which would free its windows with it.
+    modalWatch_ = std::make_unique<HideWatch>(modal, [this] {
+        if (!browser_)
+            return;
+        Reparent(nullptr);
+        // Not from inside its own event filter.
+        QObject* watch = modalWatch_.get();
+        QMetaObject::invokeMethod(
+            browser_.get(),
+            [this, watch] {
+                if (modalWatch_.get() == watch)
+                    modalWatch_.reset();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void HelpViewer::PadBelow() {
+    QTextFrame* root = browser_->document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    const int room = browser_->viewport()->height();
+    if (format.bottomMargin() != room) {
+        format.setBottomMargin(room);
+        root->setFrameFormat(format);
+    }
 }
 
 std::optional<std::string> HelpViewer::ResolvePage(std::string_view helpFile) {
@@ -111,23 +214,17 @@ bool HelpViewer::Show(std::string_view helpFile, std::string_view topic, std::st
                         .arg(QString::fromStdString(*page), ToQString(topic)));
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;
-    if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
-        // Gone with the event loop, while widgets can still be destroyed (the
-        // deferred deletions run as the loop winds up).
-        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
-                         browser_.get(), [this] { browser_.release()->deleteLater(); });
-        browser_->setWindowTitle(QStringLiteral("Wingtucker Help"));
-        browser_->resize(560, 480);
-        browser_->setOpenExternalLinks(true);
-    }
+    if (!browser_)
+        MakeBrowser();
+    FollowModal();
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(*page));
     if (!topic.empty())
         url.setFragment(ToQString(topic));
     browser_->setSource(url);
+    browser_->show();
+    PadBelow();
     if (!topic.empty())
         browser_->scrollToAnchor(ToQString(topic));
-    browser_->show();
     browser_->raise();
     browser_->activateWindow();
     return true;

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+class QObject;
 class QTextBrowser;
+class QWidget;
 
 namespace wt {
 
@@ -25,7 +27,17 @@ public:
     static bool HasAnchor(const std::string& page, std::string_view topic);
 
 private:
+    void MakeBrowser();
+    // A modal dialog of ours blocks every window but its own: the help it
+    // asked for becomes its window while it is up, and stands alone again
+    // once it is gone.
+    void FollowModal();
+    void Reparent(QWidget* parent);
+    // Room below the page, so that every topic can be shown at the top.
+    void PadBelow();
+
     std::unique_ptr<QTextBrowser> browser_;
+    std::unique_ptr<QObject> modalWatch_;
 };
 
 } // namespace wt

@@ -9,10 +9,15 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
 
 #include "platform/x11/x11_platform.h"
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_environment.h"
+
+#include <X11/extensions/XTest.h>
 
 
 #include <fstream>
@@ -252,6 +257,62 @@ TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browsers, 1);
     EXPECT_EQ(browser->source().fragment(), "Sound_Button");
+}
+
+// Help asked for from a modal dialog takes the keyboard while the dialog is
+// up (Escape closes it), shows even the page's last topic at the top, and
+// outlives the dialog.
+TEST_F(OwnWindowsTest, HelpFromAModalDialogTakesInputAndShowsAnyTopicAtTheTop) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string page = dir.path().toStdString() + "/wingtckr.html";
+    std::ofstream html(page);
+    html << "<html><body>";
+    for (int i = 0; i < 40; ++i)
+        html << "<p>Filler line " << i << "</p>";
+    html << "<h2><a name=\"General_Button\">General</a></h2><p>Last words.</p></body></html>";
+    html.close();
+
+    auto dialog = std::make_unique<QWidget>(nullptr, Qt::Window);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setGeometry(100, 100, 200, 150);
+    dialog->show();
+    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    QTextBrowser* browser = nullptr;
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible())
+            browser = b;
+    ASSERT_NE(browser, nullptr);
+    PumpUntil([] { return false; }, 300ms);
+
+    // The topic's heading stands at the top of the page's view.
+    QTextBlock block = browser->document()->begin();
+    while (block.isValid() && !block.text().startsWith("General"))
+        block = block.next();
+    ASSERT_TRUE(block.isValid());
+    const qreal top = browser->document()->documentLayout()->blockBoundingRect(block).top();
+    EXPECT_NEAR(top - browser->verticalScrollBar()->value(), 0, 16)
+        << "the last topic could not be brought to the top";
+
+    // Escape typed into it, as a user would.
+    Display* display = client_->GetDisplay();
+    XSetInputFocus(display, browser->window()->winId(), RevertToParent, CurrentTime);
+    client_->Sync();
+    PumpUntil([] { return false; }, 200ms);
+    const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
+    XTestFakeKeyEvent(display, escape, True, CurrentTime);
+    XTestFakeKeyEvent(display, escape, False, CurrentTime);
+    client_->Sync();
+    EXPECT_TRUE(PumpUntil([&] { return !browser->isVisible(); }))
+        << "the help window took no key while the dialog was up";
+
+    // Asked again, then the dialog goes: the help stays, on its own.
+    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    dialog->hide();
+    dialog.reset();
+    PumpUntil([] { return false; }, 100ms);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->parentWidget(), nullptr);
 }
 
 } // namespace
