@@ -13,6 +13,9 @@
 // After gtest: Xlib's macros (None, Bool) would break its templates.
 #include "tests/e2e/top_windows.h"
 
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -121,7 +124,10 @@ TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsTh
               "echo @sounds\ncontrol editIn\n"
               "click-control editIn\ntype chimes\nkey period\ntype wav\n"
               "click-control editOut\ntype bells\nkey period\ntype wav\n"
+              // Neither sound exists: Accept saves them and says so.
               "click-button Accept\nwait 600\n"
+              "echo @warned\ncontrol notebook\ncontrol frmOops.btnOk\n"
+              "click-button OK\nwait 400\n"
               "echo @accepted\ncontrol notebook\n"
               "click-button Start\nwait 1500\necho @started\nrects\n"
               "menu Tools|Wingtucker 1.2d\nwait 400\nclick-button Stop\nwait 800\nquit\n");
@@ -139,7 +145,8 @@ TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsTh
         {"@general", "cbHideDelphi", "hidden"}, {"@general", "editHang", "shown"},
         {"@movement", "cbAnimate", "shown"},    {"@movement", "editAniCount", "hidden"},
         {"@animate", "editAniCount", "shown"},  {"@sound", "editIn", "hidden"},
-        {"@sounds", "editIn", "shown"},         {"@accepted", "notebook", "unknown"},
+        {"@sounds", "editIn", "shown"},         {"@warned", "notebook", "shown"},
+        {"@warned", "frmOops.btnOk", "shown"},  {"@accepted", "notebook", "unknown"},
     };
     for (const Seen& s : seen)
         EXPECT_EQ(ControlState(out, s.marker, s.control), s.state)
@@ -187,6 +194,38 @@ TEST_F(OptionsOnXvfb, TheCloseBoxLeavesTheFileAsItWas) {
     EXPECT_EQ(ControlState(run_.Output(), "@after", "notebook"), "unknown")
         << "the close box left the dialog open\n" << run_.Output();
     EXPECT_EQ(ReadFile(SettingsFile()), before);
+}
+
+// Escape closes each of the add-in's windows that a user reads and leaves:
+// the help window (also while the Options dialog is up), the Options dialog
+// as its close box does, the About box as OK does.
+TEST_F(OptionsOnXvfb, EscapeClosesHelpOptionsAndAbout) {
+    const std::string before = "[Wingtucker]\ngwSide=0\ngwDelay=200\n";
+    std::ofstream(SettingsFile(), std::ios::binary) << before;
+    RunScript("click-button AutoHide Delphi?\nclick-control frmOptions.btnHelp\nwait 800\n"
+              "echo @help\nwait 1500\necho @escaped-help\ncontrol notebook\n"
+              "key Escape\nwait 600\necho @escaped-options\ncontrol notebook\n"
+              "click-button About\nwait 800\necho @about\nwait 1500\necho @escaped-about\n"
+              "quit\n");
+    ASSERT_TRUE(run_.WaitForOutput("@help", 15000)) << run_.Output();
+    ASSERT_TRUE(FindMapped(display_, "Wingtucker Help")) << "no help window";
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Escape), True, CurrentTime);
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Escape), False, CurrentTime);
+    XSync(display_, False);
+    ASSERT_TRUE(run_.WaitForOutput("@escaped-help", 15000)) << run_.Output();
+    EXPECT_FALSE(FindMapped(display_, "Wingtucker Help")) << "Escape left the help window open";
+    ASSERT_TRUE(run_.WaitForOutput("@about", 15000)) << run_.Output();
+    ASSERT_TRUE(FindMapped(display_, "About...")) << "no About box";
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Escape), True, CurrentTime);
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Escape), False, CurrentTime);
+    XSync(display_, False);
+    ASSERT_EQ(run_.Wait(15000), 0) << run_.Output();
+    const std::string out = run_.Output();
+    EXPECT_EQ(ControlState(out, "@escaped-help", "notebook"), "shown") << out;
+    EXPECT_EQ(ControlState(out, "@escaped-options", "notebook"), "unknown")
+        << "Escape left the Options dialog open\n" << out;
+    EXPECT_EQ(ReadFile(SettingsFile()), before) << "Escape wrote the settings";
+    EXPECT_FALSE(FindMapped(display_, "About...")) << "Escape left the About box open";
 }
 
 } // namespace

@@ -117,6 +117,28 @@ TEST_F(FormTest, ShowingAVisibleFormModallyIsRefused) {
     form->Hide();
 }
 
+// Escape in a dialog without a cancel button closes it as its close box
+// does; a dialog without a close box stays.
+TEST_F(FormTest, EscapeClosesAModalDialogAsItsCloseBoxDoes) {
+    for (const bool closeBox : {false, true}) {
+        auto form = MakeDialog();
+        if (closeBox)
+            form->SetBorderIcons(TBorderIcons(biSystemMenu));
+        bool stillModal = false;
+        QTimer::singleShot(0, [&] {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(form->Widget(), &escape);
+            QTimer::singleShot(0, [&] {
+                stillModal = form->Modal() && form->Visible();
+                if (stillModal)
+                    form->SetModalResult(mrOk);
+            });
+        });
+        EXPECT_EQ(form->ShowModal(), closeBox ? mrCancel : mrOk) << closeBox;
+        EXPECT_EQ(stillModal, !closeBox) << closeBox;
+    }
+}
+
 TEST_F(FormTest, FailureInAHandlerIsReportedAndTheDialogStaysOpen) {
     auto form = MakeDialog();
     TProbe* probe = Probe(*form, "probe1");

@@ -490,6 +490,13 @@ void TForm::KeyFromWindow(QKeyEvent* event) {
             event->accept();
             return;
         }
+        // A dialog without a cancel button closes on Escape as its close box
+        // closes it.
+        if (key == VK_ESCAPE && modal_ && shift == TShiftState{}) {
+            event->accept();
+            WindowCloseRequested();
+            return;
+        }
     }
     const QString text = event->text();
     if (text.size() == 1 && text[0].isPrint()) {
