@@ -94,7 +94,12 @@ public:
     // Called with false once another program's window is active while the
     // host's application has lost the focus, and with true when it has it
     // again; a deactivation that waited for another window comes late.
-    virtual void WatchActivation(std::function<void(bool)> listener) { (void)listener; }
+    // False when the platform does not watch: the toolkit then follows the
+    // user-interface framework's own state, asking AnotherProgramActive.
+    virtual bool WatchActivation(std::function<void(bool)> listener) {
+        (void)listener;
+        return false;
+    }
 
     // --- Timers --------------------------------------------------------------
     // A repeating timer; an interval of 0 or less fires on every pass of the

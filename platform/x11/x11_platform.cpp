@@ -305,8 +305,9 @@ bool X11Platform::AnotherProgramActive() {
     return true;
 }
 
-void X11Platform::WatchActivation(std::function<void(bool)> listener) {
+bool X11Platform::WatchActivation(std::function<void(bool)> listener) {
     own_->WatchActivation(std::move(listener));
+    return true;
 }
 
 // --- Timers ------------------------------------------------------------------------

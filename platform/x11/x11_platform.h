@@ -67,7 +67,7 @@ public:
                      std::intptr_t lParam) override;
     void ProcessMessages() override;
     bool AnotherProgramActive() override;
-    void WatchActivation(std::function<void(bool)> listener) override;
+    bool WatchActivation(std::function<void(bool)> listener) override;
 
     TimerId SetTimer(int intervalMs, std::function<void()> tick) override;
     void KillTimer(TimerId timer) override;

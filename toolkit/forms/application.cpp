@@ -42,13 +42,22 @@ void TApplication::HookApplicationState() {
     if (stateHooked_ || !qGuiApp)
         return;
     stateHooked_ = true;
-    // The platform decides what counts as a deactivation: only another
-    // program's window becoming active.
+    // Only another program's window becoming active is a deactivation; a
+    // platform that watches the desktop says when.
     QPointer<TApplication> self(this);
-    ThePlatform().WatchActivation([self](bool active) {
-        if (self && active != self->active_)
-            self->Activate(active);
-    });
+    if (ThePlatform().WatchActivation([self](bool active) {
+            if (self && active != self->active_)
+                self->Activate(active);
+        }))
+        return;
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                     [this](Qt::ApplicationState state) {
+                         const bool active = state == Qt::ApplicationActive;
+                         if (!active && !ThePlatform().AnotherProgramActive())
+                             return;
+                         if (active != active_)
+                             Activate(active);
+                     });
 }
 
 void TApplication::ProcessMessages() {
