@@ -2,11 +2,15 @@
 
 namespace wt::e2e {
 
-std::optional<Placed> FindMapped(Display* display, const std::string& title) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+namespace {
+
+// Depth first under parent, to the depth a manager's frames put clients at.
+std::optional<Placed> FindUnder(Display* display, Window parent, const std::string& title,
+                                int depth) {
+    Window root = 0, up = 0, *children = nullptr;
     unsigned count = 0;
     std::optional<Placed> found;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return found;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return found;
     for (unsigned i = 0; i < count && !found; ++i) {
         XWindowAttributes a;
         char* name = nullptr;
@@ -15,9 +19,17 @@ std::optional<Placed> FindMapped(Display* display, const std::string& title) {
             if (title == name) found = Placed{children[i], a.x, a.y, a.width, a.height};
             XFree(name);
         }
+        if (!found && depth > 1) found = FindUnder(display, children[i], title, depth - 1);
     }
     if (children) XFree(children);
     return found;
+}
+
+} // namespace
+
+std::optional<Placed> FindMapped(Display* display, const std::string& title) {
+    // A top-level window, or a client in a window manager's frame.
+    return FindUnder(display, DefaultRootWindow(display), title, 3);
 }
 
 void SendCloseRequest(Display* display, Window window) {

@@ -14,7 +14,8 @@ struct Placed {
     int x, y, width, height;
 };
 
-// The viewable top-level window of that title, as the server has it.
+// The viewable top-level window of that title, as the server has it (a
+// client in a manager's frame too; its place is then within the frame).
 std::optional<Placed> FindMapped(Display* display, const std::string& title);
 
 // What a window manager's close box does: asks the window to close.

@@ -12,7 +12,9 @@
 #include "toolkit/controls/spinedit.h"
 #include "toolkit/core/writer.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -181,6 +183,34 @@ TEST_F(ControlsTest, SpinEditStaysWithinItsBoundsUnlessTheyAreEqual) {
     const std::string written = WriteFormDescription(form.get()).toStdString();
     EXPECT_THAT(written, HasSubstr("MinValue = 0"));
     EXPECT_THAT(written, HasSubstr("MaxValue = 0"));
+}
+
+// A paste is typed: what typing the same characters would refuse is left
+// out, the rest taken (5000 into a field of 0 to 1000 gives 500).
+TEST_F(ControlsTest, APasteIntoASpinEditIsTakenAsTypingIt) {
+    auto form = ReadProbeForm(QStringLiteral(
+        "  object editDelay: TSpinEdit\n    MaxValue = 1000\n    MinValue = 0\n    Value = 250\n"
+        "  end\n"));
+    auto* spin = Find<TSpinEdit>(*form, "editDelay");
+    ASSERT_NE(spin, nullptr);
+    form->Show();
+    const struct {
+        const char* Pasted;
+        int Typed; // what typing it over the selected field gives
+    } cases[] = {{"5000", 500}, {"700", 700}, {"12x4", 124}, {"", 250}};
+    for (const auto& c : cases) {
+        spin->SetValue(250);
+        QApplication::clipboard()->setText(QString::fromLatin1(c.Pasted));
+        auto* line = spin->Widget()->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        line->selectAll();
+        if (*c.Pasted)
+            line->del();
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::sendEvent(spin->Widget(), &paste);
+        EXPECT_EQ(spin->Value(), c.Typed) << c.Pasted;
+    }
+    form->Hide();
 }
 
 TEST_F(ControlsTest, BitBtnKindsGiveTheirStandardsWhichAreNotStored) {

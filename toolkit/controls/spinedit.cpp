@@ -2,13 +2,80 @@
 
 #include "toolkit/forms/application.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QSpinBox>
 
 #include <algorithm>
 #include <climits>
 
 namespace wt {
+
+namespace {
+
+// A spin box in which a paste is typed, one character at a time: each one
+// the field refuses is left out, so pasting 5000 into a field that takes up
+// to 1000 gives 500, as typing it does, where a paste taken whole would be
+// refused whole, without a sign.
+class TypedPasteSpinBox : public QSpinBox {
+public:
+    explicit TypedPasteSpinBox(QWidget* parent) : QSpinBox(parent) {
+        lineEdit()->installEventFilter(this);
+    }
+
+    void TypeIn(const QString& text) {
+        for (QChar c : text)
+            if (!c.isSpace())
+                lineEdit()->insert(QString(c));
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Paste) && !lineEdit()->isReadOnly()) {
+            TypeIn(QGuiApplication::clipboard()->text());
+            event->accept();
+            return;
+        }
+        QSpinBox::keyPressEvent(event);
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        QPointer<QMenu> menu = lineEdit()->createStandardContextMenu();
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions())
+            if (action->objectName() == QLatin1String("edit-paste")) {
+                action->disconnect();
+                QObject::connect(action, &QAction::triggered, this,
+                                 [this] { TypeIn(QGuiApplication::clipboard()->text()); });
+            }
+        menu->exec(event->globalPos());
+        delete menu;
+        event->accept();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The middle button pastes the selection, on X11.
+        if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
+            !lineEdit()->isReadOnly()) {
+            lineEdit()->setCursorPosition(
+                lineEdit()->cursorPositionAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+            TypeIn(QGuiApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+        return QSpinBox::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner) {
     SetParentColor(false);
@@ -26,7 +93,7 @@ int TSpinEdit::CheckValue(int value) const {
 }
 
 QWidget* TSpinEdit::CreateWidget(QWidget* parentWidget) {
-    auto* box = new QSpinBox(parentWidget);
+    auto* box = new TypedPasteSpinBox(parentWidget);
     box->setFocusPolicy(Qt::StrongFocus);
     box->setKeyboardTracking(true);
     // A number typed beyond a bound becomes that bound when the field is left

@@ -5,6 +5,7 @@
 #include "toolkit/core/reader.h"
 
 #include "platform/platform.h"
+#include "toolkit/forms/frame_hints.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
@@ -180,6 +181,7 @@ void TForm::UpdateWidget() {
                                              [this](const WindowMessage& m) {
                                                  Guarded([&] { Perform(m.Msg, m.WParam, m.LParam); });
                                              });
+        AskFrame(); // now that the window exists
     }
 }
 
@@ -215,6 +217,20 @@ void TForm::ApplyWindowFlags() {
         if (shown)
             w->show();
     }
+    AskFrame();
+}
+
+void TForm::AskFrame() {
+    const bool sizeable = borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
+    const bool minMax = borderStyle_ == bsSingle || borderStyle_ == bsSizeable;
+    const bool menu = borderStyle_ != bsNone && (borderIcons_ & biSystemMenu);
+    TFrameFunctions functions;
+    functions.Title = borderStyle_ != bsNone;
+    functions.Resize = sizeable;
+    functions.Close = menu;
+    functions.Minimize = menu && minMax && (borderIcons_ & biMinimize);
+    functions.Maximize = menu && minMax && (borderIcons_ & biMaximize);
+    AskFrameFunctions(WidgetIfCreated(), functions);
 }
 
 void TForm::ApplyBounds() {

@@ -162,6 +162,9 @@ protected:
     void TextChanged() override;
     void VisibleChanged() override;
     void ApplyWindowFlags();
+    // Tells the window manager which frame buttons the border style and
+    // icons give: a fixed size has no maximize.
+    void AskFrame();
     // The window system asked the window to close (its close box, a window
     // manager's request). Without a system menu the request is ignored.
     virtual void WindowCloseRequested();
