@@ -33,6 +33,16 @@ case "$mode" in
       grep -q "^ $field:" <<<"$info" || fail "the package has no $field field"
     done
     grep -q "^ Depends:.*libqt6widgets6" <<<"$info" || fail "Depends lacks the Qt libraries: $info"
+    # Debian's own checker: every tag it prints is one the user guide explains.
+    if command -v lintian >/dev/null; then
+      tags=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null | grep -E '^[EW]: ' || true)
+      while IFS= read -r tag; do
+        [ -z "$tag" ] && continue
+        name=$(awk '{print $3}' <<<"$tag")
+        grep -q "\`$name\`" "$(dirname "$0")/../../docs/USER_GUIDE.md" ||
+          fail "lintian: $tag (not explained in docs/USER_GUIDE.md)"
+      done <<<"$tags"
+    fi
     dpkg-deb -x "$deb" "$work/root"
     prefix="$work/root/usr"
     ;;
@@ -47,10 +57,28 @@ libdir=$(dirname "$(find "$prefix" -name libwingtucker.so | head -n1)")
 runpath=$(readelf -d "$libdir/libwingtucker.so" | grep -E 'RUNPATH|RPATH' || true)
 grep -q '\$ORIGIN' <<<"$runpath" || fail "the add-in's run path is not relative: $runpath"
 grep -q "$build" <<<"$runpath" && fail "the add-in's run path names the build folder: $runpath"
+# Every path an installed file names is where this installation put it (the
+# package's paths are read under the folder it was unpacked into).
+root=""
+[ "$mode" = deb ] && root="$work/root"
+named_exists() { [ -e "$root$1" ] || fail "$2 names $1, which was not installed"; }
 for page in hostide.1 wingtucker-config.1; do
-  [ -f "$prefix/share/man/man1/$page" ] || fail "man page $page missing"
+  [ -f "$prefix/share/man/man1/$page.gz" ] || fail "man page $page.gz missing"
+  text=$(zcat "$prefix/share/man/man1/$page.gz")
+  while IFS= read -r path; do
+    named_exists "$path" "$page"
+  done < <(grep -oE '^\.I (/.*/lib/wingtucker/[^ ]*)' <<<"$text" | sed 's/^\.I //')
+  grep -q 'XDG_RUNTIME_DIR/wingtucker' <<<"$text" || fail "$page does not name the lock files' place"
 done
-[ -f "$prefix/share/applications/hostide.desktop" ] || fail "desktop entry missing"
+addin_named="${prefix#$root}/lib/wingtucker/libwingtucker.so"
+zcat "$prefix/share/man/man1/hostide.1.gz" | grep -qxF ".I $addin_named" ||
+  fail "hostide(1) does not name the installed add-in $addin_named"
+entry="$prefix/share/applications/hostide.desktop"
+[ -f "$entry" ] || fail "desktop entry missing"
+exec_path=$(sed -n 's/^Exec="\(.*\)"$/\1/p' "$entry")
+icon_path=$(sed -n 's/^Icon=//p' "$entry")
+named_exists "$exec_path" "the desktop entry's Exec"
+named_exists "$icon_path" "the desktop entry's Icon"
 
 # The installed settings tool against a configuration directory of its own.
 mkdir -p "$work/config/wingtucker" "$work/project"

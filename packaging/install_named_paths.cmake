@@ -1,0 +1,26 @@
+# Run by cmake --install and by CPack: writes the man pages and the desktop
+# entry with the paths of this installation (the prefix is known only now),
+# the man pages compressed as the platform keeps them.
+foreach(entry IN LISTS WT_TEMPLATES)
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 template)
+  list(GET parts 1 destination)
+  file(READ "${template}" text)
+  string(REPLACE "@PREFIX@" "${CMAKE_INSTALL_PREFIX}" text "${text}")
+  set(target "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${destination}")
+  get_filename_component(folder "${target}" DIRECTORY)
+  file(MAKE_DIRECTORY "${folder}")
+  message(STATUS "Installing: ${target}")
+  if(destination MATCHES "\\.gz$")
+    string(REGEX REPLACE "\\.gz$" "" plain "${target}")
+    file(WRITE "${plain}.new" "${text}")
+    execute_process(COMMAND gzip -9n -c "${plain}.new" OUTPUT_FILE "${target}"
+                    RESULT_VARIABLE status)
+    file(REMOVE "${plain}.new")
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "gzip could not compress ${target}")
+    endif()
+  else()
+    file(WRITE "${target}" "${text}")
+  endif()
+endforeach()
