@@ -12,8 +12,9 @@
 
 namespace wt {
 
-OwnWindows::OwnWindows(unsigned long watchMouseAtom, std::function<bool()> anotherActive)
-    : watchMouseAtom_(watchMouseAtom), anotherActive_(std::move(anotherActive)) {
+OwnWindows::OwnWindows(unsigned long watchMouseAtom,
+                       std::function<std::optional<unsigned long>()> activeOther)
+    : watchMouseAtom_(watchMouseAtom), activeOther_(std::move(activeOther)) {
     if (auto* app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -123,14 +124,41 @@ void OwnWindows::Call(const WindowMessage& message) {
     }
 }
 
+namespace {
+// How long after a change of ours the manager's choice of an active window
+// is taken for a consequence of it.
+constexpr std::chrono::milliseconds OwnChangeGrace{250};
+} // namespace
+
+void OwnWindows::NoteOwnChange() { lastOwnChange_ = std::chrono::steady_clock::now(); }
+
+bool OwnWindows::OtherProgramActive() {
+    const std::optional<unsigned long> other = activeOther_ ? activeOther_() : std::nullopt;
+    if (!other) {
+        excused_.reset();
+        return false;
+    }
+    if (excused_ == other)
+        return false;
+    if (std::chrono::steady_clock::now() - lastOwnChange_ < OwnChangeGrace) {
+        excused_ = other;
+        return false;
+    }
+    excused_.reset();
+    return true;
+}
+
 void OwnWindows::ActivationChanged(bool active) {
+    if (active)
+        excused_.reset(); // the user came back: the next program they pick counts
     if (lastActive_ == active)
         return;
     // Qt sees no window active once ours lose the input focus, also when it
     // went to no window at all (no manager; or a manager that focuses none
-    // when our windows are hidden or taken): the host is inactive only once
-    // another program's window is active.
-    if (!active && anotherActive_ && !anotherActive_())
+    // when our windows are hidden or taken), or to the window the manager
+    // picked because ours went: the host is inactive only once the user has
+    // made another program's window the active one.
+    if (!active && !OtherProgramActive())
         return;
     lastActive_ = active;
     std::vector<WindowHandle> targets;
@@ -154,12 +182,18 @@ void OwnWindows::ActiveWindowChanged() {
     auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     if (gui && gui->applicationState() != Qt::ApplicationActive)
         ActivationChanged(false);
+    else
+        OtherProgramActive(); // notes whether the change is one of ours
 }
 
 bool OwnWindows::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "xcb_generic_event_t" || !message)
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) == XCB_UNMAP_NOTIFY) {
+        NoteOwnChange(); // one of our windows went: the manager may move the focus
+        return false;
+    }
     if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
         return false;
     auto* client = reinterpret_cast<xcb_client_message_event_t*>(event);

@@ -9,6 +9,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -24,8 +25,9 @@ namespace wt {
 class OwnWindows : public QObject, public QAbstractNativeEventFilter {
 public:
     // watchMouseAtom: the atom "WM_WATCHMOUSE" on the display Qt talks to;
-    // anotherActive: whether another program's window is the active one.
-    OwnWindows(unsigned long watchMouseAtom, std::function<bool()> anotherActive);
+    // activeOther: the active window when it is another program's, else none.
+    OwnWindows(unsigned long watchMouseAtom,
+               std::function<std::optional<unsigned long>()> activeOther);
     ~OwnWindows() override;
 
     WindowHandle Attach(std::uintptr_t nativeId, std::string_view className,
@@ -42,6 +44,14 @@ public:
     // The desktop's active window changed: a deactivation that waited for
     // another program's window may now be passed on.
     void ActiveWindowChanged();
+    // We hid, moved or took a window: a manager may hand the focus on to
+    // another program because of it (xfwm4 does), which is not the user's
+    // choice. Our windows' unmaps count by themselves.
+    void NoteOwnChange();
+    // Whether another program's window is active by the user's choice: not
+    // one the manager activated just after a change of ours, for as long as
+    // it stays the active one and the host has not been active since.
+    bool OtherProgramActive();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -55,7 +65,9 @@ private:
         std::string ClassName;
     };
     const unsigned long watchMouseAtom_;
-    const std::function<bool()> anotherActive_;
+    const std::function<std::optional<unsigned long>()> activeOther_;
+    std::chrono::steady_clock::time_point lastOwnChange_{};
+    std::optional<unsigned long> excused_; // activated because of a change of ours
     std::vector<std::function<void(bool)>> listeners_;
     mutable std::mutex mutex_;
     std::map<WindowHandle, Entry> windows_;

@@ -68,6 +68,16 @@ public:
     }
     bool Place(WindowHandle handle, TRect target, TuckWay way) override {
         const auto window = static_cast<Window>(handle);
+        // A taken or moved window may make the manager move the focus.
+        struct Noted {
+            X11Platform& P;
+            Noted(X11Platform& p) : P(p) { Note(); }
+            ~Noted() { Note(); }
+            void Note() {
+                if (P.own_)
+                    P.own_->NoteOwnChange();
+            }
+        } noted(p_);
         X11Takeover& takeover = *p_.takeover_;
         if (way == TuckWay::TakeFromManager) {
             if (takeover.Place(window, target))
@@ -124,7 +134,7 @@ void X11Platform::Open(const std::string& displayName) {
     guard_ = std::make_unique<TuckGuard>(*desk_);
     takeover_->OwnWindow = [this](Window window) { return own_ && own_->Known(window); };
     own_ = std::make_unique<OwnWindows>(desktop_->Atoms().WmWatchMouse,
-                                        [this] { return AnotherProgramActive(); });
+                                        [this] { return ActiveOtherWindow(); });
     timers_ = std::make_unique<QtTimers>();
     if (QCoreApplication::instance()) {
         // Activation requests go to the root for the manager, and to every
@@ -210,6 +220,9 @@ void X11Platform::AwaitWithdrawn(WindowHandle window) {
 }
 
 void X11Platform::AwaitShown(WindowHandle window) {
+    // A form of ours is about to be hidden: the manager may hand the focus
+    // on to another program because of it.
+    own_->NoteOwnChange();
     if (Usable())
         desktop_->AwaitShown(static_cast<Window>(window));
 }
@@ -292,18 +305,20 @@ void X11Platform::ProcessMessages() {
     own_->DeliverQueued();
 }
 
-bool X11Platform::AnotherProgramActive() {
+std::optional<unsigned long> X11Platform::ActiveOtherWindow() {
     if (!Usable() || !desktop_->ActiveWindowKnown())
-        return false;
+        return std::nullopt;
     const auto active = desktop_->ActiveWindow();
     if (!active || own_->Known(*active) || takeover_->IsTaken(*active))
-        return false;
+        return std::nullopt;
     // The host's own windows are Qt's windows of this process.
     for (QWindow* window : QGuiApplication::allWindows())
         if (window->handle() && window->winId() == *active)
-            return false;
-    return true;
+            return std::nullopt;
+    return *active;
 }
+
+bool X11Platform::AnotherProgramActive() { return own_->OtherProgramActive(); }
 
 bool X11Platform::WatchActivation(std::function<void(bool)> listener) {
     own_->WatchActivation(std::move(listener));

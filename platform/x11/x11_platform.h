@@ -67,6 +67,8 @@ public:
                      std::intptr_t lParam) override;
     void ProcessMessages() override;
     bool AnotherProgramActive() override;
+    // The active window when it is another program's, else none.
+    std::optional<unsigned long> ActiveOtherWindow();
     bool WatchActivation(std::function<void(bool)> listener) override;
 
     TimerId SetTimer(int intervalMs, std::function<void()> tick) override;

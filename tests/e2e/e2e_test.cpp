@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 // After gtest: Xlib's macros (None, Bool) would break its templates.
+#include "tests/e2e/top_windows.h"
+
+// After gtest: Xlib's macros (None, Bool) would break its templates.
 #include "tests/x11/test_client.h"
 
 #include <cstdlib>
@@ -376,20 +379,6 @@ TEST_F(AddinUnderOpenbox, ATuckLeavesExactlyTheStripAndThePointerStillRevealsIt)
              "Inspector after Stop");
 }
 
-// Asks the window manager to activate a window, as a pager does.
-void Activate(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // source: a pager
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(display);
-}
-
 // With the default focus handling: while another program is active the
 // strips reveal nothing; a click that activates the host again brings them back.
 TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIsBack) {
@@ -406,7 +395,7 @@ TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIs
                   "move 512 1\nmove 513 2\nwait 700\necho @elsewhere\nrects\n"
                   "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 700\necho @back\nrects\n"));
     ASSERT_TRUE(run_.WaitForOutput("@ready", kRunTimeoutMs)) << run_.Output();
-    Activate(other.GetDisplay(), window);
+    RequestActivation(other.GetDisplay(), window);
     Finish();
     const WindowRect* tucked = run_.Rect("started", kMain);
     ASSERT_NE(tucked, nullptr) << run_.Output();

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+// After gtest: Xlib's macros (None, Bool) would break its templates.
+#include "tests/e2e/top_windows.h"
+#include "tests/x11/test_client.h"
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -154,6 +158,55 @@ INSTANTIATE_TEST_SUITE_P(Matrix, RunsEnd, ::testing::ValuesIn(AllCases()),
                          [](const ::testing::TestParamInfo<RunsCase>& info) {
                              return Name(info.param);
                          });
+
+// xfwm4 focuses no window once the panel hides and the windows are taken:
+// the host stays active. Another program's window becoming active later
+// still switches the strips off, and a click on a strip brings them back.
+TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
+    test::WindowManager manager("xfwm4");
+    if (!manager.Installed()) GTEST_SKIP() << "xfwm4 is not installed";
+    test::XvfbServer server;
+    server.Start(1024, 768, 170);
+    manager.Start(server.DisplayName());
+    char pattern[] = "/tmp/wt-focus-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    fs::create_directories(dir / "config" / "wingtucker");
+    fs::create_directories(dir / "project");
+    std::ofstream(dir / "config" / "wingtucker" / "Wingtckr.ini")
+        << "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\ngwDelay=100\n";
+    std::ofstream(dir / "focus.script")
+        << "new-project " << (dir / "project" / "Demo.dpr").string() << "\n"
+        << kPanel << kStart << "echo @started\nrects\nfocus\n"
+        << "move 512 1\nmove 513 2\nwait 900\necho @active\nrects\n"
+        << "move 600 600\nmove 601 601\nwait 900\necho @ready\nwait 1500\n"
+        << "move 512 1\nmove 513 2\nwait 900\necho @elsewhere\nrects\n"
+        << "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 900\necho @back\nrects\nquit\n";
+    setenv("DISPLAY", server.DisplayName().c_str(), 1);
+    test::TestClient other;
+    test::WindowSetup setup;
+    setup.ClassName = "Other";
+    setup.Title = "Another program";
+    setup.Rect = {300, 300, 600, 500};
+    const Window window = other.Create(setup);
+    HostideRun run;
+    ASSERT_TRUE(run.Start(server.DisplayName(), (dir / "config").string(),
+                          (dir / "focus.script").string()));
+    ASSERT_TRUE(run.WaitForOutput("@ready", kRunTimeoutMs)) << run.Output();
+    RequestActivation(other.GetDisplay(), window);
+    EXPECT_EQ(run.Wait(kRunTimeoutMs), 0) << run.Output();
+    fs::remove_all(dir);
+
+    EXPECT_NE(run.Output().find("@started\n"), std::string::npos);
+    const WindowRect* tucked = run.Rect("started", kMain);
+    ASSERT_NE(tucked, nullptr) << run.Output();
+    EXPECT_EQ(Show(run.Rect("active", kMain)).rfind("0 0 1024 ", 0), 0u)
+        << "no reveal while no window had the focus\n" << run.Output();
+    EXPECT_EQ(Show(run.Rect("elsewhere", kMain)), Show(tucked))
+        << "revealed while another program was active";
+    EXPECT_EQ(Show(run.Rect("back", kMain)).rfind("0 0 1024 ", 0), 0u)
+        << "no reveal once the host was active again\n" << run.Output();
+}
 
 } // namespace
 } // namespace wt::e2e
