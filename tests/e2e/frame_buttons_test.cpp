@@ -50,7 +50,8 @@ std::vector<std::string> AllowedActions(Display* display, const std::string& tit
 
 TEST(FrameButtons, FixedSizeWindowsAreOfferedNeitherResizeNorMaximize) {
     test::WindowManager manager("icewm");
-    if (!manager.Installed()) GTEST_SKIP() << "icewm is not installed";
+    if (!manager.Installed())
+        GTEST_SKIP() << "icewm is not installed";
     test::XvfbServer server;
     server.Start(1024, 768, 160);
     manager.Start(server.DisplayName());
@@ -69,9 +70,9 @@ TEST(FrameButtons, FixedSizeWindowsAreOfferedNeitherResizeNorMaximize) {
     HostideRun run;
     ASSERT_TRUE(run.Start(server.DisplayName(), (dir / "config").string(),
                           (dir / "frame.script").string()));
-    for (const auto& [marker, title] : {std::pair{"@panel", "Wingtucker 1.2d"},
-                                        std::pair{"@options", "Options"},
-                                        std::pair{"@about", "About..."}}) {
+    for (const auto& [marker, title] :
+         {std::pair{"@panel", "Wingtucker 1.2d"}, std::pair{"@options", "Options"},
+          std::pair{"@about", "About..."}}) {
         ASSERT_TRUE(run.WaitForOutput(marker, 20000)) << run.Output();
         const std::vector<std::string> actions = AllowedActions(display, title);
         std::string all;

@@ -42,7 +42,9 @@ std::string Name(const RunsCase& c) {
            (c.Side == 1 ? "_right" : "_left");
 }
 
-void PrintTo(const RunsCase& c, std::ostream* os) { *os << Name(c); }
+void PrintTo(const RunsCase& c, std::ostream* os) {
+    *os << Name(c);
+}
 
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -52,7 +54,8 @@ std::string ReadFile(const fs::path& file) {
 }
 
 std::string Show(const WindowRect* r) {
-    if (!r) return "(none)";
+    if (!r)
+        return "(none)";
     std::ostringstream s;
     s << r->left << " " << r->top << " " << r->right << " " << r->bottom
       << (r->mapped ? " mapped" : " unmapped") << (r->framed ? " framed" : " bare");
@@ -65,10 +68,12 @@ protected:
         const RunsCase& c = GetParam();
         if (*c.Manager) {
             manager_ = std::make_unique<test::WindowManager>(c.Manager);
-            if (!manager_->Installed()) GTEST_SKIP() << c.Manager << " is not installed";
+            if (!manager_->Installed())
+                GTEST_SKIP() << c.Manager << " is not installed";
         }
         server_.Start(1024, 768, 150);
-        if (manager_) manager_->Start(server_.DisplayName());
+        if (manager_)
+            manager_->Start(server_.DisplayName());
         char pattern[] = "/tmp/wt-runs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
@@ -80,7 +85,8 @@ protected:
             << "gwAnimate=" << (c.Animate ? "True" : "False") << "\ngwSide=" << c.Side << "\n";
     }
     void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     fs::path Project() const { return dir_ / "project" / "Demo.dpr"; }
@@ -110,7 +116,8 @@ constexpr const char* kStop = "menu Tools|Wingtucker 1.2d\nwait 400\nclick-butto
 TEST_P(RunsEnd, EveryWayBackLeavesBothWindowsManagedWhereTheyWere) {
     std::ostringstream s;
     s << "new-project " << Project().string() << "\n"
-      << kPanel << "save-desktop\necho @saved\necho @before\nrects\n"
+      << kPanel
+      << "save-desktop\necho @saved\necho @before\nrects\n"
       // Stop, after a reveal by the pointer and a tuck.
       << kStart << "move 512 1\nmove 513 2\nwait 900\necho @revealed\nrects\n"
       << "move 600 500\nmove 601 501\nwait 900\n"
@@ -122,7 +129,8 @@ TEST_P(RunsEnd, EveryWayBackLeavesBothWindowsManagedWhereTheyWere) {
       << kStop
       // Close Project while running.
       << kStart << "close-project\nwait 900\necho @closed\nrects\n"
-      << "open-project " << Project().string() << "\nwait 300\n"
+      << "open-project " << Project().string()
+      << "\nwait 300\n"
       // Unloading the add-in while running, as the host does at exit.
       << kPanel << kStart << "unload\nwait 900\necho @unloaded\nrects\nquit\n";
     const fs::path script = dir_ / "runs.script";
@@ -164,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(Matrix, RunsEnd, ::testing::ValuesIn(AllCases()),
 // still switches the strips off, and a click on a strip brings them back.
 TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
     test::WindowManager manager("xfwm4");
-    if (!manager.Installed()) GTEST_SKIP() << "xfwm4 is not installed";
+    if (!manager.Installed())
+        GTEST_SKIP() << "xfwm4 is not installed";
     test::XvfbServer server;
     server.Start(1024, 768, 170);
     manager.Start(server.DisplayName());
@@ -201,11 +210,13 @@ TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
     const WindowRect* tucked = run.Rect("started", kMain);
     ASSERT_NE(tucked, nullptr) << run.Output();
     EXPECT_EQ(Show(run.Rect("active", kMain)).rfind("0 0 1024 ", 0), 0u)
-        << "no reveal while no window had the focus\n" << run.Output();
+        << "no reveal while no window had the focus\n"
+        << run.Output();
     EXPECT_EQ(Show(run.Rect("elsewhere", kMain)), Show(tucked))
         << "revealed while another program was active";
     EXPECT_EQ(Show(run.Rect("back", kMain)).rfind("0 0 1024 ", 0), 0u)
-        << "no reveal once the host was active again\n" << run.Output();
+        << "no reveal once the host was active again\n"
+        << run.Output();
 }
 
 } // namespace
