@@ -124,7 +124,12 @@ void HelpViewer::Reparent(QWidget* parent) {
     const QRect geometry = browser_->geometry();
     const bool shown = browser_->isVisible();
     browser_->setParent(parent, Qt::Window);
-    browser_->setGeometry(geometry);
+    // Where it stood, once it stood anywhere; a window not shown yet is
+    // placed by the manager, not put at the corner.
+    if (shown)
+        browser_->setGeometry(geometry);
+    else
+        browser_->resize(geometry.size());
     if (shown)
         browser_->show();
 }
