@@ -93,31 +93,29 @@ HelpViewer::~HelpViewer() {
     // platform may be torn down by an exit handler after it): the process is
     // ending then, and the window goes with it.
     if (!QCoreApplication::instance()) {
-        (void)browser_.release();
         (void)modalWatch_.release();
         return;
     }
     modalWatch_.reset();
-    if (browser_ && browser_->parentWidget())
-        browser_->setParent(nullptr); // not freed a second time with the dialog
+    delete browser_.data();
 }
 
 void HelpViewer::MakeBrowser() {
-    browser_ = std::make_unique<QTextBrowser>();
+    browser_ = new QTextBrowser();
     // Gone with the event loop, while widgets can still be destroyed (the
     // deferred deletions run as the loop winds up).
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
-                     browser_.get(), [this] {
+                     browser_.data(), [this] {
                          modalWatch_.reset();
                          browser_->setParent(nullptr);
-                         browser_.release()->deleteLater();
+                         browser_->deleteLater();
                      });
     browser_->setWindowTitle(QStringLiteral("Wingtucker Help"));
     browser_->resize(560, 480);
     browser_->setOpenExternalLinks(true);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), browser_.get());
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), browser_.data());
     escape->setContext(Qt::WindowShortcut);
-    QObject::connect(escape, &QShortcut::activated, browser_.get(), &QWidget::close);
+    QObject::connect(escape, &QShortcut::activated, browser_.data(), &QWidget::close);
 }
 
 void HelpViewer::Reparent(QWidget* parent) {
@@ -136,7 +134,7 @@ void HelpViewer::Reparent(QWidget* parent) {
 
 void HelpViewer::FollowModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == browser_.get() || modal == browser_->parentWidget())
+    if (modal == browser_.data() || modal == browser_->parentWidget())
         return;
     modalWatch_.reset();
     Reparent(modal);
@@ -150,7 +148,7 @@ void HelpViewer::FollowModal() {
         // Not from inside its own event filter.
         QObject* watch = modalWatch_.get();
         QMetaObject::invokeMethod(
-            browser_.get(),
+            browser_.data(),
             [this, watch] {
                 if (modalWatch_.get() == watch)
                     modalWatch_.reset();

@@ -3,13 +3,15 @@
 // name), a topic is an anchor in it, shown in a small browser window.
 #pragma once
 
+#include <QPointer>
+#include <QTextBrowser>
+
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class QObject;
-class QTextBrowser;
 class QWidget;
 
 namespace wt {
@@ -36,7 +38,9 @@ private:
     // Room below the page, so that every topic can be shown at the top.
     void PadBelow();
 
-    std::unique_ptr<QTextBrowser> browser_;
+    // Watched, not owned alone: while it is a dialog's window, freeing the
+    // dialog frees it too.
+    QPointer<QTextBrowser> browser_;
     std::unique_ptr<QObject> modalWatch_;
 };
 

@@ -313,6 +313,15 @@ TEST_F(OwnWindowsTest, HelpFromAModalDialogTakesInputAndShowsAnyTopicAtTheTop) {
     PumpUntil([] { return false; }, 100ms);
     EXPECT_TRUE(browser->isVisible());
     EXPECT_EQ(browser->parentWidget(), nullptr);
+
+    // A dialog freed while it is still shown frees the help with it; the
+    // next request makes a new window.
+    dialog = std::make_unique<QWidget>(nullptr, Qt::Window);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    dialog.reset();
+    EXPECT_TRUE(platform_->ShowHelp(page, "General_Button"));
 }
 
 } // namespace
