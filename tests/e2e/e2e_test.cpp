@@ -391,10 +391,11 @@ TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIs
     setup.Rect = {300, 300, 600, 500};
     const Window window = other.Create(setup);
     Launch(Script("move 512 1\nmove 513 2\nwait 700\necho @active\nrects\n"
-                  // The tuck is over well before another program is picked:
-                  // the manager's choice right after a change of ours is no
-                  // user's choice.
-                  "move 600 600\nmove 601 601\nwait 900\necho @ready\nwait 1500\n"
+                  // The tuck is over well before another program is picked
+                  // (the script's next command waits for it): the manager's
+                  // choice right after a change of ours is no user's choice.
+                  "move 600 600\nmove 601 601\nwait 900\nrects\nwait 600\necho @ready\n"
+                  "wait 1500\n"
                   "move 512 1\nmove 513 2\nwait 700\necho @elsewhere\nrects\n"
                   "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 700\necho @back\nrects\n"));
     ASSERT_TRUE(run_.WaitForOutput("@ready", kRunTimeoutMs)) << run_.Output();

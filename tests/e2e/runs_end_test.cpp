@@ -188,7 +188,7 @@ TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
         << "new-project " << (dir / "project" / "Demo.dpr").string() << "\n"
         << kPanel << kStart << "echo @started\nrects\nfocus\n"
         << "move 512 1\nmove 513 2\nwait 900\necho @active\nrects\n"
-        << "move 600 600\nmove 601 601\nwait 900\necho @ready\nwait 1500\n"
+        << "move 600 600\nmove 601 601\nwait 900\nrects\nwait 600\necho @ready\nwait 1500\n"
         << "move 512 1\nmove 513 2\nwait 900\necho @elsewhere\nrects\n"
         << "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 900\necho @back\nrects\nquit\n";
     setenv("DISPLAY", server.DisplayName().c_str(), 1);
