@@ -148,7 +148,15 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
     ASSERT_TRUE(platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(),
                                     true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "back home";
-    EXPECT_EQ(desktop.WmStateOf(window).has_value(), Manager() != nullptr) << "managed again";
+    // Managed again: not override-redirect, in the normal state, and, under
+    // a manager, in its frame.
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(desktop.GetDisplay(), window, &attributes));
+    EXPECT_FALSE(attributes.override_redirect) << "left unmanaged";
+    if (Manager()) {
+        EXPECT_EQ(desktop.WmStateOf(window), std::optional<unsigned long>(NormalState)) << "not normal";
+        EXPECT_NE(desktop.ParentWindow(window), desktop.Root()) << "not in a frame";
+    }
     EXPECT_FALSE(platform.Guard().Refused());
     client.Destroy(window);
 }

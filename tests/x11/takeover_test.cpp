@@ -14,7 +14,9 @@
 
 #include <X11/Xatom.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace wt::test {
 namespace {
@@ -144,6 +146,28 @@ TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
     EXPECT_TRUE(Managed(platform.Desktop()));
     EXPECT_FALSE(platform.Takeover().IsTaken(window_));
     EXPECT_EQ(platform.Guard().CurrentWay(), TuckWay::TakeFromManager);
+
+    // Focusable: asked as a pager or a click asks, the manager gives it the
+    // keyboard focus.
+    Display* display = client_->GetDisplay();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = client_->Intern("_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // source: a pager
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    Window focus = None;
+    for (int look = 0; look < 100 && focus != window_; ++look) {
+        int revert = 0;
+        XGetInputFocus(display, &focus, &revert);
+        if (focus != window_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(focus, window_) << "the given-back window never got the focus";
 }
 
 } // namespace
