@@ -29,11 +29,6 @@ struct TcsTab {
     void SetRect(const TRect& r) { Left = r.Left, Top = r.Top, Right = r.Right, Bottom = r.Bottom; }
 };
 
-// One point of a back-row frame.
-struct TcsPointObj {
-    int X = 0, Y = 0;
-};
-
 using TPageChangingEvent = TEvent<TObject*, int, bool&>;
 
 // The pages as strings (captions) with the pages as their objects; edits
