@@ -61,15 +61,17 @@ TEST(SnapTool, EveryListedFormRendersAtItsSizeAndIsDrawn) {
         ASSERT_TRUE(rendered.count(name)) << name << " was listed but not rendered";
         const QImage image(QString::fromStdString((dir / (name + ".png")).string()));
         ASSERT_FALSE(image.isNull()) << name;
-        if (auto it = sizes.find(name); it != sizes.end())
+        if (auto it = sizes.find(name); it != sizes.end()) {
             EXPECT_EQ(image.size(), it->second) << name;
+        }
         std::set<QRgb> colours;
         for (int y = 0; y < image.height(); y += 7)
             for (int x = 0; x < image.width(); x += 7)
                 colours.insert(image.pixel(x, y));
         EXPECT_GT(colours.size(), 3u) << name << " is not drawn";
-        if (sizes.count(name)) // the dialog face (white in the About box), never dark
+        if (sizes.count(name)) { // the dialog face (white in the About box), never dark
             EXPECT_GT(QColor(image.pixel(0, 0)).lightness(), 150) << name;
+        }
     }
     fs::remove_all(dir);
 
