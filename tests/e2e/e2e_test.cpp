@@ -390,7 +390,11 @@ TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIs
     setup.Title = "Another program";
     setup.Rect = {300, 300, 600, 500};
     const Window window = other.Create(setup);
+    // A click into the revealed IDE makes it the active program, as a user
+    // working in it does: the window the manager focused when the panel
+    // hid at Start is no longer the one that merely took the focus.
     Launch(Script("move 512 1\nmove 513 2\nwait 700\necho @active\nrects\n"
+                  "click 900 100\nwait 300\n"
                   // The tuck is over well before another program is picked
                   // (the script's next command waits for it): the manager's
                   // choice right after a change of ours is no user's choice.

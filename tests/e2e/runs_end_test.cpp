@@ -188,6 +188,8 @@ TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
         << "new-project " << (dir / "project" / "Demo.dpr").string() << "\n"
         << kPanel << kStart << "echo @started\nrects\nfocus\n"
         << "move 512 1\nmove 513 2\nwait 900\necho @active\nrects\n"
+        // Working in the revealed IDE makes it the active program again.
+        << "click 900 100\nwait 300\n"
         << "move 600 600\nmove 601 601\nwait 900\nrects\nwait 600\necho @ready\nwait 1500\n"
         << "move 512 1\nmove 513 2\nwait 900\necho @elsewhere\nrects\n"
         << "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 900\necho @back\nrects\nquit\n";
