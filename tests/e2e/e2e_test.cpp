@@ -403,7 +403,7 @@ TEST_F(AddinUnderOpenbox, AnotherActiveProgramSwitchesTheStripsOffUntilTheHostIs
                   "move 512 1\nmove 513 2\nwait 700\necho @elsewhere\nrects\n"
                   "click 512 3\nwait 300\nmove 513 4\nmove 512 3\nwait 700\necho @back\nrects\n"));
     ASSERT_TRUE(run_.WaitForOutput("@ready", kRunTimeoutMs)) << run_.Output();
-    RequestActivation(other.GetDisplay(), window);
+    test::RequestActivation(other.GetDisplay(), window);
     Finish();
     const WindowRect* tucked = run_.Rect("started", kMain);
     ASSERT_NE(tucked, nullptr) << run_.Output();

@@ -204,7 +204,7 @@ TEST(FocusUnderXfwm4, OnlyAnotherProgramBecomingActiveSwitchesTheStripsOff) {
     ASSERT_TRUE(run.Start(server.DisplayName(), (dir / "config").string(),
                           (dir / "focus.script").string()));
     ASSERT_TRUE(run.WaitForOutput("@ready", kRunTimeoutMs)) << run.Output();
-    RequestActivation(other.GetDisplay(), window);
+    test::RequestActivation(other.GetDisplay(), window);
     EXPECT_EQ(run.Wait(kRunTimeoutMs), 0) << run.Output();
     fs::remove_all(dir);
 

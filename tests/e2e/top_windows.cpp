@@ -32,19 +32,6 @@ std::optional<Placed> FindMapped(Display* display, const std::string& title) {
     return FindUnder(display, DefaultRootWindow(display), title, 3);
 }
 
-void RequestActivation(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // source: a pager
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(display);
-}
-
 void SendCloseRequest(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;

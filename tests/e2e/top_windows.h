@@ -18,9 +18,6 @@ struct Placed {
 // client in a manager's frame too; its place is then within the frame).
 std::optional<Placed> FindMapped(Display* display, const std::string& title);
 
-// What a pager does to make a window the active one: asks the manager.
-void RequestActivation(Display* display, Window window);
-
 // What a window manager's close box does: asks the window to close.
 void SendCloseRequest(Display* display, Window window);
 

@@ -150,16 +150,7 @@ TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
     // Focusable: asked as a pager or a click asks, the manager gives it the
     // keyboard focus.
     Display* display = client_->GetDisplay();
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window_;
-    event.xclient.message_type = client_->Intern("_NET_ACTIVE_WINDOW");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // source: a pager
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(display);
+    RequestActivation(display, window_);
     Window focus = None;
     for (int look = 0; look < 100 && focus != window_; ++look) {
         int revert = 0;

@@ -27,6 +27,10 @@ struct WindowSetup {
     bool OverrideRedirect = false;
 };
 
+// What a pager does to make a window the active one: asks the manager
+// (_NET_ACTIVE_WINDOW sent to the root).
+void RequestActivation(Display* display, Window window);
+
 class TestClient {
 public:
     TestClient(); // connects to $DISPLAY; throws on failure
