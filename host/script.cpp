@@ -15,19 +15,29 @@ struct Keyword {
 };
 
 constexpr Keyword Keywords[] = {
-    {"new-project", ScriptOp::NewProject},   {"open-project", ScriptOp::OpenProject},
-    {"close-project", ScriptOp::CloseProject}, {"open-desktop", ScriptOp::OpenDesktop},
-    {"save-desktop", ScriptOp::SaveDesktop}, {"menu", ScriptOp::Menu},
-    {"move", ScriptOp::Move},                {"click", ScriptOp::Click},
-    {"wait", ScriptOp::Wait},                {"screenshot", ScriptOp::Screenshot},
-    {"rects", ScriptOp::Rects},              {"echo", ScriptOp::Echo},
-    {"type", ScriptOp::Type},                {"key", ScriptOp::Key},
-    {"focus", ScriptOp::Focus},              {"property", ScriptOp::Property},
-    {"click-menu", ScriptOp::ClickMenu},     {"click-property", ScriptOp::ClickProperty},
+    {"new-project", ScriptOp::NewProject},
+    {"open-project", ScriptOp::OpenProject},
+    {"close-project", ScriptOp::CloseProject},
+    {"open-desktop", ScriptOp::OpenDesktop},
+    {"save-desktop", ScriptOp::SaveDesktop},
+    {"menu", ScriptOp::Menu},
+    {"move", ScriptOp::Move},
+    {"click", ScriptOp::Click},
+    {"wait", ScriptOp::Wait},
+    {"screenshot", ScriptOp::Screenshot},
+    {"rects", ScriptOp::Rects},
+    {"echo", ScriptOp::Echo},
+    {"type", ScriptOp::Type},
+    {"key", ScriptOp::Key},
+    {"focus", ScriptOp::Focus},
+    {"property", ScriptOp::Property},
+    {"click-menu", ScriptOp::ClickMenu},
+    {"click-property", ScriptOp::ClickProperty},
     {"click-button", ScriptOp::ClickButton},
     {"control", ScriptOp::Control},
     {"click-control", ScriptOp::ClickControl},
-    {"unload", ScriptOp::Unload},            {"quit", ScriptOp::Quit},
+    {"unload", ScriptOp::Unload},
+    {"quit", ScriptOp::Quit},
 };
 
 std::optional<int> WholeNumber(const QString& word, int low, int high) {
@@ -57,8 +67,8 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
     if (!keyword)
         return QStringLiteral("unknown command \"%1\"").arg(name);
     command->Op = keyword->Op;
-    const QStringList words = rest.split(QRegularExpression(QStringLiteral("\\s+")),
-                                         Qt::SkipEmptyParts);
+    const QStringList words =
+        rest.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     switch (keyword->Op) {
     case ScriptOp::CloseProject:
     case ScriptOp::SaveDesktop:
@@ -127,7 +137,8 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
         command->Text = rest;
         return {};
     case ScriptOp::Wait: {
-        const auto ms = words.size() == 1 ? WholeNumber(words[0], 0, MaxScriptWaitMs) : std::nullopt;
+        const auto ms =
+            words.size() == 1 ? WholeNumber(words[0], 0, MaxScriptWaitMs) : std::nullopt;
         if (!ms)
             return QStringLiteral("\"wait\" needs one whole number of milliseconds from 0 to %1, "
                                   "found \"%2\"")
@@ -140,12 +151,13 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
     case ScriptOp::Click: {
         const bool click = keyword->Op == ScriptOp::Click;
         const qsizetype most = click ? 3 : 2;
-        const auto x = words.size() >= 2 ? WholeNumber(words[0], 0, MaxScriptCoordinate)
-                                         : std::nullopt;
-        const auto y = words.size() >= 2 ? WholeNumber(words[1], 0, MaxScriptCoordinate)
-                                         : std::nullopt;
+        const auto x =
+            words.size() >= 2 ? WholeNumber(words[0], 0, MaxScriptCoordinate) : std::nullopt;
+        const auto y =
+            words.size() >= 2 ? WholeNumber(words[1], 0, MaxScriptCoordinate) : std::nullopt;
         if (!x || !y || words.size() > most)
-            return QStringLiteral("\"%1\" needs X and Y, whole numbers from 0 to %2%3, found \"%4\"")
+            return QStringLiteral(
+                       "\"%1\" needs X and Y, whole numbers from 0 to %2%3, found \"%4\"")
                 .arg(name)
                 .arg(MaxScriptCoordinate)
                 .arg(click ? QStringLiteral(", then left, middle or right if you like") : QString())
@@ -187,7 +199,8 @@ ScriptParse ParseScript(const QByteArray& text) {
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.size() > MaxScriptLineLength)
-            return fail(QStringLiteral("the line is longer than %1 bytes").arg(MaxScriptLineLength));
+            return fail(
+                QStringLiteral("the line is longer than %1 bytes").arg(MaxScriptLineLength));
         if (raw.contains('\0'))
             return fail(QStringLiteral("the line contains a NUL byte"));
         const QString line = QString::fromUtf8(raw).trimmed();

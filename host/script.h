@@ -19,23 +19,23 @@ enum class ScriptOp {
     CloseProject,
     OpenDesktop, // open-desktop FILE
     SaveDesktop,
-    Menu,        // menu TEXT or menu MENU|TEXT
-    Move,        // move X Y
-    Click,       // click X Y [left|middle|right]
-    Wait,        // wait MILLISECONDS
-    Screenshot,  // screenshot FILE.png
+    Menu,       // menu TEXT or menu MENU|TEXT
+    Move,       // move X Y
+    Click,      // click X Y [left|middle|right]
+    Wait,       // wait MILLISECONDS
+    Screenshot, // screenshot FILE.png
     Rects,
-    Type,        // type TEXT: keys through XTest, one per character
-    Key,         // key COMBO: one key with modifiers, alt+f, ctrl+shift+s, Return
-    Focus,       // prints which IDE window has the keyboard focus and the open menu
-    Property,    // property NAME: prints the Inspector's value of NAME
-    ClickMenu,   // click-menu TEXT: clicks the main window's menu of that title
+    Type,          // type TEXT: keys through XTest, one per character
+    Key,           // key COMBO: one key with modifiers, alt+f, ctrl+shift+s, Return
+    Focus,         // prints which IDE window has the keyboard focus and the open menu
+    Property,      // property NAME: prints the Inspector's value of NAME
+    ClickMenu,     // click-menu TEXT: clicks the main window's menu of that title
     ClickProperty, // click-property NAME: clicks the Inspector's value of NAME
-    ClickButton, // click-button TEXT: clicks a shown button of that caption, an add-in's too
-    Control,     // control NAME: prints where a control of that name stands and if it is shown
-    ClickControl, // click-control NAME [DX DY]: clicks in it, the middle by default
-    Echo,        // echo TEXT
-    Unload,      // terminates the add-ins as exit does; the host runs on
+    ClickButton,   // click-button TEXT: clicks a shown button of that caption, an add-in's too
+    Control,       // control NAME: prints where a control of that name stands and if it is shown
+    ClickControl,  // click-control NAME [DX DY]: clicks in it, the middle by default
+    Echo,          // echo TEXT
+    Unload,        // terminates the add-ins as exit does; the host runs on
     Quit,
 };
 

@@ -68,13 +68,17 @@ bool IdeScriptHost::OpenProject(const QString& fileName, QString* error) {
     return session_.OpenProject(fileName, error);
 }
 
-bool IdeScriptHost::CloseProject(QString* error) { return session_.CloseProject(error); }
+bool IdeScriptHost::CloseProject(QString* error) {
+    return session_.CloseProject(error);
+}
 
 bool IdeScriptHost::OpenDesktop(const QString& fileName, QString* error) {
     return session_.OpenDesktop(fileName, error);
 }
 
-bool IdeScriptHost::SaveDesktop(QString* error) { return session_.SaveDesktop(error); }
+bool IdeScriptHost::SaveDesktop(QString* error) {
+    return session_.SaveDesktop(error);
+}
 
 bool IdeScriptHost::PickMenuEntry(const QString& text, QString* error) {
     // The Tools entries follow the experts' current states, as when the
@@ -207,7 +211,8 @@ bool IdeScriptHost::ClickButton(const QString& text, QString* error) {
         if (!window->isVisible())
             continue;
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-            if (!button->isVisible() || !button->isEnabled() || PlainMenuText(button->text()) != text)
+            if (!button->isVisible() || !button->isEnabled() ||
+                PlainMenuText(button->text()) != text)
                 continue;
             const QPoint at = button->mapToGlobal(button->rect().center());
             return OnScreen(at.x(), at.y(), error) && FakePointerClick(at.x(), at.y(), 1, error);
@@ -313,8 +318,12 @@ void IdeScriptHost::Print(const QString& line) {
     std::fflush(stdout);
 }
 
-void IdeScriptHost::Unload() { session_.Shutdown(); }
+void IdeScriptHost::Unload() {
+    session_.Shutdown();
+}
 
-void IdeScriptHost::Quit() { emit session_.ExitRequested(); }
+void IdeScriptHost::Quit() {
+    emit session_.ExitRequested();
+}
 
 } // namespace wt

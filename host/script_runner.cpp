@@ -113,10 +113,10 @@ bool ScriptRunner::Run(const ScriptCommand& command, QString* error) {
     case ScriptOp::ClickButton:
         return host_.ClickButton(command.Text, error);
     case ScriptOp::ClickControl:
-        return host_.ClickControl(command.Text,
-                                  command.HasPoint ? std::optional<QPoint>(QPoint(command.X, command.Y))
-                                                   : std::nullopt,
-                                  error);
+        return host_.ClickControl(
+            command.Text,
+            command.HasPoint ? std::optional<QPoint>(QPoint(command.X, command.Y)) : std::nullopt,
+            error);
     case ScriptOp::Control:
         host_.Print(host_.ControlLine(command.Text));
         return true;

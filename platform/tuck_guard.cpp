@@ -39,9 +39,12 @@ constexpr KnownManager KnownManagers[] = {
 
 std::string_view TuckWayName(TuckWay way) {
     switch (way) {
-    case TuckWay::Direct: return "direct";
-    case TuckWay::AskManager: return "ask the manager";
-    case TuckWay::TakeFromManager: return "take from the manager";
+    case TuckWay::Direct:
+        return "direct";
+    case TuckWay::AskManager:
+        return "ask the manager";
+    case TuckWay::TakeFromManager:
+        return "take from the manager";
     }
     return "?";
 }
@@ -74,12 +77,10 @@ bool MostlyOff(TRect r, TRect screen) {
     const std::int64_t height = std::int64_t{r.Bottom} - r.Top;
     if (width <= 0 || height <= 0)
         return false;
-    const std::int64_t seenWidth =
-        std::max<std::int64_t>(0, std::int64_t{std::min(r.Right, screen.Right)} -
-                                      std::max(r.Left, screen.Left));
-    const std::int64_t seenHeight =
-        std::max<std::int64_t>(0, std::int64_t{std::min(r.Bottom, screen.Bottom)} -
-                                      std::max(r.Top, screen.Top));
+    const std::int64_t seenWidth = std::max<std::int64_t>(
+        0, std::int64_t{std::min(r.Right, screen.Right)} - std::max(r.Left, screen.Left));
+    const std::int64_t seenHeight = std::max<std::int64_t>(
+        0, std::int64_t{std::min(r.Bottom, screen.Bottom)} - std::max(r.Top, screen.Top));
     return 2 * seenWidth < width || 2 * seenHeight < height;
 }
 

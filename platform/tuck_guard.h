@@ -101,7 +101,7 @@ private:
     TuckWay way_ = TuckWay::Direct;
     std::map<WindowHandle, Tucked> tucked_;
     std::map<WindowHandle, std::vector<TRect>> homes_; // every Home, latest last
-    std::map<WindowHandle, TRect> seen_; // last place read while the manager held it
+    std::map<WindowHandle, TRect> seen_;               // last place read while the manager held it
     bool refused_ = false;
     bool told_ = false;
 };

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -28,7 +28,9 @@ bool EqualsUpper(std::string_view text, std::string_view upper) {
     return true;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -38,8 +40,8 @@ std::string FormatReal(long double value) {
     if (std::isinf(value))
         return value < 0 ? "-INF" : "INF";
     char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::general, 15);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (ec != std::errc())
         return "0";
     return std::string(buffer, end);
@@ -138,8 +140,7 @@ std::string TIniEditor::WriteKeys(const std::string& section,
     case ProfileWriteOutcome::FileUnusable:
         return ProfileStatusReason(ProfileFileStatus(path));
     case ProfileWriteOutcome::TooLarge:
-        return "it would grow past " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) +
-               " MiB";
+        return "it would grow past " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) + " MiB";
     case ProfileWriteOutcome::Refused:
         break;
     case ProfileWriteOutcome::Failed:
@@ -157,13 +158,11 @@ void TIniEditor::WriteChar(const std::string& section, const std::string& key, c
     WriteStr(section, key, value == '\0' ? std::string() : std::string(1, value));
 }
 
-void TIniEditor::WriteInt(const std::string& section, const std::string& key,
-                          std::int32_t value) {
+void TIniEditor::WriteInt(const std::string& section, const std::string& key, std::int32_t value) {
     WriteStr(section, key, std::to_string(value));
 }
 
-void TIniEditor::WriteReal(const std::string& section, const std::string& key,
-                           long double value) {
+void TIniEditor::WriteReal(const std::string& section, const std::string& key, long double value) {
     WriteStr(section, key, FormatReal(value));
 }
 
@@ -181,14 +180,12 @@ void TIniEditor::WriteStr(const std::string& section, const std::string& key,
         platform.WritePrivateProfileString(section, std::nullopt, std::nullopt, path);
 }
 
-bool TIniEditor::ReadBool(const std::string& section, const std::string& key,
-                          bool defaultValue) {
+bool TIniEditor::ReadBool(const std::string& section, const std::string& key, bool defaultValue) {
     std::string text = ReadStr(section, key, defaultValue ? "True" : "False");
     return EqualsUpper(text, "TRUE") || EqualsUpper(text, "YES") || text == "1";
 }
 
-char TIniEditor::ReadChar(const std::string& section, const std::string& key,
-                          char defaultValue) {
+char TIniEditor::ReadChar(const std::string& section, const std::string& key, char defaultValue) {
     std::string text = ReadStr(section, key, std::string(1, defaultValue));
     // A key present with an empty value has no first character: the default stands in.
     return text.empty() ? defaultValue : text.front();
@@ -226,7 +223,9 @@ std::string TIniEditor::ReadStr(const std::string& section, const std::string& k
                                                  FullPath());
 }
 
-void TIniEditor::EraseSection(const std::string& section) { WriteStr(section, "", ""); }
+void TIniEditor::EraseSection(const std::string& section) {
+    WriteStr(section, "", "");
+}
 
 void TIniEditor::EraseEntry(const std::string& section, const std::string& key) {
     WriteStr(section, key, "");

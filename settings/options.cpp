@@ -60,11 +60,17 @@ void TfrmOptions::FormShow(TObject*) {
     editHang->SetValue(Settings.HangOutPixels);
 }
 
-void TfrmOptions::cbHideInspectorClick(TObject*) { rgSide->SetVisible(cbHideInspector->Checked()); }
+void TfrmOptions::cbHideInspectorClick(TObject*) {
+    rgSide->SetVisible(cbHideInspector->Checked());
+}
 
-void TfrmOptions::cbUseSoundsClick(TObject*) { pnlFiles->SetVisible(cbUseSounds->Checked()); }
+void TfrmOptions::cbUseSoundsClick(TObject*) {
+    pnlFiles->SetVisible(cbUseSounds->Checked());
+}
 
-void TfrmOptions::cbAnimateClick(TObject*) { pnlAniOptions->SetVisible(cbAnimate->Checked()); }
+void TfrmOptions::cbAnimateClick(TObject*) {
+    pnlAniOptions->SetVisible(cbAnimate->Checked());
+}
 
 void TfrmOptions::btnCloseClick(TObject*) {
     TIniEditor* ini = ini_;
@@ -81,19 +87,19 @@ void TfrmOptions::btnCloseClick(TObject*) {
     const std::string inSound = ToStd(editIn->Text());
     // Every key, changed or not, shown or hidden, in this order, as one
     // replacement of the file.
-    const std::string problem = SaveSettings(
-        *ini, {{"gwHideInspector", flag(cbHideInspector)},
-               {"gwSide", std::to_string(rgSide->ItemIndex())},
-               {"gwHideDelphi", flag(cbHideDelphi)},
-               {"gwAnimate", flag(cbAnimate)},
-               {"gwWindowSounds", flag(cbUseSounds)},
-               {"gwDisableOnFocusLoss", flag(cbDisable)},
-               {"MoveOutSound", outSound},
-               {"MoveInSound", inSound},
-               {"gwAnimateSpeed", std::to_string(editAniCount->Value())},
-               {"gwDelay", std::to_string(editDelay->Value())},
-               {"HangOutPixels", std::to_string(editHang->Value())},
-               {"gwUseAutoHide", flag(cbAutoStart)}});
+    const std::string problem =
+        SaveSettings(*ini, {{"gwHideInspector", flag(cbHideInspector)},
+                            {"gwSide", std::to_string(rgSide->ItemIndex())},
+                            {"gwHideDelphi", flag(cbHideDelphi)},
+                            {"gwAnimate", flag(cbAnimate)},
+                            {"gwWindowSounds", flag(cbUseSounds)},
+                            {"gwDisableOnFocusLoss", flag(cbDisable)},
+                            {"MoveOutSound", outSound},
+                            {"MoveInSound", inSound},
+                            {"gwAnimateSpeed", std::to_string(editAniCount->Value())},
+                            {"gwDelay", std::to_string(editDelay->Value())},
+                            {"HangOutPixels", std::to_string(editHang->Value())},
+                            {"gwUseAutoHide", flag(cbAutoStart)}});
     if (!problem.empty()) {
         // The dialog stays, with the user's choices, until the cause is mended.
         SetModalResult(mrNone);
@@ -109,7 +115,8 @@ std::string TfrmOptions::SoundWarnings(const std::string& outSound, const std::s
     if (!cbUseSounds->Checked())
         return {};
     std::string lines;
-    for (const auto& [key, name] : {std::pair{"MoveOutSound", outSound}, std::pair{"MoveInSound", inSound}}) {
+    for (const auto& [key, name] :
+         {std::pair{"MoveOutSound", outSound}, std::pair{"MoveInSound", inSound}}) {
         if (name.empty())
             continue;
         if (std::string warning = SoundFileWarning(std::string(key) + " \"" + name + "\"", name);
@@ -123,11 +130,16 @@ std::string TfrmOptions::SoundWarnings(const std::string& outSound, const std::s
 
 const char* TfrmOptions::HelpTopicOfPage(int pageIndex) {
     switch (pageIndex) {
-    case 0: return "Hidden_Button";
-    case 1: return "Sound_Button";
-    case 2: return "Movement_Button";
-    case 3: return "General_Button";
-    default: return "";
+    case 0:
+        return "Hidden_Button";
+    case 1:
+        return "Sound_Button";
+    case 2:
+        return "Movement_Button";
+    case 3:
+        return "General_Button";
+    default:
+        return "";
     }
 }
 

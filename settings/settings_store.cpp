@@ -16,7 +16,9 @@ namespace wt {
 
 TSettings Settings;
 
-void ResetSettings() { Settings = TSettings{}; }
+void ResetSettings() {
+    Settings = TSettings{};
+}
 
 namespace {
 

@@ -31,14 +31,14 @@ inline constexpr TSettingRange OpenDelayRange{0, 1000};
 
 struct TSettings {
     bool HideInspector = false;
-    std::uint8_t Side = 0;           // 1 = right edge, 0 = left once loaded
+    std::uint8_t Side = 0; // 1 = right edge, 0 = left once loaded
     bool HideDelphi = false;
     bool WindowSounds = false;
-    std::string MoveOutSound;        // played on reveals and restores
-    std::string MoveInSound;         // played on tuck-aways
-    std::uint8_t HangOutPixels = 5;  // pixels of a tucked-away window left on screen, 2 to 10
+    std::string MoveOutSound;       // played on reveals and restores
+    std::string MoveInSound;        // played on tuck-aways
+    std::uint8_t HangOutPixels = 5; // pixels of a tucked-away window left on screen, 2 to 10
     bool Animate = false;
-    std::int32_t AnimateSpeed = 5;   // animation steps, 2 to 30 after loading
+    std::int32_t AnimateSpeed = 5; // animation steps, 2 to 30 after loading
     // Held here until the reveal timer exists to hold it as its interval.
     std::int32_t OpenDelay = 250;
     bool UseAutoHide = false;

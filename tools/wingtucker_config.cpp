@@ -69,7 +69,9 @@ const KnownKey Keys[] = {
     {FindLostWindowsKey, FindLostWindowsKey, HelpSection, KeyType::Boolean},
 };
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -195,14 +197,16 @@ Assignment ParseAssignment(std::string_view argument) {
             value.back() == '\t')
             throw malformed("leading or trailing blanks would be lost");
         assignment.Value = value;
-        assignment.Warning =
-            SoundFileWarning(std::string(key.Name) + " " + Quote(assignment.Value), assignment.Value);
+        assignment.Warning = SoundFileWarning(std::string(key.Name) + " " + Quote(assignment.Value),
+                                              assignment.Value);
         break;
     }
     return assignment;
 }
 
-const char* Bool(bool b) { return b ? "True" : "False"; }
+const char* Bool(bool b) {
+    return b ? "True" : "False";
+}
 
 void Show(TIniEditor& ini) {
     const TSettings& s = Settings;

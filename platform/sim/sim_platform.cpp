@@ -4,8 +4,8 @@
 #include "platform/profile.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace wt {
@@ -86,8 +86,8 @@ public:
         p_.placements_.push_back({window, target, way});
         const bool take = p_.manager_ && way == TuckWay::TakeFromManager;
         p_.taken_[window] = take;
-        const bool free = !p_.manager_ || way == TuckWay::Direct ||
-                          (take && p_.manager_->AllowsTakeOver);
+        const bool free =
+            !p_.manager_ || way == TuckWay::Direct || (take && p_.manager_->AllowsTakeOver);
         it->second.Rect = free ? target : p_.Kept(target);
         return true;
     }
@@ -121,8 +121,7 @@ TRect SimPlatform::ScreenRect() const {
 namespace {
 // One axis of a rectangle moved so that at least keep pixels of it (all of
 // it for -1) lie inside [low, high).
-void KeepSpan(std::int32_t& from, std::int32_t& to, std::int32_t low, std::int32_t high,
-              int keep) {
+void KeepSpan(std::int32_t& from, std::int32_t& to, std::int32_t low, std::int32_t high, int keep) {
     const std::int32_t length = to - from;
     const std::int32_t room = std::max(0, high - low);
     const std::int32_t shown = std::min(keep < 0 ? length : std::min(keep, length), room);
@@ -207,7 +206,9 @@ std::vector<WindowHandle> SimPlatform::ZOrder() const {
     return result;
 }
 
-void SimPlatform::SetSystemMetric(int index, int value) { metrics_[index] = value; }
+void SimPlatform::SetSystemMetric(int index, int value) {
+    metrics_[index] = value;
+}
 
 void SimPlatform::SetScreen(int width, int fullScreenHeight, int captionHeight) {
     metrics_[SM_CXSCREEN] = width;
@@ -236,7 +237,9 @@ WindowHandle SimPlatform::FindWindow(std::string_view className,
     return 0;
 }
 
-bool SimPlatform::IsWindow(WindowHandle window) { return window != 0 && windows_.count(window); }
+bool SimPlatform::IsWindow(WindowHandle window) {
+    return window != 0 && windows_.count(window);
+}
 
 TRect SimPlatform::GetWindowRect(WindowHandle window) {
     auto it = windows_.find(window);
@@ -300,7 +303,9 @@ WindowHandle SimPlatform::TopmostAt(const std::vector<WindowHandle>& layer, TPoi
     return 0;
 }
 
-WindowHandle SimPlatform::WindowFromPoint(TPoint point) { return TopmostAt(ZOrder(), point); }
+WindowHandle SimPlatform::WindowFromPoint(TPoint point) {
+    return TopmostAt(ZOrder(), point);
+}
 
 WindowHandle SimPlatform::GetParent(WindowHandle window) {
     auto it = windows_.find(window);
@@ -396,9 +401,13 @@ TimerId SimPlatform::SetTimer(int intervalMs, std::function<void()> tick) {
     return id;
 }
 
-void SimPlatform::KillTimer(TimerId timer) { timers_.erase(timer); }
+void SimPlatform::KillTimer(TimerId timer) {
+    timers_.erase(timer);
+}
 
-bool SimPlatform::TimerActive(TimerId timer) const { return timers_.count(timer) != 0; }
+bool SimPlatform::TimerActive(TimerId timer) const {
+    return timers_.count(timer) != 0;
+}
 
 void SimPlatform::Advance(std::int64_t ms) {
     const std::int64_t target = now_ + std::max<std::int64_t>(ms, 0);
@@ -481,7 +490,9 @@ std::string Resolve(const std::string& base, std::string_view path) {
 }
 } // namespace
 
-std::string SimPlatform::GetCurrentDirectory() { return currentDir_; }
+std::string SimPlatform::GetCurrentDirectory() {
+    return currentDir_;
+}
 
 bool SimPlatform::SetCurrentDirectory(std::string_view path) {
     std::string full = Resolve(currentDir_, path);
@@ -505,7 +516,9 @@ bool SimPlatform::CreateDirectory(std::string_view path) {
     return MakeOneDirectory(Resolve(currentDir_, path));
 }
 
-std::vector<std::string> SimPlatform::MountPoints() { return mountPoints_; }
+std::vector<std::string> SimPlatform::MountPoints() {
+    return mountPoints_;
+}
 
 // --- Help and hook ---------------------------------------------------------------
 

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QEvent>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -104,8 +104,8 @@ void HelpViewer::MakeBrowser() {
     browser_ = new QTextBrowser();
     // Gone with the event loop, while widgets can still be destroyed (the
     // deferred deletions run as the loop winds up).
-    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
-                     browser_.data(), [this] {
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, browser_.data(),
+                     [this] {
                          modalWatch_.reset();
                          browser_->setParent(nullptr);
                          browser_->deleteLater();
@@ -189,10 +189,9 @@ bool HelpViewer::HasAnchor(const std::string& page, std::string_view topic) {
     if (!file.open(QIODevice::ReadOnly) || file.size() > 16 * 1024 * 1024)
         return false;
     const QString html = QString::fromUtf8(file.readAll());
-    const QRegularExpression anchor(
-        QStringLiteral("\\b(?:name|id)\\s*=\\s*[\"']?%1[\"'\\s>/]")
-            .arg(QRegularExpression::escape(ToQString(topic))),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression anchor(QStringLiteral("\\b(?:name|id)\\s*=\\s*[\"']?%1[\"'\\s>/]")
+                                        .arg(QRegularExpression::escape(ToQString(topic))),
+                                    QRegularExpression::CaseInsensitiveOption);
     return anchor.match(html).hasMatch();
 }
 
@@ -207,7 +206,8 @@ bool HelpViewer::Show(std::string_view helpFile, std::string_view topic, std::st
         const QString name = ToQString(helpFile);
         if (name.isEmpty())
             return fail(QStringLiteral("No help file has been named."));
-        const QString where = QFileInfo(name).isRelative() ? ModuleDirectory() : QFileInfo(name).path();
+        const QString where =
+            QFileInfo(name).isRelative() ? ModuleDirectory() : QFileInfo(name).path();
         return fail(QStringLiteral("The help file \"%1\" could not be found: there is no page "
                                    "%2.html beside it in \"%3\".")
                         .arg(name, QFileInfo(name).completeBaseName(), where));

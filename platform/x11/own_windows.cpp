@@ -80,7 +80,8 @@ void OwnWindows::ScheduleDelivery() {
             return; // without an event loop ProcessMessages delivers
         scheduled_ = true;
     }
-    QMetaObject::invokeMethod(this, [this] { DeliverQueued(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { DeliverQueued(); }, Qt::QueuedConnection);
 }
 
 void OwnWindows::DeliverQueued() {
@@ -130,7 +131,9 @@ namespace {
 constexpr std::chrono::milliseconds OwnChangeGrace{250};
 } // namespace
 
-void OwnWindows::NoteOwnChange() { lastOwnChange_ = std::chrono::steady_clock::now(); }
+void OwnWindows::NoteOwnChange() {
+    lastOwnChange_ = std::chrono::steady_clock::now();
+}
 
 bool OwnWindows::OtherProgramActive() {
     const std::optional<unsigned long> other = activeOther_ ? activeOther_() : std::nullopt;

@@ -44,15 +44,33 @@ int GravityOffset(int gravity, int before, int after, bool horizontal) {
         return before; // the client itself stays where it is asked to be
     int column = 0;    // 0 = west/north, 1 = centre, 2 = east/south
     switch (gravity) {
-    case NorthGravity: column = horizontal ? 1 : 0; break;
-    case NorthEastGravity: column = horizontal ? 2 : 0; break;
-    case WestGravity: column = horizontal ? 0 : 1; break;
-    case CenterGravity: column = 1; break;
-    case EastGravity: column = horizontal ? 2 : 1; break;
-    case SouthWestGravity: column = horizontal ? 0 : 2; break;
-    case SouthGravity: column = horizontal ? 1 : 2; break;
-    case SouthEastGravity: column = 2; break;
-    default: column = 0; break; // NorthWest, Forget
+    case NorthGravity:
+        column = horizontal ? 1 : 0;
+        break;
+    case NorthEastGravity:
+        column = horizontal ? 2 : 0;
+        break;
+    case WestGravity:
+        column = horizontal ? 0 : 1;
+        break;
+    case CenterGravity:
+        column = 1;
+        break;
+    case EastGravity:
+        column = horizontal ? 2 : 1;
+        break;
+    case SouthWestGravity:
+        column = horizontal ? 0 : 2;
+        break;
+    case SouthGravity:
+        column = horizontal ? 1 : 2;
+        break;
+    case SouthEastGravity:
+        column = 2;
+        break;
+    default:
+        column = 0;
+        break; // NorthWest, Forget
     }
     return column == 0 ? 0 : column == 1 ? (before + after) / 2 : before + after;
 }
@@ -158,9 +176,9 @@ std::optional<std::string> X11Desktop::TitleOf(Window window) {
         int format = 0;
         unsigned long count = 0, remaining = 0;
         unsigned char* data = nullptr;
-        int status = XGetWindowProperty(display_, window, atoms_.NetWmName, 0, 65536, False,
-                                        atoms_.Utf8String, &actualType, &format, &count,
-                                        &remaining, &data);
+        int status =
+            XGetWindowProperty(display_, window, atoms_.NetWmName, 0, 65536, False,
+                               atoms_.Utf8String, &actualType, &format, &count, &remaining, &data);
         std::optional<std::string> result;
         if (status == Success && actualType == atoms_.Utf8String && format == 8 && data)
             result.emplace(reinterpret_cast<char*>(data), count);
@@ -317,8 +335,8 @@ std::optional<X11Desktop::Placement> X11Desktop::Place(Window window) {
     const bool managed = HasWmState(window);
     const bool managerRunning = WindowManagerRunning();
     placement.Framed = managed && placement.Parent != root_;
-    placement.Redirected = managerRunning && !attributes.override_redirect &&
-                           (placement.Parent == root_ || managed);
+    placement.Redirected =
+        managerRunning && !attributes.override_redirect && (placement.Parent == root_ || managed);
     if (placement.Framed) {
         auto extents = ExtentsOf(window);
         placement.Frame = extents ? *extents : DerivedExtents(window, placement);
@@ -403,8 +421,8 @@ bool X11Desktop::Move(Window window, const TRect& outer, bool waitForEffect) {
     return moved;
 }
 
-void X11Desktop::WaitForConfigure(Window window, unsigned long serial, int x, int y,
-                                  unsigned width, unsigned height) {
+void X11Desktop::WaitForConfigure(Window window, unsigned long serial, int x, int y, unsigned width,
+                                  unsigned height) {
     const auto deadline = Clock::now() + FrameTime;
     for (;;) {
         XEvent event;
@@ -428,8 +446,7 @@ void X11Desktop::WaitForConfigure(Window window, unsigned long serial, int x, in
     }
 }
 
-void X11Desktop::AwaitWhile(Window window,
-                            const std::function<bool()>& waiting) {
+void X11Desktop::AwaitWhile(Window window, const std::function<bool()>& waiting) {
     const auto deadline = Clock::now() + ReleaseTime;
     for (;;) {
         XWindowAttributes attributes;
@@ -439,8 +456,8 @@ void X11Desktop::AwaitWhile(Window window,
                 return; // gone
         }
         // Shown, or no manager's business.
-        if (attributes.map_state == IsViewable || attributes.override_redirect ||
-            !waiting() || Clock::now() >= deadline)
+        if (attributes.map_state == IsViewable || attributes.override_redirect || !waiting() ||
+            Clock::now() >= deadline)
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -475,7 +492,8 @@ Window X11Desktop::WindowAt(TPoint point) {
     std::vector<Window> path{top};
     for (int depth = 0; depth < 32; ++depth) {
         Window child = None;
-        if (!XTranslateCoordinates(display_, root_, path.back(), point.X, point.Y, &x, &y, &child) ||
+        if (!XTranslateCoordinates(display_, root_, path.back(), point.X, point.Y, &x, &y,
+                                   &child) ||
             child == None)
             break;
         path.push_back(child);
@@ -521,7 +539,9 @@ Window X11Desktop::ParentOf(Window window) {
     return parent;
 }
 
-int X11Desktop::ScreenWidth() const { return DisplayWidth(display_, DefaultScreen(display_)); }
+int X11Desktop::ScreenWidth() const {
+    return DisplayWidth(display_, DefaultScreen(display_));
+}
 
 int X11Desktop::WorkAreaHeight() {
     const int screenHeight = DisplayHeight(display_, DefaultScreen(display_));

@@ -13,13 +13,13 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/sound.h"
+#include "platform/tuck_guard.h"
 #include "platform/x11/help_viewer.h"
 #include "platform/x11/own_windows.h"
 #include "platform/x11/qt_timers.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_takeover.h"
-#include "platform/tuck_guard.h"
 
 #include <X11/Xlib-xcb.h>
 
@@ -45,7 +45,9 @@ std::string QtDisplayName() {
     return {};
 }
 
-void ConnectionLost(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
+void ConnectionLost(Display*, void* lost) {
+    *static_cast<bool*>(lost) = true;
+}
 
 constexpr char RefusalCaption[] = "Wingtucker";
 
@@ -111,7 +113,8 @@ private:
 
 X11Platform::X11Platform() : X11Platform(QtDisplayName()) {}
 
-X11Platform::X11Platform(const std::string& displayName) : start_(std::chrono::steady_clock::now()) {
+X11Platform::X11Platform(const std::string& displayName)
+    : start_(std::chrono::steady_clock::now()) {
     Open(displayName);
 }
 
@@ -120,10 +123,9 @@ void X11Platform::Open(const std::string& displayName) {
     if (!display_) {
         const char* env = std::getenv("DISPLAY");
         std::string which = !displayName.empty() ? displayName : env && *env ? env : "";
-        throw X11Unavailable(
-            "Wingtucker needs an X11 session: " +
-            (which.empty() ? std::string("no X display is set (DISPLAY is empty).")
-                           : "the X display \"" + which + "\" cannot be opened."));
+        throw X11Unavailable("Wingtucker needs an X11 session: " +
+                             (which.empty() ? std::string("no X display is set (DISPLAY is empty).")
+                                            : "the X display \"" + which + "\" cannot be opened."));
     }
     WatchDisplayErrors(display_);
     // A broken connection makes every window operation fail instead of ending the host.
@@ -236,9 +238,12 @@ int X11Platform::GetSystemMetrics(int index) {
         // tucks that follow are a new attempt, even after a refusal.
         guard_->NewAttempt();
         return desktop_->ScreenWidth();
-    case SM_CYCAPTION: return desktop_->CaptionHeight();
-    case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
-    default: return 0;
+    case SM_CYCAPTION:
+        return desktop_->CaptionHeight();
+    case SM_CYFULLSCREEN:
+        return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
+    default:
+        return 0;
     }
 }
 
@@ -287,7 +292,9 @@ WindowHandle X11Platform::AttachWindow(std::uintptr_t nativeId, std::string_view
     return own_->Attach(nativeId, className, std::move(handler));
 }
 
-void X11Platform::DetachWindow(WindowHandle window) { own_->Detach(window); }
+void X11Platform::DetachWindow(WindowHandle window) {
+    own_->Detach(window);
+}
 
 bool X11Platform::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
                               std::intptr_t lParam) {
@@ -318,7 +325,9 @@ std::optional<unsigned long> X11Platform::ActiveOtherWindow() {
     return *active;
 }
 
-bool X11Platform::AnotherProgramActive() { return own_->OtherProgramActive(); }
+bool X11Platform::AnotherProgramActive() {
+    return own_->OtherProgramActive();
+}
 
 bool X11Platform::WatchActivation(std::function<void(bool)> listener) {
     own_->WatchActivation(std::move(listener));
@@ -331,11 +340,13 @@ TimerId X11Platform::SetTimer(int intervalMs, std::function<void()> tick) {
     return timers_->Set(intervalMs, std::move(tick));
 }
 
-void X11Platform::KillTimer(TimerId timer) { timers_->Kill(timer); }
+void X11Platform::KillTimer(TimerId timer) {
+    timers_->Kill(timer);
+}
 
 std::int64_t X11Platform::TickCount() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now() - start_)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start_)
         .count();
 }
 
@@ -358,15 +369,27 @@ bool X11Platform::WritePrivateProfileString(std::string_view section,
     return ProfileWriteString(section, key, value, path);
 }
 
-std::string X11Platform::GetWindowsDirectory() { return DefaultConfigurationDirectory(); }
-std::string X11Platform::GetModuleFileName() { return RunningProgramFileName(); }
-std::string X11Platform::GetCurrentDirectory() { return CurrentWorkingDirectory(); }
-bool X11Platform::SetCurrentDirectory(std::string_view path) { return ChangeWorkingDirectory(path); }
+std::string X11Platform::GetWindowsDirectory() {
+    return DefaultConfigurationDirectory();
+}
+std::string X11Platform::GetModuleFileName() {
+    return RunningProgramFileName();
+}
+std::string X11Platform::GetCurrentDirectory() {
+    return CurrentWorkingDirectory();
+}
+bool X11Platform::SetCurrentDirectory(std::string_view path) {
+    return ChangeWorkingDirectory(path);
+}
 FileAttributes X11Platform::GetFileAttributes(std::string_view path) {
     return QueryFileAttributes(path);
 }
-bool X11Platform::CreateDirectory(std::string_view path) { return MakeOneDirectory(path); }
-std::vector<std::string> X11Platform::MountPoints() { return ListMountPoints(); }
+bool X11Platform::CreateDirectory(std::string_view path) {
+    return MakeOneDirectory(path);
+}
+std::vector<std::string> X11Platform::MountPoints() {
+    return ListMountPoints();
+}
 
 bool X11Platform::ShowHelp(std::string_view helpFile, std::string_view topic) {
     // As a help engine does: a page or topic that is not there is said once.
@@ -378,8 +401,12 @@ bool X11Platform::ShowHelp(std::string_view helpFile, std::string_view topic) {
     return false;
 }
 
-void X11Platform::SetHook(WindowHandle window) { ::SetHook(static_cast<unsigned long>(window)); }
+void X11Platform::SetHook(WindowHandle window) {
+    ::SetHook(static_cast<unsigned long>(window));
+}
 
-void X11Platform::ResetHook() { ::ResetHook(); }
+void X11Platform::ResetHook() {
+    ::ResetHook();
+}
 
 } // namespace wt

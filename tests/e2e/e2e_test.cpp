@@ -55,8 +55,10 @@ std::string Section(const std::string& text, const std::string& name) {
     std::string line, lines;
     bool inside = false;
     while (std::getline(in, line)) {
-        if (!line.empty() && line[0] == '[') inside = line == "[" + name + "]";
-        else if (inside && !line.empty()) lines += line + " ";
+        if (!line.empty() && line[0] == '[')
+            inside = line == "[" + name + "]";
+        else if (inside && !line.empty())
+            lines += line + " ";
     }
     return lines;
 }
@@ -79,7 +81,8 @@ protected:
         desktop_ = new Desktop;
         try {
             desktop_->server.Start(1024, 768, 110);
-            if (withManager) desktop_->manager.Start(desktop_->server.DisplayName());
+            if (withManager)
+                desktop_->manager.Start(desktop_->server.DisplayName());
         } catch (const std::exception& e) {
             desktopError_ = e.what();
         }
@@ -100,20 +103,23 @@ protected:
         fs::create_directories(dir_ / "project");
     }
     void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     // Writes Wingtckr.ini: the values a test does not name are the defaults
     // used here, with no focus handling since no window manager activates.
     void WriteSettings(const std::map<std::string, std::string>& overrides) {
         std::map<std::string, std::string> values{
-            {"gwHideInspector", "True"}, {"gwHideDelphi", "True"}, {"gwSide", "0"},
-            {"gwAnimate", "False"},      {"gwAnimateSpeed", "4"},  {"gwDelay", "200"},
+            {"gwHideInspector", "True"},      {"gwHideDelphi", "True"}, {"gwSide", "0"},
+            {"gwAnimate", "False"},           {"gwAnimateSpeed", "4"},  {"gwDelay", "200"},
             {"gwDisableOnFocusLoss", "False"}};
-        for (const auto& [key, value] : overrides) values[key] = value;
+        for (const auto& [key, value] : overrides)
+            values[key] = value;
         std::ofstream ini(dir_ / "config" / "wingtucker" / "Wingtckr.ini");
         ini << "[Wingtucker]\n";
-        for (const auto& [key, value] : values) ini << key << '=' << value << '\n';
+        for (const auto& [key, value] : values)
+            ini << key << '=' << value << '\n';
     }
 
     // Opens a project, opens the panel and presses Start; then BODY; then quit.
@@ -280,7 +286,8 @@ TEST_F(AddinOnXvfb, StopClickedAsThePointerLeavesARevealedWindowBringsBothBack) 
 TEST_F(AddinOnXvfb, SavingAndClosingWhileTheInspectorIsRevealedKeepItsPlaceBeforeStart) {
     WriteSettings({});
     const std::string reveal = "move 1 400\nmove 0 401\nwait 600\n";
-    RunScript(Script(reveal + "echo @revealed\nrects\nsave-desktop\nwait 300\necho @saved\nrects\n" +
+    RunScript(Script(reveal +
+                     "echo @revealed\nrects\nsave-desktop\nwait 300\necho @saved\nrects\n" +
                      "move 600 500\nmove 601 501\nwait 300\n" + reveal +
                      "close-project\nwait 400\necho @closed\nrects\n"));
     ExpectAt(run_.Rect("revealed", kInspector), {0, 0, 220, 768}, "Inspector revealed");
@@ -306,14 +313,16 @@ TEST_F(AddinOnXvfb, TheDefaultFocusHandlingLeavesTheStripsWorkingWithoutAManager
 // The panel stays open after Stop; quitting must still end the host.
 TEST_F(AddinOnXvfb, StopBringsTheWindowsBack) {
     WriteSettings({});
-    RunScript(Script(std::string("menu Tools|Wingtucker 1.2d\nwait 400\n") + kClickStop +
-                     "\nwait 500\necho @stopped\nrects\n"
-                     // The watch is off: the strip reveals nothing any more.
-                     "move 512 1\nmove 513 2\nmove 2 400\nmove 3 401\nwait 400\necho @moved\nrects\n"));
+    RunScript(
+        Script(std::string("menu Tools|Wingtucker 1.2d\nwait 400\n") + kClickStop +
+               "\nwait 500\necho @stopped\nrects\n"
+               // The watch is off: the strip reveals nothing any more.
+               "move 512 1\nmove 513 2\nmove 2 400\nmove 3 401\nwait 400\necho @moved\nrects\n"));
     ExpectAt(run_.Rect("stopped", kMain), kMainShown, "main window after Stop");
     ExpectAt(run_.Rect("stopped", kInspector), kInspectorAtStart, "Inspector after Stop");
     ExpectAt(run_.Rect("moved", kMain), kMainShown, "main window, pointer moved after Stop");
-    ExpectAt(run_.Rect("moved", kInspector), kInspectorAtStart, "Inspector, pointer moved after Stop");
+    ExpectAt(run_.Rect("moved", kInspector), kInspectorAtStart,
+             "Inspector, pointer moved after Stop");
 }
 
 TEST_F(AddinOnXvfb, TuckingBothWindowsPlaysTheMoveInSoundOnce) {
@@ -339,10 +348,12 @@ TEST_F(AddinOnXvfb, TuckingBothWindowsPlaysTheMoveInSoundOnce) {
 class AddinUnderOpenbox : public HostideOnXvfb {
 protected:
     static void SetUpTestSuite() {
-        if (test::HasProgram("openbox")) StartDesktop(true);
+        if (test::HasProgram("openbox"))
+            StartDesktop(true);
     }
     void SetUp() override {
-        if (!desktop_) GTEST_SKIP() << "openbox is not installed";
+        if (!desktop_)
+            GTEST_SKIP() << "openbox is not installed";
         HostideOnXvfb::SetUp();
     }
 };

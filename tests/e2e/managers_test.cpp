@@ -40,11 +40,13 @@ constexpr int kProbeStrip = 5;
 constexpr int kRunTimeoutMs = 40000;
 
 struct ManagerCase {
-    const char* Program; // "" for none
+    const char* Program;    // "" for none
     const char* NamePrefix; // how it names itself (_NET_WM_NAME)
 };
 
-void PrintTo(const ManagerCase& c, std::ostream* os) { *os << (*c.Program ? c.Program : "none"); }
+void PrintTo(const ManagerCase& c, std::ostream* os) {
+    *os << (*c.Program ? c.Program : "none");
+}
 
 std::string CaseName(const ::testing::TestParamInfo<ManagerCase>& info) {
     return *info.param.Program ? info.param.Program : "none";
@@ -56,10 +58,12 @@ protected:
         const ManagerCase& c = GetParam();
         if (*c.Program) {
             manager_ = std::make_unique<test::WindowManager>(c.Program);
-            if (!manager_->Installed()) GTEST_SKIP() << c.Program << " is not installed";
+            if (!manager_->Installed())
+                GTEST_SKIP() << c.Program << " is not installed";
         }
         server_.Start(1024, 768, 140);
-        if (manager_) manager_->Start(server_.DisplayName());
+        if (manager_)
+            manager_->Start(server_.DisplayName());
         char pattern[] = "/tmp/wt-wm-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
@@ -71,7 +75,8 @@ protected:
             << kStrip << "\ngwDisableOnFocusLoss=False\n";
     }
     void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     const test::WindowManager* Manager() const { return manager_.get(); }
@@ -95,7 +100,8 @@ protected:
 };
 
 std::string Show(const WindowRect* r) {
-    if (!r) return "(none)";
+    if (!r)
+        return "(none)";
     std::ostringstream s;
     s << "(" << r->left << ", " << r->top << ", " << r->right << ", " << r->bottom << ")"
       << (r->mapped ? "" : " unmapped") << (r->framed ? " framed" : " bare");
@@ -107,8 +113,8 @@ void ExpectRect(const WindowRect* r, int left, int top, int right, int bottom,
     ASSERT_NE(r, nullptr) << what;
     EXPECT_TRUE(r->left == left && r->top == top && r->right == right && r->bottom == bottom &&
                 r->mapped)
-        << what << ": " << Show(r) << ", wanted (" << left << ", " << top << ", " << right
-        << ", " << bottom << ")";
+        << what << ": " << Show(r) << ", wanted (" << left << ", " << top << ", " << right << ", "
+        << bottom << ")";
 }
 
 // What the manager does with a plain request to leave kProbeStrip rows of a
@@ -145,8 +151,8 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
     ASSERT_TRUE(platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(),
                                     tucked.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "the tuck, checked";
-    ASSERT_TRUE(platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(),
-                                    true));
+    ASSERT_TRUE(
+        platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "back home";
     // Managed again: not override-redirect, in the normal state, and, under
     // a manager, in its frame.
@@ -154,7 +160,8 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
     ASSERT_TRUE(XGetWindowAttributes(desktop.GetDisplay(), window, &attributes));
     EXPECT_FALSE(attributes.override_redirect) << "left unmanaged";
     if (Manager()) {
-        EXPECT_EQ(desktop.WmStateOf(window), std::optional<unsigned long>(NormalState)) << "not normal";
+        EXPECT_EQ(desktop.WmStateOf(window), std::optional<unsigned long>(NormalState))
+            << "not normal";
         EXPECT_NE(desktop.ParentWindow(window), desktop.Root()) << "not in a frame";
     }
     EXPECT_FALSE(platform.Guard().Refused());
@@ -191,11 +198,10 @@ TEST_P(UnderManager, ATuckRightAfterARevealLandsAndIsNoRefusal) {
     const TRect home = Settled(desktop, window);
     const TRect tucked{home.Left, kStrip - home.Height(), home.Right, kStrip};
     for (int round = 0; round < 8; ++round) {
-        platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(),
-                            true);
+        platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(), true);
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "tuck " << round;
-        ASSERT_TRUE(platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(),
-                                        true));
+        ASSERT_TRUE(
+            platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "reveal " << round;
     }
     EXPECT_FALSE(platform.Guard().Refused());
@@ -260,8 +266,7 @@ TEST_P(UnderManager, TucksLandExactlyAndTheRevealedWindowsWork) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, UnderManager,
-                         ::testing::Values(ManagerCase{"", ""},
-                                           ManagerCase{"fluxbox", "Fluxbox"},
+                         ::testing::Values(ManagerCase{"", ""}, ManagerCase{"fluxbox", "Fluxbox"},
                                            ManagerCase{"openbox", "Openbox"},
                                            ManagerCase{"xfwm4", "Xfwm4"},
                                            ManagerCase{"metacity", "Metacity"},

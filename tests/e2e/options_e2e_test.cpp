@@ -39,8 +39,10 @@ std::string ControlState(const std::string& output, const std::string& marker,
     std::string line;
     bool after = false;
     while (std::getline(in, line)) {
-        if (line == marker) after = true;
-        if (!after || line.rfind("control " + name + " ", 0) != 0) continue;
+        if (line == marker)
+            after = true;
+        if (!after || line.rfind("control " + name + " ", 0) != 0)
+            continue;
         return line.substr(line.find_last_of(' ') + 1);
     }
     return {};
@@ -68,8 +70,10 @@ protected:
         ASSERT_NE(display_, nullptr);
     }
     void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (display_)
+            XCloseDisplay(display_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     fs::path SettingsFile() const { return dir_ / "config" / "wingtucker" / "Wingtckr.ini"; }
@@ -150,22 +154,22 @@ TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsTh
     };
     for (const Seen& s : seen)
         EXPECT_EQ(ControlState(out, s.marker, s.control), s.state)
-            << s.control << " at " << s.marker << "\n" << out;
+            << s.control << " at " << s.marker << "\n"
+            << out;
 
-    EXPECT_EQ(ReadFile(SettingsFile()),
-              "[Wingtucker]\n"
-              "gwHideInspector=True\n"
-              "gwSide=1\n"
-              "gwHideDelphi=True\n"
-              "gwAnimate=True\n"
-              "gwWindowSounds=True\n"
-              "gwDisableOnFocusLoss=True\n"
-              "MoveOutSound=bells.wav\n"
-              "MoveInSound=chimes.wav\n"
-              "gwAnimateSpeed=12\n"
-              "gwDelay=350\n"
-              "HangOutPixels=3\n"
-              "gwUseAutoHide=False\n");
+    EXPECT_EQ(ReadFile(SettingsFile()), "[Wingtucker]\n"
+                                        "gwHideInspector=True\n"
+                                        "gwSide=1\n"
+                                        "gwHideDelphi=True\n"
+                                        "gwAnimate=True\n"
+                                        "gwWindowSounds=True\n"
+                                        "gwDisableOnFocusLoss=True\n"
+                                        "MoveOutSound=bells.wav\n"
+                                        "MoveInSound=chimes.wav\n"
+                                        "gwAnimateSpeed=12\n"
+                                        "gwDelay=350\n"
+                                        "HangOutPixels=3\n"
+                                        "gwUseAutoHide=False\n");
 
     // Both windows tucked with the new strip of 3, the Inspector now on the
     // right.
@@ -192,7 +196,8 @@ TEST_F(OptionsOnXvfb, TheCloseBoxLeavesTheFileAsItWas) {
 
     ASSERT_EQ(run_.Wait(15000), 0) << run_.Output();
     EXPECT_EQ(ControlState(run_.Output(), "@after", "notebook"), "unknown")
-        << "the close box left the dialog open\n" << run_.Output();
+        << "the close box left the dialog open\n"
+        << run_.Output();
     EXPECT_EQ(ReadFile(SettingsFile()), before);
 }
 
@@ -223,7 +228,8 @@ TEST_F(OptionsOnXvfb, EscapeClosesHelpOptionsAndAbout) {
     const std::string out = run_.Output();
     EXPECT_EQ(ControlState(out, "@escaped-help", "notebook"), "shown") << out;
     EXPECT_EQ(ControlState(out, "@escaped-options", "notebook"), "unknown")
-        << "Escape left the Options dialog open\n" << out;
+        << "Escape left the Options dialog open\n"
+        << out;
     EXPECT_EQ(ReadFile(SettingsFile()), before) << "Escape wrote the settings";
     EXPECT_FALSE(FindMapped(display_, "About...")) << "Escape left the About box open";
 }

@@ -10,18 +10,23 @@ std::optional<Placed> FindUnder(Display* display, Window parent, const std::stri
     Window root = 0, up = 0, *children = nullptr;
     unsigned count = 0;
     std::optional<Placed> found;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return found;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count))
+        return found;
     for (unsigned i = 0; i < count && !found; ++i) {
         XWindowAttributes a;
         char* name = nullptr;
-        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) continue;
+        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable)
+            continue;
         if (XFetchName(display, children[i], &name) && name) {
-            if (title == name) found = Placed{children[i], a.x, a.y, a.width, a.height};
+            if (title == name)
+                found = Placed{children[i], a.x, a.y, a.width, a.height};
             XFree(name);
         }
-        if (!found && depth > 1) found = FindUnder(display, children[i], title, depth - 1);
+        if (!found && depth > 1)
+            found = FindUnder(display, children[i], title, depth - 1);
     }
-    if (children) XFree(children);
+    if (children)
+        XFree(children);
     return found;
 }
 

@@ -58,7 +58,9 @@ public:
     bool TypeText(const QString& t, QString* e) override { return Record("type " + t, e); }
     bool PressKey(const QString& k, QString* e) override { return Record("key " + k, e); }
     bool ClickMenu(const QString& t, QString* e) override { return Record("click-menu " + t, e); }
-    bool ClickButton(const QString& t, QString* e) override { return Record("click-button " + t, e); }
+    bool ClickButton(const QString& t, QString* e) override {
+        return Record("click-button " + t, e);
+    }
     bool ClickControl(const QString& n, const std::optional<QPoint>& at, QString* e) override {
         return Record(at ? QString("click-control %1 %2 %3").arg(n).arg(at->x()).arg(at->y())
                          : "click-control " + n,
@@ -132,16 +134,16 @@ TEST(ScriptRunner, RunsEveryCommandInOrder) {
     const Outcome outcome = RunScript(host, "new-project a.dpr\nopen-project b.dpr\n"
                                             "menu Tools|X\nwait 1\nclick 5 6\nmove 7 8\n"
                                             "rects\necho hi\nscreenshot s.png\n"
-"open-desktop d.dsk\nsave-desktop\nclose-project\n"
+                                            "open-desktop d.dsk\nsave-desktop\nclose-project\n"
                                             "control editHang\nclick-control notebook\n"
                                             "click-control editHang -6 4\n");
     EXPECT_TRUE(outcome.Finished);
     EXPECT_FALSE(host.Quitted);
-    EXPECT_EQ(host.Calls, (QStringList{"new a.dpr", "open b.dpr", "menu Tools|X", "click 5 6 1",
-                                       "move 7 8", "print window A", "print window B",
-                                       "print hi", "shot s.png", "desktop d.dsk", "save",
-                                       "close", "print control editHang 1 2 3 4 shown",
-                                       "click-control notebook", "click-control editHang -6 4"}));
+    EXPECT_EQ(host.Calls,
+              (QStringList{"new a.dpr", "open b.dpr", "menu Tools|X", "click 5 6 1", "move 7 8",
+                           "print window A", "print window B", "print hi", "shot s.png",
+                           "desktop d.dsk", "save", "close", "print control editHang 1 2 3 4 shown",
+                           "click-control notebook", "click-control editHang -6 4"}));
 }
 
 TEST(ScriptRunner, AFailingCommandStopsTheScriptAtItsLine) {
@@ -173,11 +175,15 @@ TEST(ScriptRunner, TheScriptGoesOnWhileACommandRunsAModalLoop) {
         QStringList Calls;
     };
     const Case cases[] = {
-        {"the later commands close the dialog", "",
-         "open-project a.dpr\necho close\nwait 100\necho after\n", 0,
+        {"the later commands close the dialog",
+         "",
+         "open-project a.dpr\necho close\nwait 100\necho after\n",
+         0,
          {"open a.dpr", "print close", "returned open a.dpr", "print after"}},
-        {"the command fails once its dialog is closed", "open a.dpr",
-         "open-project a.dpr\necho close\nwait 300\necho never\n", 1,
+        {"the command fails once its dialog is closed",
+         "open a.dpr",
+         "open-project a.dpr\necho close\nwait 300\necho never\n",
+         1,
          {"open a.dpr", "print close", "returned open a.dpr"}},
     };
     for (const Case& c : cases) {

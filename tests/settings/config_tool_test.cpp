@@ -290,7 +290,8 @@ TEST_F(ConfigToolTest, ADirectoryThatIsAPlainFileIsReportedByShowAndSet) {
         EXPECT_EQ(r.Status, 1) << command;
         EXPECT_EQ(r.Out, "") << command;
         EXPECT_NE(r.Err.find("the settings directory " + plain + " is not a directory"),
-                  std::string::npos) << command << ": " << r.Err;
+                  std::string::npos)
+            << command << ": " << r.Err;
     }
     EXPECT_EQ(GetFile(plain), "not a directory");
 }

@@ -19,8 +19,8 @@
 #include "widgets/notebook/CSNoteBk.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -183,12 +183,19 @@ TEST_F(OptionsTest, AcceptThatCannotWriteSaysWhyAndKeepsTheDialog) {
         std::string Reason;
     };
     const std::vector<Case> cases = {
-        {"read-only", [&] { PutFile(file, held); chmod(file.c_str(), 0444); },
+        {"read-only",
+         [&] {
+             PutFile(file, held);
+             chmod(file.c_str(), 0444);
+         },
          ": it is read-only."},
         {"NUL byte", [&] { PutFile(file, held + std::string(1, '\0')); },
          ": it is not a text file (it holds a NUL byte)."},
         {"directory a plain file",
-         [&] { fs::remove_all(configDir_); PutFile(configDir_, "not a directory"); },
+         [&] {
+             fs::remove_all(configDir_);
+             PutFile(configDir_, "not a directory");
+         },
          ": the settings directory " + configDir_ + " is not a directory."},
     };
     for (const Case& c : cases) {
@@ -197,8 +204,8 @@ TEST_F(OptionsTest, AcceptThatCannotWriteSaysWhyAndKeepsTheDialog) {
         auto form = Shown();
         form->editDelay->SetValue(10);
         const std::string shown = AcceptAnswering(*form);
-        EXPECT_NE(shown.find("could not save the options in " + file + c.Reason),
-                  std::string::npos) << c.What << ": " << shown;
+        EXPECT_NE(shown.find("could not save the options in " + file + c.Reason), std::string::npos)
+            << c.What << ": " << shown;
         EXPECT_EQ(GetFile(fs::is_directory(configDir_) ? file : configDir_), before) << c.What;
         EXPECT_EQ(form->ModalResult(), mrNone) << c.What << ": the dialog would close";
         EXPECT_TRUE(form->Visible()) << c.What;
@@ -219,8 +226,8 @@ TEST_F(OptionsTest, AcceptWarnsOfSoundsThatWillBeSilenceInOneMessage) {
     form->editOut->SetText(FromStd(configDir_));
     form->editIn->SetText(FromStd(missing));
     std::string shown = AcceptAnswering(*form);
-    EXPECT_NE(shown.find("MoveOutSound \"" + configDir_ + "\" is a directory."),
-              std::string::npos) << shown;
+    EXPECT_NE(shown.find("MoveOutSound \"" + configDir_ + "\" is a directory."), std::string::npos)
+        << shown;
     EXPECT_NE(shown.find("MoveInSound \"" + missing + "\" does not exist."), std::string::npos)
         << shown;
     LoadSettings(ini_);

@@ -55,7 +55,7 @@ TEST_F(LoadSettingsTest, StartValuesDifferFromLoadDefaults) {
 }
 
 TEST_F(LoadSettingsTest, NumbersAreClampedToTheirRanges) {
-    const std::pair<const char*, int> speeds[] = {{"1", 5}, {"2", 2}, {"30", 30}, {"31", 5},
+    const std::pair<const char*, int> speeds[] = {{"1", 5},   {"2", 2},   {"30", 30}, {"31", 5},
                                                   {"7.9", 7}, {"abc", 5}, {"-3", 5}};
     for (auto [text, expected] : speeds) {
         LoadLines(std::string("gwAnimateSpeed=") + text + "\n");
@@ -109,8 +109,9 @@ TEST_F(LoadSettingsTest, BooleansAndEmptyValues) {
 }
 
 TEST_F(LoadSettingsTest, KeysAndSectionInOtherLetterCase) {
-    PutFile(ini_.FullPath(), "[WINGTUCKER]\nGWHIDEINSPECTOR=TRUE\ngwside=0\nmoveoutsound=/snd/out.wav\n"
-                             "HANGOUTPIXELS=9\nGWDELAY=750\n");
+    PutFile(ini_.FullPath(),
+            "[WINGTUCKER]\nGWHIDEINSPECTOR=TRUE\ngwside=0\nmoveoutsound=/snd/out.wav\n"
+            "HANGOUTPIXELS=9\nGWDELAY=750\n");
     LoadSettings(ini_);
     EXPECT_TRUE(Settings.HideInspector);
     EXPECT_EQ(Settings.Side, 0);
@@ -153,9 +154,8 @@ TEST_F(LoadSettingsTest, AFileThatCannotBeReadIsNamedWithTheReason) {
     const std::string directory = path.substr(0, path.rfind('/'));
     std::system(("rm -rf '" + directory + "'").c_str());
     PutFile(directory, "a plain file");
-    EXPECT_NE(SettingsFileProblem(ini_).find(
-                  path + " cannot be read: the settings directory " + directory +
-                  " is not a directory."),
+    EXPECT_NE(SettingsFileProblem(ini_).find(path + " cannot be read: the settings directory " +
+                                             directory + " is not a directory."),
               std::string::npos)
         << SettingsFileProblem(ini_);
 
@@ -245,10 +245,10 @@ TEST_F(LoadSettingsTest, AHandEditedFileKeepsItsCommentsAndUnknownLines) {
     WriteLikeAccept(ini_, false, 1, false, true, "/snd/out2.wav", "");
 
     std::string file = GetFile(ini_.FullPath());
-    for (const char* kept : {"; my settings -- do not lose this comment\r\n[wingtucker]\r\n",
-                             "GWSIDE = 1\r\n", "MoveOutSound=/snd/out2.wav\r\n",
-                             "an unknown line without equals\r\n", "myNote=keep me\r\n",
-                             "\r\n\r\n[HELP]\r\nFindLostWindows=Yes\r\n"})
+    for (const char* kept :
+         {"; my settings -- do not lose this comment\r\n[wingtucker]\r\n", "GWSIDE = 1\r\n",
+          "MoveOutSound=/snd/out2.wav\r\n", "an unknown line without equals\r\n",
+          "myNote=keep me\r\n", "\r\n\r\n[HELP]\r\nFindLostWindows=Yes\r\n"})
         EXPECT_NE(file.find(kept), std::string::npos) << kept << "\nin:\n" << file;
     EXPECT_EQ(file.find("MoveInSound"), std::string::npos);
     EXPECT_EQ(file.find("\n\n"), std::string::npos) << "a bare LF line end in a CRLF file";

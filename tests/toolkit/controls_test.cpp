@@ -31,15 +31,16 @@ using ::testing::Not;
 
 std::unique_ptr<TfrmProbe> ReadProbeForm(const QString& body) {
     auto form = std::make_unique<TfrmProbe>();
-    form->ReadForm(QStringLiteral("object frmProbe: TfrmProbe\n  ClientWidth = 300\n  ClientHeight = 200\n%1end\n")
-                       .arg(body)
-                       .toStdString(),
-                   QStringLiteral("controls.wfm"));
+    form->ReadForm(
+        QStringLiteral(
+            "object frmProbe: TfrmProbe\n  ClientWidth = 300\n  ClientHeight = 200\n%1end\n")
+            .arg(body)
+            .toStdString(),
+        QStringLiteral("controls.wfm"));
     return form;
 }
 
-template <class T>
-T* Find(TForm& form, const char* name) {
+template <class T> T* Find(TForm& form, const char* name) {
     return dynamic_cast<T*>(form.FindComponent(QLatin1String(name)));
 }
 
@@ -67,7 +68,7 @@ TEST_F(ControlsTest, CheckBoxRunsOnClickForEveryChangeOfStateAndOnlyThen) {
     EXPECT_FALSE(box->Checked()); // greyed is not ticked
     box->SetChecked(false);
     EXPECT_EQ(seen, (std::vector<TCheckBoxState>{TCheckBox::cbChecked, TCheckBox::cbGrayed,
-                                                TCheckBox::cbUnchecked}));
+                                                 TCheckBox::cbUnchecked}));
 
     // A user's click toggles through the control, with its own OnClick.
     form.SetClientSize(200, 100);
@@ -80,14 +81,15 @@ TEST_F(ControlsTest, CheckBoxRunsOnClickForEveryChangeOfStateAndOnlyThen) {
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(widget, Qt::LeftButton, {}, onBox);
     EXPECT_EQ(seen, (std::vector<TCheckBoxState>{TCheckBox::cbGrayed, TCheckBox::cbChecked,
-                                                TCheckBox::cbUnchecked}));
+                                                 TCheckBox::cbUnchecked}));
     EXPECT_EQ(widget->checkState(), Qt::Unchecked);
     form.Hide();
 }
 
 TEST_F(ControlsTest, CheckBoxReadFromAFormOnlyStoresItsStateAndIsWrittenBack) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object cb: TCheckBox\n    Caption = 'Animate Moves?'\n    Checked = True\n    OnClick = ProbePing\n  end\n"));
+    auto form =
+        ReadProbeForm(QStringLiteral("  object cb: TCheckBox\n    Caption = 'Animate Moves?'\n    "
+                                     "Checked = True\n    OnClick = ProbePing\n  end\n"));
     auto* cb = Find<TCheckBox>(*form, "cb");
     ASSERT_NE(cb, nullptr);
     EXPECT_TRUE(cb->Checked());
@@ -100,10 +102,11 @@ TEST_F(ControlsTest, CheckBoxReadFromAFormOnlyStoresItsStateAndIsWrittenBack) {
 }
 
 TEST_F(ControlsTest, RadioGroupKeepsItsIndexWithinTheItemsAndClicksOnSelection) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object rgSide: TRadioGroup\n    Left = 68\n    Top = 86\n    Width = 115\n    Height = 32\n"
-        "    Caption = 'Which Side?'\n    Columns = 2\n    ItemIndex = 5\n    Items = ('Left' 'Right')\n"
-        "    OnClick = ProbePing\n  end\n"));
+    auto form = ReadProbeForm(QStringLiteral("  object rgSide: TRadioGroup\n    Left = 68\n    Top "
+                                             "= 86\n    Width = 115\n    Height = 32\n"
+                                             "    Caption = 'Which Side?'\n    Columns = 2\n    "
+                                             "ItemIndex = 5\n    Items = ('Left' 'Right')\n"
+                                             "    OnClick = ProbePing\n  end\n"));
     auto* rg = Find<TRadioGroup>(*form, "rgSide");
     ASSERT_NE(rg, nullptr);
     // Read before the items it refers to, and too large: the last item.
@@ -168,8 +171,8 @@ TEST_F(ControlsTest, EditLimitsAndConvertsWhatIsTypedAndWhatIsSet) {
 }
 
 TEST_F(ControlsTest, SpinEditStaysWithinItsBoundsUnlessTheyAreEqual) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object editHang: TSpinEdit\n    MaxValue = 10\n    MinValue = 2\n    Value = 50\n  end\n"));
+    auto form = ReadProbeForm(QStringLiteral("  object editHang: TSpinEdit\n    MaxValue = 10\n    "
+                                             "MinValue = 2\n    Value = 50\n  end\n"));
     auto* spin = Find<TSpinEdit>(*form, "editHang");
     ASSERT_NE(spin, nullptr);
     EXPECT_EQ(spin->Value(), 10); // read before its bounds, brought within after
@@ -214,11 +217,12 @@ TEST_F(ControlsTest, APasteIntoASpinEditIsTakenAsTypingIt) {
 }
 
 TEST_F(ControlsTest, BitBtnKindsGiveTheirStandardsWhichAreNotStored) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object btnOk: TBitBtn\n    Kind = bkOK\n  end\n"
-        "  object btnHelp: TBitBtn\n    Kind = bkHelp\n  end\n"
-        "  object btnClose: TBitBtn\n    Caption = '&Accept'\n    Default = True\n    ModalResult = mrOk\n"
-        "    NumGlyphs = 2\n    Layout = blGlyphTop\n  end\n"));
+    auto form =
+        ReadProbeForm(QStringLiteral("  object btnOk: TBitBtn\n    Kind = bkOK\n  end\n"
+                                     "  object btnHelp: TBitBtn\n    Kind = bkHelp\n  end\n"
+                                     "  object btnClose: TBitBtn\n    Caption = '&Accept'\n    "
+                                     "Default = True\n    ModalResult = mrOk\n"
+                                     "    NumGlyphs = 2\n    Layout = blGlyphTop\n  end\n"));
     auto* ok = Find<TBitBtn>(*form, "btnOk");
     auto* help = Find<TBitBtn>(*form, "btnHelp");
     auto* accept = Find<TBitBtn>(*form, "btnClose");
@@ -279,9 +283,9 @@ TEST_F(ControlsTest, ADisabledBitBtnCaptionIsDrawnInTheDisabledColour) {
 }
 
 TEST_F(ControlsTest, ButtonClickSetsTheModalResultAndEnterPressesTheDefaultButton) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object btnOk: TBitBtn\n    Kind = bkOK\n    OnClick = ProbePing\n  end\n"
-        "  object btnNo: TBitBtn\n    Left = 100\n    Kind = bkNo\n  end\n"));
+    auto form = ReadProbeForm(
+        QStringLiteral("  object btnOk: TBitBtn\n    Kind = bkOK\n    OnClick = ProbePing\n  end\n"
+                       "  object btnNo: TBitBtn\n    Left = 100\n    Kind = bkNo\n  end\n"));
     auto* ok = Find<TBitBtn>(*form, "btnOk");
     QTimer::singleShot(0, [&] {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -299,10 +303,10 @@ TEST_F(ControlsTest, ButtonClickSetsTheModalResultAndEnterPressesTheDefaultButto
 }
 
 TEST_F(ControlsTest, LabelAcceleratorFocusesItsControlAndLabelSizesToItsText) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object Label2: TLabel\n    Caption = 'Directory to &Create:'\n    FocusControl = edit\n  end\n"
-        "  object edit: TEdit\n    Top = 40\n  end\n"
-        "  object other: TEdit\n    Top = 80\n  end\n"));
+    auto form = ReadProbeForm(QStringLiteral("  object Label2: TLabel\n    Caption = 'Directory to "
+                                             "&Create:'\n    FocusControl = edit\n  end\n"
+                                             "  object edit: TEdit\n    Top = 40\n  end\n"
+                                             "  object other: TEdit\n    Top = 80\n  end\n"));
     auto* label = Find<TLabel>(*form, "Label2");
     auto* edit = Find<TEdit>(*form, "edit");
     ASSERT_TRUE(label && edit);
@@ -336,12 +340,12 @@ TEST_F(ControlsTest, PanelDrawsOuterBevelBorderAndInnerBevelInsideEachOther) {
     const QRgb red = 0xFFFF0000u;
     auto at = [&](int x, int y) { return image.pixel(x, y) | 0xFF000000u; };
     for (int ring = 0; ring < 2; ++ring) {
-        EXPECT_EQ(at(ring, 6), shadow) << ring;               // left edge
-        EXPECT_EQ(at(10, ring), shadow) << ring;              // top edge
-        EXPECT_EQ(at(19 - ring, 6), highlight) << ring;       // right edge
-        EXPECT_EQ(at(10, 11 - ring), highlight) << ring;      // bottom edge
-        EXPECT_EQ(at(19 - ring, ring), highlight) << ring;    // top-right corner
-        EXPECT_EQ(at(ring, 11 - ring), highlight) << ring;    // bottom-left corner
+        EXPECT_EQ(at(ring, 6), shadow) << ring;            // left edge
+        EXPECT_EQ(at(10, ring), shadow) << ring;           // top edge
+        EXPECT_EQ(at(19 - ring, 6), highlight) << ring;    // right edge
+        EXPECT_EQ(at(10, 11 - ring), highlight) << ring;   // bottom edge
+        EXPECT_EQ(at(19 - ring, ring), highlight) << ring; // top-right corner
+        EXPECT_EQ(at(ring, 11 - ring), highlight) << ring; // bottom-left corner
     }
     EXPECT_EQ(at(2, 6), red);  // the border in the panel colour
     EXPECT_EQ(at(10, 6), red); // the fill
@@ -353,8 +357,8 @@ TEST_F(ControlsTest, PanelDrawsOuterBevelBorderAndInnerBevelInsideEachOther) {
 }
 
 TEST_F(ControlsTest, PanelResizeIsRaisedAfterChangesOfSizeButNotWhileRead) {
-    auto form = ReadProbeForm(QStringLiteral(
-        "  object pnl: TPanel\n    Width = 177\n    Height = 52\n    OnResize = ProbePing\n  end\n"));
+    auto form = ReadProbeForm(QStringLiteral("  object pnl: TPanel\n    Width = 177\n    Height = "
+                                             "52\n    OnResize = ProbePing\n  end\n"));
     auto* pnl = Find<TPanel>(*form, "pnl");
     ASSERT_NE(pnl, nullptr);
     EXPECT_TRUE(form->pings.empty());

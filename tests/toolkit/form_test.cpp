@@ -8,9 +8,9 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -20,7 +20,6 @@
 
 namespace wt::test {
 namespace {
-
 
 std::unique_ptr<TfrmProbe> MakeDialog() {
     auto form = std::make_unique<TfrmProbe>();

@@ -2,23 +2,22 @@
 // stream, posted and sent messages, timers, activation, help and message box.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <QAbstractTextDocumentLayout>
-#include <QScrollBar>
-#include <QTextBlock>
 
 #include "platform/x11/x11_platform.h"
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_environment.h"
 
 #include <X11/extensions/XTest.h>
-
 
 #include <fstream>
 #include <thread>
@@ -37,8 +36,9 @@ protected:
         panel_ = std::make_unique<QWidget>();
         panel_->setGeometry(400, 300, 200, 100);
         panel_->show();
-        handle_ = platform_->AttachWindow(panel_->winId(), "TfrmMain",
-                                          [this](const WindowMessage& m) { received_.push_back(m); });
+        handle_ =
+            platform_->AttachWindow(panel_->winId(), "TfrmMain",
+                                    [this](const WindowMessage& m) { received_.push_back(m); });
         client_ = std::make_unique<TestClient>();
     }
     void TearDown() override {
@@ -138,7 +138,8 @@ TEST_F(OwnWindowsTest, AMessagePostedByAHandlerWaitsForTheNextPass) {
     int count = 0;
     WindowHandle self = platform_->AttachWindow(0, "TSelf", [&](const WindowMessage&) {
         ++count;
-        platform_->PostMessage(self, WM_USER, 0, 0); // would never end if delivered in the same pass
+        platform_->PostMessage(self, WM_USER, 0,
+                               0); // would never end if delivered in the same pass
     });
     EXPECT_NE(self, 0u);
     EXPECT_NE(self, handle_);
@@ -183,12 +184,14 @@ TEST_F(OwnWindowsTest, TimersTickOnThePumpAndMayKillThemselves) {
 TEST_F(OwnWindowsTest, WithoutAWindowManagerLosingTheFocusIsNoDeactivation) {
     panel_->activateWindow();
     panel_->windowHandle()->requestActivate();
-    ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }))
-        << "the panel could not be activated";
+    ASSERT_TRUE(PumpUntil([] {
+        return QGuiApplication::applicationState() == Qt::ApplicationActive;
+    })) << "the panel could not be activated";
     Window other = client_->Create({"TOther", "other", true, {0, 0, 100, 100}});
     XSetInputFocus(client_->GetDisplay(), other, RevertToParent, CurrentTime);
     client_->Sync();
-    ASSERT_TRUE(PumpUntil([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }));
+    ASSERT_TRUE(
+        PumpUntil([] { return QGuiApplication::applicationState() != Qt::ApplicationActive; }));
     PumpUntil([] { return false; }, 200ms);
     for (const WindowMessage& change : Of(WM_ACTIVATEAPP))
         EXPECT_NE(change.WParam, 0u) << "a deactivation was passed on";

@@ -54,9 +54,8 @@ protected:
         int format = 0;
         unsigned long count = 0, remaining = 0;
         unsigned char* data = nullptr;
-        XGetWindowProperty(client_->GetDisplay(), window_,
-                           client_->Intern("_WINGTUCKER_TAKEN"), 0, 16, False, AnyPropertyType,
-                           &type, &format, &count, &remaining, &data);
+        XGetWindowProperty(client_->GetDisplay(), window_, client_->Intern("_WINGTUCKER_TAKEN"), 0,
+                           16, False, AnyPropertyType, &type, &format, &count, &remaining, &data);
         if (data)
             XFree(data);
         return type != None;
@@ -95,8 +94,8 @@ TEST_F(TakeoverTest, AWindowARunLeftTakenIsGivenBackWhenTheNextRunFindsIt) {
             X11Desktop desktop(lost);
             X11Takeover takeover(desktop);
             home = *desktop.OuterRect(window_);
-            ASSERT_TRUE(takeover.Place(window_, {-290, 100, home.Width() - 290,
-                                                 100 + home.Height()}));
+            ASSERT_TRUE(
+                takeover.Place(window_, {-290, 100, home.Width() - 290, 100 + home.Height()}));
             XSync(lost, False);
         }
         UnwatchDisplayErrors(lost);
@@ -119,10 +118,10 @@ TEST_F(TakeoverTest, AMarkThatIsNotOursChangesNothing) {
         int Count;
         long Values[8];
     } cases[] = {
-        {XA_CARDINAL, 3, {1, 2, 3}},                          // too short
-        {XA_STRING, 8, {1, 1, 20, 5, 0, 0, 300, 200}},        // of another type
-        {XA_CARDINAL, 8, {1, 1, 20, 5, 300, 200, 0, 0}},      // an empty place
-        {XA_CARDINAL, 8, {1, 1, 20, 5, 10, 10, 300, 200}},    // a managed window
+        {XA_CARDINAL, 3, {1, 2, 3}},                       // too short
+        {XA_STRING, 8, {1, 1, 20, 5, 0, 0, 300, 200}},     // of another type
+        {XA_CARDINAL, 8, {1, 1, 20, 5, 300, 200, 0, 0}},   // an empty place
+        {XA_CARDINAL, 8, {1, 1, 20, 5, 10, 10, 300, 200}}, // a managed window
     };
     for (const Case& c : cases) {
         XChangeProperty(client_->GetDisplay(), window_, mark, c.Type, c.Type == XA_STRING ? 8 : 32,

@@ -89,8 +89,8 @@ Window TestClient::Create(const WindowSetup& setup) {
             const Atom extents = Intern("_NET_FRAME_EXTENTS");
             const Atom state = Intern("WM_STATE");
             const auto deadline = Clock::now() + 5s;
-            while (Clock::now() < deadline &&
-                   !(HasProperty(display_, window, extents) && HasProperty(display_, window, state)))
+            while (Clock::now() < deadline && !(HasProperty(display_, window, extents) &&
+                                                HasProperty(display_, window, state)))
                 std::this_thread::sleep_for(2ms);
             // The manager places the new frame after announcing it; let it settle.
             XSync(display_, False);
@@ -131,8 +131,8 @@ void TestClient::WaitFor(Window window, int eventType, std::chrono::milliseconds
     }
 }
 
-std::optional<XClientMessageEvent> TestClient::WaitClientMessage(Atom type,
-                                                                 std::chrono::milliseconds timeout) {
+std::optional<XClientMessageEvent>
+TestClient::WaitClientMessage(Atom type, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         XEvent event;

@@ -66,8 +66,8 @@ protected:
         if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton &&
             !lineEdit()->isReadOnly()) {
-            lineEdit()->setCursorPosition(
-                lineEdit()->cursorPositionAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+            lineEdit()->setCursorPosition(lineEdit()->cursorPositionAt(
+                static_cast<QMouseEvent*>(event)->position().toPoint()));
             TypeIn(QGuiApplication::clipboard()->text(QClipboard::Selection));
             return true;
         }
@@ -84,7 +84,9 @@ TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 121, 22);
 }
 
-QSpinBox* TSpinEdit::SpinBox() const { return static_cast<QSpinBox*>(WidgetIfCreated()); }
+QSpinBox* TSpinEdit::SpinBox() const {
+    return static_cast<QSpinBox*>(WidgetIfCreated());
+}
 
 int TSpinEdit::CheckValue(int value) const {
     if (maxValue_ == minValue_)
@@ -181,6 +183,8 @@ void TSpinEdit::WidgetValueChanged(int value) {
     Guarded([this] { Change(); });
 }
 
-void TSpinEdit::Change() { OnChange(this); }
+void TSpinEdit::Change() {
+    OnChange(this);
+}
 
 } // namespace wt

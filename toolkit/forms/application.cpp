@@ -25,7 +25,9 @@ bool TApplication::HelpJump(const QString& topic) {
     return ThePlatform().ShowHelp(ToStd(helpFile_), ToStd(topic));
 }
 
-bool TApplication::HelpContext(int context) { return HelpJump(QString::number(context)); }
+bool TApplication::HelpContext(int context) {
+    return HelpJump(QString::number(context));
+}
 
 QWidget* TApplication::OwnerWidget() const {
     if (ownerWindow_ == 0 || !qApp)
@@ -33,7 +35,8 @@ QWidget* TApplication::OwnerWidget() const {
     // Only a window of this process can be a Qt parent; the sim desktop's
     // handles never match one.
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->internalWinId() != 0 && static_cast<WindowHandle>(w->internalWinId()) == ownerWindow_)
+        if (w->internalWinId() != 0 &&
+            static_cast<WindowHandle>(w->internalWinId()) == ownerWindow_)
             return w;
     return nullptr;
 }
@@ -105,7 +108,8 @@ void TApplication::Activate(bool active) {
     active_ = active;
     const std::vector<TForm*> forms = forms_;
     for (TForm* form : forms) {
-        if (std::find(forms_.begin(), forms_.end(), form) == forms_.end() || !form->HandleAllocated())
+        if (std::find(forms_.begin(), forms_.end(), form) == forms_.end() ||
+            !form->HandleAllocated())
             continue;
         Guarded([&] { form->Perform(WM_ACTIVATEAPP, active ? 1 : 0, 0); });
     }

@@ -1,8 +1,8 @@
 #include "toolkit/forms/form.h"
 
-#include "toolkit/forms/application.h"
 #include "toolkit/core/classes.h"
 #include "toolkit/core/reader.h"
+#include "toolkit/forms/application.h"
 
 #include "platform/platform.h"
 #include "toolkit/forms/frame_hints.h"
@@ -87,7 +87,8 @@ void TForm::ReadForm(std::string_view text, const QString& fileName) {
         if (!c)
             problem = QStringLiteral("component %1 is missing").arg(f.Name);
         else if (!f.Assign(c))
-            problem = QStringLiteral("component %1 is of the wrong class (%2)").arg(f.Name, ClassNameOf(c));
+            problem = QStringLiteral("component %1 is of the wrong class (%2)")
+                          .arg(f.Name, ClassNameOf(c));
         if (!problem.isEmpty()) {
             while (!Components().empty())
                 delete Components().back();
@@ -101,19 +102,25 @@ void TForm::ReadForm(std::string_view text, const QString& fileName) {
 
 int TForm::BorderWidth() const {
     switch (borderStyle_) {
-    case bsNone: return 0;
+    case bsNone:
+        return 0;
     case bsSizeable:
-    case bsSizeToolWin: return 4;
-    default: return 3;
+    case bsSizeToolWin:
+        return 4;
+    default:
+        return 3;
     }
 }
 
 int TForm::CaptionHeight() const {
     switch (borderStyle_) {
-    case bsNone: return 0;
+    case bsNone:
+        return 0;
     case bsToolWindow:
-    case bsSizeToolWin: return 15;
-    default: return 19;
+    case bsSizeToolWin:
+        return 15;
+    default:
+        return 19;
     }
 }
 
@@ -177,10 +184,10 @@ void TForm::UpdateWidget() {
     TWinControl::UpdateWidget();
     if (handle_ == 0) {
         const auto nativeId = static_cast<std::uintptr_t>(w->winId());
-        handle_ = ThePlatform().AttachWindow(nativeId, ToStd(ClassNameOf(this)),
-                                             [this](const WindowMessage& m) {
-                                                 Guarded([&] { Perform(m.Msg, m.WParam, m.LParam); });
-                                             });
+        handle_ = ThePlatform().AttachWindow(
+            nativeId, ToStd(ClassNameOf(this)), [this](const WindowMessage& m) {
+                Guarded([&] { Perform(m.Msg, m.WParam, m.LParam); });
+            });
         AskFrame(); // now that the window exists
     }
 }
@@ -344,7 +351,9 @@ void TForm::Show() {
     ApplyVisible();
 }
 
-void TForm::Hide() { SetVisible(false); }
+void TForm::Hide() {
+    SetVisible(false);
+}
 
 int TForm::ShowModal() {
     if (Visible() || modal_)
@@ -462,7 +471,8 @@ void TForm::Release() {
     if (releasing_)
         return;
     releasing_ = true;
-    QMetaObject::invokeMethod(this, [this] { delete this; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { delete this; }, Qt::QueuedConnection);
 }
 
 void TForm::WindowCloseRequested() {

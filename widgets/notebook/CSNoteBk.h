@@ -13,7 +13,6 @@
 #include "toolkit/core/strings.h"
 #include "toolkit/graphics/bitmap.h"
 
-
 #include <memory>
 #include <vector>
 
@@ -103,17 +102,36 @@ public:
     enum TTabOrientation : std::uint8_t { toTop, toLeft, toBottom, toRight };
     Q_ENUM(TTabOrientation)
     enum TTextAlignment : std::uint8_t {
-        taLeftTop, taCentreTop, taCenterTop, taRightTop,
-        taLeftMiddle, taCentreMiddle, taCenterMiddle, taRightMiddle,
-        taLeftBottom, taCentreBottom, taCenterBottom, taRightBottom,
+        taLeftTop,
+        taCentreTop,
+        taCenterTop,
+        taRightTop,
+        taLeftMiddle,
+        taCentreMiddle,
+        taCenterMiddle,
+        taRightMiddle,
+        taLeftBottom,
+        taCentreBottom,
+        taCenterBottom,
+        taRightBottom,
         taInvisible
     };
     Q_ENUM(TTextAlignment)
     enum TBitmapAlignment : std::uint8_t {
-        baLeftTop, baCentreTop, baCenterTop, baRightTop,
-        baLeftMiddle, baCentreMiddle, baCenterMiddle, baRightMiddle,
-        baLeftBottom, baCentreBottom, baCenterBottom, baRightBottom,
-        baFit, baInvisible
+        baLeftTop,
+        baCentreTop,
+        baCenterTop,
+        baRightTop,
+        baLeftMiddle,
+        baCentreMiddle,
+        baCenterMiddle,
+        baRightMiddle,
+        baLeftBottom,
+        baCentreBottom,
+        baCenterBottom,
+        baRightBottom,
+        baFit,
+        baInvisible
     };
     Q_ENUM(TBitmapAlignment)
 
