@@ -1,4 +1,5 @@
 // Qt before Xlib: Xlib defines macros (Bool, Status) that Qt's headers refuse.
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -145,6 +146,13 @@ void X11Platform::Open(const std::string& displayName) {
         XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
         auto* notifier = new QSocketNotifier(ConnectionNumber(display_), QSocketNotifier::Read);
         QObject::connect(notifier, &QSocketNotifier::activated, [this] { HandleOwnEvents(); });
+        // Our own round trips read events into Xlib's queue, where the socket
+        // no longer shows them: they are handled before the loop sleeps.
+        if (auto* dispatcher = QAbstractEventDispatcher::instance())
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, notifier, [this] {
+                if (XEventsQueued(display_, QueuedAlready) > 0)
+                    HandleOwnEvents();
+            });
         eventWatch_.reset(notifier);
     }
     help_ = std::make_unique<HelpViewer>();
@@ -272,8 +280,10 @@ void X11Platform::HandleOwnEvents() {
             event.xclient.message_type == desktop_->Atoms().NetActiveWindow)
             takeover_->Activate(event.xclient.window);
         else if (event.type == PropertyNotify &&
-                 event.xproperty.atom == desktop_->Atoms().NetActiveWindow)
+                 event.xproperty.atom == desktop_->Atoms().NetActiveWindow) {
+            takeover_->KeepFocus();
             own_->ActiveWindowChanged();
+        }
     }
     XFlush(display_);
 }

@@ -16,7 +16,13 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int MarkLength = 8; // frame left, right, top, bottom; place before: l, t, r, b
 
-long Signed(unsigned long value) { return static_cast<long>(static_cast<std::int32_t>(value)); }
+// The manager's hand-over of the focus follows its release of the window
+// within this time; later changes are someone's choice.
+constexpr std::chrono::milliseconds FocusKeptFor{250};
+
+long Signed(unsigned long value) {
+    return static_cast<long>(static_cast<std::int32_t>(value));
+}
 
 } // namespace
 
@@ -39,8 +45,8 @@ std::vector<Window> X11Takeover::TakenWindows() const {
 }
 
 void X11Takeover::Mark(Window window, const Taken& taken) {
-    const long values[MarkLength] = {taken.Frame.Left,  taken.Frame.Right,  taken.Frame.Top,
-                                     taken.Frame.Bottom, taken.Before.Left, taken.Before.Top,
+    const long values[MarkLength] = {taken.Frame.Left,   taken.Frame.Right,  taken.Frame.Top,
+                                     taken.Frame.Bottom, taken.Before.Left,  taken.Before.Top,
                                      taken.Before.Right, taken.Before.Bottom};
     XChangeProperty(desktop_.GetDisplay(), window, desktop_.Atoms().WingtuckerTaken, XA_CARDINAL,
                     32, PropModeReplace, reinterpret_cast<const unsigned char*>(values),
@@ -66,14 +72,14 @@ std::optional<X11Takeover::Taken> X11Takeover::ReadMark(Window window) {
 bool X11Takeover::Take(Window window) {
     Display* display = desktop_.GetDisplay();
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes) ||
-        attributes.map_state != IsViewable || attributes.override_redirect)
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable ||
+        attributes.override_redirect)
         return false; // a hidden window stays hidden; a pop-up is no one's to take
     const auto outer = desktop_.OuterRect(window);
     int insideX = 0, insideY = 0;
     Window child = None;
-    if (!outer || !XTranslateCoordinates(display, window, desktop_.Root(), 0, 0, &insideX,
-                                         &insideY, &child))
+    if (!outer ||
+        !XTranslateCoordinates(display, window, desktop_.Root(), 0, 0, &insideX, &insideY, &child))
         return false;
     Taken taken;
     taken.Before = *outer;
@@ -125,8 +131,11 @@ bool X11Takeover::Place(Window window, const TRect& outer) {
     if (fresh) {
         XMapRaised(display, window);
         // The manager handed the focus elsewhere when it let the window go.
-        if (taken_[window].HadFocus)
+        if (taken_[window].HadFocus) {
             XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+            focusKept_ = window;
+            focusKeptUntil_ = Clock::now() + FocusKeptFor;
+        }
     }
     return !trap.Failed();
 }
@@ -144,8 +153,8 @@ bool X11Takeover::MapForManager(Window window, const Taken& taken, const TRect& 
     XSizeHints original{};
     long supplied = 0;
     const bool hadHints = XGetWMNormalHints(display, window, &original, &supplied) != 0;
-    const int gravity = hadHints && (original.flags & PWinGravity) ? original.win_gravity
-                                                                    : NorthWestGravity;
+    const int gravity =
+        hadHints && (original.flags & PWinGravity) ? original.win_gravity : NorthWestGravity;
     const int x = outer.Left + GravityOffset(gravity, frame.Left, frame.Right, true);
     const int y = outer.Top + GravityOffset(gravity, frame.Top, frame.Bottom, false);
     // Still override-redirect: placed at once, before the manager sees it.
@@ -214,6 +223,24 @@ bool X11Takeover::Activate(Window window) {
     X11ErrorTrap trap(desktop_.GetDisplay());
     XSetInputFocus(desktop_.GetDisplay(), window, RevertToPointerRoot, CurrentTime);
     return !trap.Failed();
+}
+
+void X11Takeover::KeepFocus() {
+    if (focusKept_ == None)
+        return;
+    const Window window = focusKept_;
+    if (Clock::now() >= focusKeptUntil_ || !IsTaken(window)) {
+        focusKept_ = None;
+        return;
+    }
+    Display* display = desktop_.GetDisplay();
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (focus == window || IsTaken(focus) || (OwnWindow && focus != None && OwnWindow(focus)))
+        return;
+    X11ErrorTrap trap(display);
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
 }
 
 void X11Takeover::GiveBackAll() {

@@ -31,6 +31,10 @@ public:
     // A request to activate a taken window (_NET_ACTIVE_WINDOW, as Qt sends
     // for a click), which no manager answers: the focus goes to it.
     bool Activate(Window window);
+    // The manager hands the focus on when a focused window is taken, and may
+    // do so after the take already gave it back: called when the active
+    // window changes, this gives it back once more if that happened just now.
+    void KeepFocus();
     std::vector<Window> TakenWindows() const;
     // Takes the window (when not taken yet) and puts its outer rectangle on outer.
     bool Place(Window window, const TRect& outer);
@@ -63,6 +67,10 @@ private:
 
     X11Desktop& desktop_;
     std::map<Window, Taken> taken_;
+    // The window a take left with the focus, until when the manager's late
+    // hand-over is undone.
+    Window focusKept_ = None;
+    std::chrono::steady_clock::time_point focusKeptUntil_;
 };
 
 } // namespace wt

@@ -12,6 +12,9 @@
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_environment.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <X11/Xatom.h>
 
 #include <chrono>
@@ -158,6 +161,37 @@ TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(focus, window_) << "the given-back window never got the focus";
+}
+
+// The manager hands the focus on when it lets a focused window go, at times
+// after the take gave it back: right after a take the window gets it again;
+// later another window's activation is someone's choice and stands.
+TEST_F(TakeoverTest, ATakenWindowKeepsTheFocusTheManagerHandsOnJustAfterTheTake) {
+    WindowSetup setup{"TOther", "other", true, {500, 140, 700, 300}};
+    const Window other = client_->Create(setup);
+    Display* display = client_->GetDisplay();
+    X11Platform platform(TestDisplay());
+    // Activates a window as the manager does and lets the platform see it.
+    auto activateThenFocus = [&](Window target) {
+        RequestActivation(display, target);
+        for (int look = 0; look < 100 && platform.Desktop().ActiveWindow() != target; ++look)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        QEventLoop loop; // as the host's loop runs: the platform reads the root's events
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(display, &focus, &revert);
+        return focus;
+    };
+    ASSERT_EQ(activateThenFocus(window_), window_);
+    const TRect home = platform.GetWindowRect(window_);
+    ASSERT_TRUE(platform.MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    EXPECT_EQ(activateThenFocus(other), window_) << "the hand-over after the take stood";
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(activateThenFocus(other), other) << "a later choice was undone";
+    client_->Destroy(other);
 }
 
 } // namespace
