@@ -38,7 +38,7 @@ void TerminateAddIn() {
         ClosePanel();
         // Nothing the add-in tucked, or took from the window manager, stays so.
         if (PlatformInstalled())
-            ThePlatform().ReleaseWindows();
+            ThePlatform().Windows().ReleaseWindows();
     } catch (...) {
         ReportFailure();
     }

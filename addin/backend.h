@@ -1,5 +1,5 @@
-// Picks the desktop the add-in works on: the real X11 desktop by default, the
-// simulated one when WINGTUCKER_PLATFORM=sim, or whatever a test installed.
+// Installs the desktop the add-in works on, as platform/backends.h chooses
+// it, unless one (a test's) is installed already.
 #pragma once
 
 namespace wt {

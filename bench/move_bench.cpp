@@ -50,7 +50,7 @@ void Slide(wt::X11Platform& platform, Window window, wt::TRect from, wt::TRect t
             cur = to;
         }
         const auto start = Clock::now();
-        platform.MoveWindow(window, cur.Left, cur.Top, cur.Width(), cur.Height(), true);
+        platform.Windows().MoveWindow(window, cur.Left, cur.Top, cur.Width(), cur.Height(), true);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         (i == 0 ? first : i == steps ? last : middle).ms.push_back(ms);
     }
@@ -62,10 +62,10 @@ void Measure(const char* manager, int slides) {
     Window window = client.Create({"TAppBuilder", "IDE", true, {0, 0, 1024, 106}});
     // Mapped is not yet framed: a manager may still be building the frame
     // (openbox reads 12x35 for a moment). The slides start from where it settles.
-    wt::TRect shown = platform.GetWindowRect(window);
+    wt::TRect shown = platform.Windows().GetWindowRect(window);
     for (int look = 0; look < 100; ++look) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        const wt::TRect now = platform.GetWindowRect(window);
+        const wt::TRect now = platform.Windows().GetWindowRect(window);
         if (now == shown && now.Width() >= 1024 && now.Height() >= 106)
             break;
         shown = now;
@@ -97,7 +97,7 @@ void Measure(const char* manager, int slides) {
         XSetInputFocus(watch, window, RevertToPointerRoot, CurrentTime);
         XSync(watch, False);
         Slide(platform, window, shown, hidden, 5, tuckFirst, tuckSteps, tuckLast);
-        exact += platform.GetWindowRect(window) == hidden;
+        exact += platform.Windows().GetWindowRect(window) == hidden;
         focusTucked += focused();
         Slide(platform, window, hidden, shown, 5, revealFirst, revealSteps, revealLast);
         focusRevealed += focused();

@@ -9,25 +9,25 @@
 namespace wt {
 
 bool FindIdeWindows() {
-    Platform& platform = ThePlatform();
+    WindowsDriver& platform = ThePlatform().Windows();
     DelphiWindow.Handle = platform.FindWindow(DelphiClassName, std::nullopt);
     InspectorWindow.Handle = platform.FindWindow(InspectorClassName, std::nullopt);
     return DelphiWindow.Handle != 0;
 }
 
 void RefindInspector() {
-    Platform& platform = ThePlatform();
+    WindowsDriver& platform = ThePlatform().Windows();
     if (!platform.IsWindow(InspectorWindow.Handle))
         InspectorWindow.Handle = platform.FindWindow(InspectorClassName, InspectorTitle);
 }
 
 void RefindWindows() {
     if (InspectorWindow.ShownRect.IsAllZero()) {
-        InspectorWindow.Handle = ThePlatform().FindWindow(InspectorClassName, InspectorTitle);
+        InspectorWindow.Handle = ThePlatform().Windows().FindWindow(InspectorClassName, InspectorTitle);
         ComputeGeometry();
     }
     if (DelphiWindow.ShownRect.IsAllZero()) {
-        DelphiWindow.Handle = ThePlatform().FindWindow(DelphiClassName, std::nullopt);
+        DelphiWindow.Handle = ThePlatform().Windows().FindWindow(DelphiClassName, std::nullopt);
         ComputeGeometry();
     }
 }

@@ -39,12 +39,12 @@ bool InDelphiStrip() { return PointerY <= DelphiWindow.HiddenRect.Bottom; }
 
 void StartHook(WindowHandle window) {
     HookActive = true;
-    ThePlatform().SetHook(window);
+    ThePlatform().Hook().SetHook(window);
 }
 
 void StopHook() {
     HookActive = false;
-    ThePlatform().ResetHook();
+    ThePlatform().Hook().ResetHook();
 }
 
 void WatchMouse(std::intptr_t lParam) {
@@ -65,7 +65,7 @@ void WatchMouse(std::intptr_t lParam) {
         } else if (PointerY > DelphiWindow.ShownRect.Bottom) {
             // The height test comes first: it settles almost every message
             // without asking the display server for the window under the pointer.
-            Platform& platform = ThePlatform();
+            WindowsDriver& platform = ThePlatform().Windows();
             if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
                     DelphiWindow.Handle &&
                 MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,

@@ -21,7 +21,7 @@ std::int32_t Extent16(std::int32_t from, std::int32_t to) {
 } // namespace
 
 void ComputeGeometry() {
-    Platform& platform = ThePlatform();
+    WindowsDriver& platform = ThePlatform().Windows();
     const std::int32_t p = Settings.HangOutPixels;
 
     DelphiWindow.RestoreRect = platform.GetWindowRect(DelphiWindow.Handle);
@@ -76,7 +76,7 @@ TRect BroughtOnScreen(TRect r, TRect screen) {
 }
 
 TRect ScreenRect() {
-    Platform& platform = ThePlatform();
+    WindowsDriver& platform = ThePlatform().Windows();
     return {0, 0, platform.GetSystemMetrics(SM_CXSCREEN),
             platform.GetSystemMetrics(SM_CYFULLSCREEN) + platform.GetSystemMetrics(SM_CYCAPTION)};
 }

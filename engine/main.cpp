@@ -188,10 +188,10 @@ void OpenPanel(TIToolServices* services) {
         Panel->Hide();
     } else {
         Panel->Show();
-        ThePlatform().BringWindowToTop(Panel->Handle());
+        ThePlatform().Windows().BringWindowToTop(Panel->Handle());
     }
     if (!FindIdeWindows()) {
-        ThePlatform().MessageBox("Delphi could not be found.", PanelCaption);
+        ThePlatform().System().MessageBox("Delphi could not be found.", PanelCaption);
         return;
     }
     // The running engine keeps the settings its windows were placed by until
@@ -211,7 +211,7 @@ void ReadSettings(bool tellProblem) {
     const std::string problem = SettingsFileProblem(*Panel->ini);
     if (!problem.empty()) {
         SettingsProblemTold = true;
-        ThePlatform().MessageBox(problem, PanelCaption);
+        ThePlatform().System().MessageBox(problem, PanelCaption);
     }
 }
 
@@ -251,7 +251,7 @@ namespace {
 // stands on its shown rectangle rather than where it was before Start.
 bool ToBeRestored(const HiddenWindow& window) {
     return window.Hidden ||
-           (window.Managed && ThePlatform().GetWindowRect(window.Handle) != window.RestoreRect);
+           (window.Managed && ThePlatform().Windows().GetWindowRect(window.Handle) != window.RestoreRect);
 }
 
 } // namespace
@@ -287,7 +287,7 @@ void BringBackLostWindows() {
     for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow}) {
         if (window == &InspectorWindow)
             RefindInspector();
-        const TRect now = ThePlatform().GetWindowRect(window->Handle);
+        const TRect now = ThePlatform().Windows().GetWindowRect(window->Handle);
         if (window->Handle == 0 || !LiesOffScreen(now, screen))
             continue;
         const TRect back = BroughtOnScreen(now, screen);

@@ -16,9 +16,9 @@ bool MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string
     Platform& platform = ThePlatform();
     const std::uint32_t run = EngineRun;
     if (bringToTop)
-        platform.BringWindowToTop(window.Handle);
+        platform.Windows().BringWindowToTop(window.Handle);
     // Lets pending messages and timer ticks run before the slide starts.
-    platform.ProcessMessages();
+    platform.System().ProcessMessages();
     // A Stop handled in the pump has put the windows back: a tuck or reveal
     // of the run it ended must not take them away again.
     if (scope == TMoveScope::ThisRun && EngineRun != run)
@@ -69,7 +69,7 @@ bool MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringTo
 void SlideWindow(WindowHandle handle, TRect target, std::uint8_t steps,
                  std::string_view soundName) {
     Platform& platform = ThePlatform();
-    TRect cur = platform.GetWindowRect(handle);
+    TRect cur = platform.Windows().GetWindowRect(handle);
     const std::int32_t dL = StepDelta(cur.Left, target.Left, steps);
     const std::int32_t dR = StepDelta(cur.Right, target.Right, steps);
     const std::int32_t dT = StepDelta(cur.Top, target.Top, steps);
@@ -77,7 +77,7 @@ void SlideWindow(WindowHandle handle, TRect target, std::uint8_t steps,
 
     char buffer[SoundNameBufferSize];
     if (Settings.WindowSounds && !soundName.empty() && CopySoundName(soundName, buffer))
-        platform.PlaySound(buffer, SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
+        platform.Sound().PlaySound(buffer, SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
 
     if (Settings.Animate == 1 && steps > 0) {
         for (int i = 0; i < steps; ++i) {
@@ -105,7 +105,7 @@ void MoveToRect(WindowHandle handle, TRect r) {
                                                  static_cast<std::uint32_t>(r.Left));
     const auto height = static_cast<std::int32_t>(static_cast<std::uint32_t>(r.Bottom) -
                                                   static_cast<std::uint32_t>(r.Top));
-    ThePlatform().MoveWindow(handle, r.Left, r.Top, width, height, true);
+    ThePlatform().Windows().MoveWindow(handle, r.Left, r.Top, width, height, true);
 }
 
 } // namespace wt

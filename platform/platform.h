@@ -1,11 +1,12 @@
-// The one interface between the system and the desktop it runs on: window
-// services, our own windows' messages and timers, sounds, profile files,
-// directories, help and the hook library. Backends: sim (tests) and x11.
+// The desktop the system runs on: the drivers of one backend (sim for tests,
+// x11 for the real desktop), and the profile files and file system, which are
+// the same for every backend.
 #pragma once
 
+#include "platform/drivers.h"
 #include "platform/types.h"
 
-#include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,16 +16,6 @@
 
 namespace wt {
 
-struct WindowMessage {
-    WindowHandle Window = 0;
-    std::uint32_t Msg = 0;
-    std::uintptr_t WParam = 0;
-    std::intptr_t LParam = 0;
-};
-
-using MessageHandler = std::function<void(const WindowMessage&)>;
-using TimerId = std::uint32_t;
-
 struct FileAttributes {
     bool Exists = false;
     bool Directory = false;
@@ -33,128 +24,78 @@ struct FileAttributes {
 
 class Platform {
 public:
-    virtual ~Platform() = default;
+    virtual ~Platform();
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
 
-    // --- Other programs' windows --------------------------------------------
-    // Top-level window whose class is exactly className and, when a title is
-    // given, whose title is exactly that; 0 when there is none.
-    virtual WindowHandle FindWindow(std::string_view className,
-                                    std::optional<std::string_view> title) = 0;
-    virtual bool IsWindow(WindowHandle window) = 0;
-    // Outer rectangle in screen pixels; all zeros for 0 or a vanished window.
-    virtual TRect GetWindowRect(WindowHandle window) = 0;
-    // Places the outer rectangle; false (and nothing moved) for 0 or a vanished window.
-    virtual bool MoveWindow(WindowHandle window, int x, int y, int width, int height,
-                            bool repaint) = 0;
-    virtual bool BringWindowToTop(WindowHandle window) = 0;
-    virtual int GetSystemMetrics(int index) = 0;
-    // Topmost window under a screen point, a child before its parent.
-    virtual WindowHandle WindowFromPoint(TPoint point) = 0;
-    // Parent of a child window, owner of a pop-up, 0 for none.
-    virtual WindowHandle GetParent(WindowHandle window) = 0;
-    // Plain modal message box with one OK button.
-    virtual void MessageBox(std::string_view text, std::string_view caption) = 0;
-    // The add-in is leaving: every window that the platform moved off screen,
-    // or took from the window manager, goes back where it stood before, as
-    // it was. Where moves are plain, there is nothing to do.
-    virtual void ReleaseWindows() {}
-    // Called before one of our own top-level windows is shown again: returns
-    // once the window manager has let go of the window since it was hidden,
-    // or after a short time. A manager still holding a hidden window takes a
-    // new map for part of the old showing and withdraws the window after it,
-    // which would leave it hidden for good.
-    virtual void AwaitWithdrawn(WindowHandle /*window*/) {}
-    // Called before one of our own top-level windows is hidden: returns once
-    // the window manager has shown it, or after a short time. A manager that
-    // comes to a showing only after the hiding shows the window anyway, then
-    // withdraws it, and may not show it at the next request.
-    virtual void AwaitShown(WindowHandle /*window*/) {}
-
-    // --- Our own windows, messages and the pump ------------------------------
-    // Makes one of our windows (nativeId: its native id, 0 if it has none)
-    // known to the platform; posted and sent messages reach handler. Returns
-    // the handle under which other code, the hook library included, reaches it.
-    virtual WindowHandle AttachWindow(std::uintptr_t nativeId, std::string_view className,
-                                      MessageHandler handler) = 0;
-    virtual void DetachWindow(WindowHandle window) = 0;
-    // Queues a message for one of our windows; false if the window is unknown.
-    virtual bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
-                             std::intptr_t lParam) = 0;
-    // Delivers at once, bypassing the queue; false if the window is unknown.
-    virtual bool SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
-                             std::intptr_t lParam) = 0;
-    // Handles every message that is waiting (timers that are due included), then returns.
-    virtual void ProcessMessages() = 0;
-    // Whether another program's window is the active one now. Only then is a
-    // deactivation of the host passed on: where the desktop cannot tell (no
-    // window manager), or the manager gave the focus to no window (as xfwm4
-    // and icewm do when our windows are hidden or taken from them), the host
-    // counts as active.
-    virtual bool AnotherProgramActive() { return true; }
-    // Called with false once another program's window is active while the
-    // host's application has lost the focus, and with true when it has it
-    // again; a deactivation that waited for another window comes late.
-    // False when the platform does not watch: the toolkit then follows the
-    // user-interface framework's own state, asking AnotherProgramActive.
-    virtual bool WatchActivation(std::function<void(bool)> listener) {
-        (void)listener;
-        return false;
-    }
-
-    // --- Timers --------------------------------------------------------------
-    // A repeating timer; an interval of 0 or less fires on every pass of the
-    // message loop. Ticks run on the user-interface thread.
-    virtual TimerId SetTimer(int intervalMs, std::function<void()> tick) = 0;
-    virtual void KillTimer(TimerId timer) = 0;
-    // Milliseconds since an arbitrary start, on the platform's clock.
-    virtual std::int64_t TickCount() = 0;
-
-    // --- Sound -----------------------------------------------------------------
-    // Starts a wave file; with SND_NOSTOP nothing is played while a sound plays.
-    // False when nothing was started (unplayable file, busy device).
-    virtual bool PlaySound(std::string_view fileName, unsigned flags) = 0;
+    WindowsDriver& Windows() const { return *drivers_.Windows; }
+    SystemDriver& System() const { return *drivers_.System; }
+    SoundDriver& Sound() const { return *drivers_.Sound; }
+    HelpDriver& Help() const { return *drivers_.Help; }
+    HookDriver& Hook() const { return *drivers_.Hook; }
 
     // --- Profile (INI) files -------------------------------------------------
     // The value of key in section of the file at path, cut to bufferSize - 1
     // characters; defaultValue when the file, section or key is missing.
-    virtual std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                                std::string_view defaultValue,
-                                                std::size_t bufferSize, std::string_view path) = 0;
+    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                        std::string_view defaultValue, std::size_t bufferSize,
+                                        std::string_view path);
     // Sets key to value; no value removes the key, no key removes the section.
-    virtual bool WritePrivateProfileString(std::string_view section,
-                                           std::optional<std::string_view> key,
-                                           std::optional<std::string_view> value,
-                                           std::string_view path) = 0;
+    bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
+                                   std::optional<std::string_view> value, std::string_view path);
+    // Called before every profile read: a test's broken file system throws here.
+    std::function<void(std::string_view key)> BeforeProfileRead;
 
     // --- Directories and files -----------------------------------------------
     // The per-user configuration directory (the role of the Windows directory),
     // without a trailing "/".
-    virtual std::string GetWindowsDirectory() = 0;
-    // Full file name of the running program.
-    virtual std::string GetModuleFileName() = 0;
-    virtual std::string GetCurrentDirectory() = 0;
-    virtual bool SetCurrentDirectory(std::string_view path) = 0;
-    virtual FileAttributes GetFileAttributes(std::string_view path) = 0;
-    virtual bool CreateDirectory(std::string_view path) = 0;
-    // Mount points, the role of drive letters in the directory dialogs.
-    virtual std::vector<std::string> MountPoints() = 0;
+    std::string GetWindowsDirectory() const { return configDir_; }
+    void SetConfigurationDirectory(std::string dir) { configDir_ = std::move(dir); }
+    // Full file name of the running program (or the one a test set).
+    std::string GetModuleFileName() const;
+    void SetModuleFileName(std::string name) { moduleFileName_ = std::move(name); }
+    // Relative paths are taken from the current directory: the process's, or
+    // one of the platform's own once KeepOwnCurrentDirectory was called (a
+    // test must not move the process's).
+    std::string GetCurrentDirectory() const;
+    bool SetCurrentDirectory(std::string_view path);
+    void KeepOwnCurrentDirectory();
+    FileAttributes GetFileAttributes(std::string_view path) const;
+    bool CreateDirectory(std::string_view path);
+    // Mount points, the role of drive letters in the directory dialogs: the
+    // mounted file systems, or a fixed list a test gave.
+    std::vector<std::string> MountPoints() const;
+    void SetMountPoints(std::vector<std::string> points) { mountPoints_ = std::move(points); }
 
-    // --- Help ------------------------------------------------------------------
-    // Shows the help file at a topic; false when the file or topic is unknown.
-    virtual bool ShowHelp(std::string_view helpFile, std::string_view topic) = 0;
+protected:
+    struct Drivers {
+        WindowsDriver* Windows = nullptr;
+        SystemDriver* System = nullptr;
+        SoundDriver* Sound = nullptr;
+        HelpDriver* Help = nullptr;
+        HookDriver* Hook = nullptr;
+    };
+    // configDir: "" for the user's (DefaultConfigurationDirectory).
+    explicit Platform(std::string configDir);
+    // The backend's drivers, which it owns and keeps for its whole life.
+    void UseDrivers(const Drivers& drivers) { drivers_ = drivers; }
 
-    // --- Hook library ----------------------------------------------------------
-    virtual void SetHook(WindowHandle window) = 0;
-    virtual void ResetHook() = 0;
+private:
+    std::string Resolve(std::string_view path) const;
+
+    Drivers drivers_;
+    std::string configDir_;
+    std::string moduleFileName_;
+    std::optional<std::string> ownCurrentDir_;
+    std::optional<std::vector<std::string>> mountPoints_;
 };
 
-// The platform the system runs on. Created on first use from the environment
-// (WINGTUCKER_PLATFORM) unless one was installed.
+// The platform the system runs on: the one installed (backends.h makes them).
+// Throws std::logic_error when none is.
 Platform& ThePlatform();
-// Whether a platform has been installed or created.
+// Whether a platform has been installed.
 bool PlatformInstalled();
-// Installs a platform (nullptr: forget it, the next use creates the default);
-// returns the one installed before.
+// Installs a platform (nullptr: none); returns the one installed before.
 std::unique_ptr<Platform> InstallPlatform(std::unique_ptr<Platform> platform);
 
 } // namespace wt

@@ -4,24 +4,29 @@
 // be played is silence, never a message.
 #pragma once
 
+#include "platform/drivers.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string_view>
 
 namespace wt {
 
-class WaveSound {
+class WaveSound : public SoundDriver {
 public:
     // Longest file name accepted (the add-in's name buffer holds 99 characters).
     static constexpr std::size_t MaxNameLength = 99;
 
     WaveSound();
-    ~WaveSound();
+    ~WaveSound() override;
     WaveSound(const WaveSound&) = delete;
     WaveSound& operator=(const WaveSound&) = delete;
 
     // Flags as PlaySound takes them. True when the sound was started.
     bool Play(std::string_view fileName, unsigned flags);
+    bool PlaySound(std::string_view fileName, unsigned flags) override {
+        return Play(fileName, flags);
+    }
     // A sound is queued or has not yet had its own duration.
     bool Busy() const;
     // Waits until the sound that plays has ended (at most its duration and a little).

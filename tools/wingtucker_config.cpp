@@ -3,10 +3,11 @@
 // it needs no display. Reads go through TIniEditor and LoadSettings, as the
 // add-in's do; a set is one replacement of the file by the profile service,
 // so that it is written whole or not at all.
+#include "platform/backends.h"
+#include "platform/sim/sim_platform.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
-#include "platform/sim/sim_platform.h"
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
 
@@ -305,7 +306,8 @@ int Run(int argc, char** argv) {
         return Fail(ExitUsage, e.Message);
     }
 
-    InstallPlatform(std::make_unique<SimPlatform>(dir ? *dir : DefaultConfigurationDirectory()));
+    // Files only: no desktop is needed to read and write the settings.
+    InstallPlatform(MakeSimulatedPlatform(dir ? *dir : DefaultConfigurationDirectory()));
     TIniEditor ini;
     ini.SetFileName(SettingsFileName);
     ini.SetFileLocation(TIniEditor::WindowsPath);

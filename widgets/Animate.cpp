@@ -14,13 +14,14 @@ TAnimated::~TAnimated() { StopTimer(); }
 
 void TAnimated::StartTimer() {
     StopTimer();
-    timer_ = ThePlatform().SetTimer(interval_, [this] { Guarded([this] { Step(); }); });
+    timer_ = ThePlatform().System().SetTimer(interval_, [this] { Guarded([this] { Step(); }); });
 }
 
 void TAnimated::StopTimer() {
     if (timer_ == 0)
         return;
-    ThePlatform().KillTimer(timer_);
+    if (PlatformInstalled()) // none: its timers went with it
+        ThePlatform().System().KillTimer(timer_);
     timer_ = 0;
 }
 

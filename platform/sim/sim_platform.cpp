@@ -58,9 +58,10 @@ std::int64_t WaveDurationMs(const std::string& fileName) {
 
 } // namespace
 
-SimPlatform::SimPlatform(std::string configDir)
-    : configDir_(configDir.empty() ? DefaultConfigurationDirectory() : std::move(configDir)),
-      currentDir_(CurrentWorkingDirectory()) {
+SimPlatform::SimPlatform(std::string configDir) : Platform(std::move(configDir)) {
+    UseDrivers({this, this, this, this, this});
+    KeepOwnCurrentDirectory();
+    SetMountPoints({"/"}); // until a test gives its own (directories standing for drives)
     SetScreen(DefaultScreenWidth, DefaultFullScreenHeight, DefaultCaptionHeight);
 }
 
@@ -455,69 +456,6 @@ bool SimPlatform::PlaySound(std::string_view fileName, unsigned flags) {
     }
     sounds_.push_back(request);
     return request.Played;
-}
-
-// --- Profiles and files ----------------------------------------------------------
-
-std::string SimPlatform::GetPrivateProfileString(std::string_view section, std::string_view key,
-                                                 std::string_view defaultValue,
-                                                 std::size_t bufferSize, std::string_view path) {
-    return ProfileReadString(section, key, defaultValue, bufferSize, path);
-}
-
-bool SimPlatform::WritePrivateProfileString(std::string_view section,
-                                            std::optional<std::string_view> key,
-                                            std::optional<std::string_view> value,
-                                            std::string_view path) {
-    return ProfileWriteString(section, key, value, path);
-}
-
-std::string SimPlatform::GetModuleFileName() {
-    return moduleFileName_.empty() ? RunningProgramFileName() : moduleFileName_;
-}
-
-namespace {
-// An absolute, lexically normal path without a trailing "/" (but "/"), so
-// that the simulated current directory reads back as the real one would.
-std::string Resolve(const std::string& base, std::string_view path) {
-    std::filesystem::path full(path);
-    if (full.is_relative())
-        full = std::filesystem::path(base) / full;
-    std::string out = full.lexically_normal().string();
-    while (out.size() > 1 && out.back() == '/')
-        out.pop_back();
-    return out;
-}
-} // namespace
-
-std::string SimPlatform::GetCurrentDirectory() {
-    return currentDir_;
-}
-
-bool SimPlatform::SetCurrentDirectory(std::string_view path) {
-    std::string full = Resolve(currentDir_, path);
-    if (!QueryFileAttributes(full).Directory)
-        return false;
-    // A directory without search permission cannot be entered, whoever
-    // runs the test (root could enter it for real).
-    std::error_code error;
-    const auto permissions = std::filesystem::status(full, error).permissions();
-    if (error || (permissions & std::filesystem::perms::owner_exec) == std::filesystem::perms::none)
-        return false;
-    currentDir_ = full;
-    return true;
-}
-
-FileAttributes SimPlatform::GetFileAttributes(std::string_view path) {
-    return QueryFileAttributes(Resolve(currentDir_, path));
-}
-
-bool SimPlatform::CreateDirectory(std::string_view path) {
-    return MakeOneDirectory(Resolve(currentDir_, path));
-}
-
-std::vector<std::string> SimPlatform::MountPoints() {
-    return mountPoints_;
 }
 
 // --- Help and hook ---------------------------------------------------------------

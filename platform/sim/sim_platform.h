@@ -1,6 +1,8 @@
 // The simulated desktop: an in-memory window system with a virtual clock,
-// a message queue, a recording sound device and help viewer, real profile
-// files and a configuration directory a test chooses. Tests script it.
+// a message queue, a recording sound device and help viewer, a configuration
+// directory a test chooses and a current directory of its own. Tests script
+// it. One world serves as every driver: its clock fires the timers, delivers
+// the messages and times the sounds.
 #pragma once
 
 #include "platform/platform.h"
@@ -17,7 +19,12 @@
 
 namespace wt {
 
-class SimPlatform : public Platform {
+class SimPlatform : public Platform,
+                    public WindowsDriver,
+                    public SystemDriver,
+                    public SoundDriver,
+                    public HelpDriver,
+                    public HookDriver {
 public:
     struct Window {
         WindowHandle Handle = 0;
@@ -129,13 +136,7 @@ public:
     // Registers a topic as existing in a help file (ShowHelp fails for others).
     void AddHelpTopic(std::string helpFile, std::string topic);
 
-    void SetConfigurationDirectory(std::string dir) { configDir_ = std::move(dir); }
-    void SetModuleFileName(std::string name) { moduleFileName_ = std::move(name); }
-    // The mounted file systems MountPoints lists: a fixed list, "/" alone
-    // until a test gives its own (temporary directories standing for drives).
-    void SetMountPoints(std::vector<std::string> points) { mountPoints_ = std::move(points); }
-
-    // --- Platform --------------------------------------------------------------
+    // --- The drivers ------------------------------------------------------------
     WindowHandle FindWindow(std::string_view className,
                             std::optional<std::string_view> title) override;
     bool IsWindow(WindowHandle window) override;
@@ -163,21 +164,6 @@ public:
     std::int64_t TickCount() override { return now_; }
 
     bool PlaySound(std::string_view fileName, unsigned flags) override;
-
-    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                        std::string_view defaultValue, std::size_t bufferSize,
-                                        std::string_view path) override;
-    bool WritePrivateProfileString(std::string_view section, std::optional<std::string_view> key,
-                                   std::optional<std::string_view> value,
-                                   std::string_view path) override;
-
-    std::string GetWindowsDirectory() override { return configDir_; }
-    std::string GetModuleFileName() override;
-    std::string GetCurrentDirectory() override;
-    bool SetCurrentDirectory(std::string_view path) override;
-    FileAttributes GetFileAttributes(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
-    std::vector<std::string> MountPoints() override;
 
     bool ShowHelp(std::string_view helpFile, std::string_view topic) override;
 
@@ -236,10 +222,6 @@ private:
     std::map<WindowHandle, bool> taken_;
     std::vector<Placement> placements_;
 
-    std::string configDir_;
-    std::string moduleFileName_;
-    std::string currentDir_;
-    std::vector<std::string> mountPoints_{"/"};
     WindowHandle nextHandle_ = 0x100;
 };
 

@@ -148,11 +148,11 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
             << name << " clamps, yet its plan only asks it";
     }
 
-    ASSERT_TRUE(platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(),
+    ASSERT_TRUE(platform.Windows().MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(),
                                     tucked.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "the tuck, checked";
     ASSERT_TRUE(
-        platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
+        platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "back home";
     // Managed again: not override-redirect, in the normal state, and, under
     // a manager, in its frame.
@@ -198,10 +198,10 @@ TEST_P(UnderManager, ATuckRightAfterARevealLandsAndIsNoRefusal) {
     const TRect home = Settled(desktop, window);
     const TRect tucked{home.Left, kStrip - home.Height(), home.Right, kStrip};
     for (int round = 0; round < 8; ++round) {
-        platform.MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(), true);
+        platform.Windows().MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(), true);
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "tuck " << round;
         ASSERT_TRUE(
-            platform.MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
+            platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "reveal " << round;
     }
     EXPECT_FALSE(platform.Guard().Refused());

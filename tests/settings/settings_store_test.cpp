@@ -163,27 +163,20 @@ TEST_F(LoadSettingsTest, AFileThatCannotBeReadIsNamedWithTheReason) {
     EXPECT_EQ(SettingsFileProblem(unnamed), "");
 }
 
-// Fails every read of one key, as a broken file system would.
-class FailingSim : public SimPlatform {
-public:
-    FailingSim(std::string dir, std::string failingKey)
-        : SimPlatform(std::move(dir)), failingKey_(std::move(failingKey)) {}
-    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                        std::string_view def, std::size_t size,
-                                        std::string_view path) override {
-        if (key == failingKey_)
+// A simulated desktop whose file system fails every read of one key.
+std::unique_ptr<SimPlatform> FailingSim(std::string dir, std::string failingKey) {
+    auto sim = std::make_unique<SimPlatform>(std::move(dir));
+    sim->BeforeProfileRead = [failingKey](std::string_view key) {
+        if (key == failingKey)
             throw std::runtime_error("read failed");
-        return SimPlatform::GetPrivateProfileString(section, key, def, size, path);
-    }
-
-private:
-    std::string failingKey_;
-};
+    };
+    return sim;
+}
 
 TEST_F(LoadSettingsTest, AFailingBooleanIsFalseAndStopsTheLoad) {
     PutFile(ini_.FullPath(), "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\n"
                              "gwAnimate=True\ngwAnimateSpeed=9\ngwDisableOnFocusLoss=True\n");
-    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwHideDelphi"));
+    InstallPlatform(FailingSim(configDir_, "gwHideDelphi"));
     Settings.HideDelphi = true;
     Settings.Animate = false;
     Settings.AnimateSpeed = 3;
@@ -193,13 +186,13 @@ TEST_F(LoadSettingsTest, AFailingBooleanIsFalseAndStopsTheLoad) {
     EXPECT_FALSE(Settings.Animate) << "read after the failure: left as it was";
     EXPECT_EQ(Settings.AnimateSpeed, 3);
 
-    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwDisableOnFocusLoss"));
+    InstallPlatform(FailingSim(configDir_, "gwDisableOnFocusLoss"));
     EXPECT_THROW(LoadSettings(ini_), std::runtime_error);
     EXPECT_FALSE(Settings.DisableOnFocusLoss) << "false, not its default";
     EXPECT_EQ(Settings.AnimateSpeed, 9);
 
     // Numeric reads fall back to their defaults instead of failing.
-    InstallPlatform(std::make_unique<FailingSim>(configDir_, "gwSide"));
+    InstallPlatform(FailingSim(configDir_, "gwSide"));
     Settings.Side = 0;
     EXPECT_NO_THROW(LoadSettings(ini_));
     EXPECT_EQ(Settings.Side, 1);

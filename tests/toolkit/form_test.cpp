@@ -57,7 +57,7 @@ TEST_F(FormTest, PostedWindowMessageReachesTheFormsHandlerInsideTheModalLoop) {
         seenParam = m.WParam;
         form->SetModalResult(mrYes);
     });
-    QTimer::singleShot(0, [&] { ThePlatform().PostMessage(handle, 0x501, 77, 0); });
+    QTimer::singleShot(0, [&] { ThePlatform().System().PostMessage(handle, 0x501, 77, 0); });
     EXPECT_EQ(form->ShowModal(), mrYes);
     EXPECT_EQ(seenParam, 77u);
 }
@@ -166,7 +166,7 @@ TEST_F(FormTest, FailureInAPostedMessageHandlerIsReportedNotPropagated) {
     auto form = MakeDialog();
     const WindowHandle handle = form->Handle();
     form->SetMessageHandler(WM_USER + 5, [](TMessage&) { throw std::runtime_error("bad tick"); });
-    ThePlatform().PostMessage(handle, WM_USER + 5, 0, 0);
+    ThePlatform().System().PostMessage(handle, WM_USER + 5, 0, 0);
     EXPECT_NO_THROW(Application()->ProcessMessages());
     ASSERT_EQ(Sim().MessageBoxCalls().size(), 1u);
     EXPECT_EQ(Sim().MessageBoxCalls()[0].Text, "bad tick.");

@@ -88,21 +88,21 @@ TEST_P(DesktopTest, FindsTopLevelWindowsByExactClassAndTitle) {
     hidden.Map = false;
     Window unmapped = Create(hidden);
 
-    EXPECT_EQ(platform_->FindWindow("TAppBuilder", std::nullopt), ide);
-    EXPECT_EQ(platform_->FindWindow("TAppBuilder", "Delphi 2.0 - Project1"), ide);
-    EXPECT_EQ(platform_->FindWindow("TPropertyInspector", "Object Inspector"), inspector);
-    EXPECT_EQ(platform_->FindWindow("TPropertyInspector", "Object Inspector 2"), other);
-    Window anyInspector = platform_->FindWindow("TPropertyInspector", std::nullopt);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", std::nullopt), ide);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", "Delphi 2.0 - Project1"), ide);
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", "Object Inspector"), inspector);
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", "Object Inspector 2"), other);
+    Window anyInspector = platform_->Windows().FindWindow("TPropertyInspector", std::nullopt);
     EXPECT_TRUE(anyInspector == inspector || anyInspector == other);
-    EXPECT_EQ(platform_->FindWindow("TUnmappedForm", std::nullopt), unmapped);
+    EXPECT_EQ(platform_->Windows().FindWindow("TUnmappedForm", std::nullopt), unmapped);
 
     // Whole names only, letter case included.
-    EXPECT_EQ(platform_->FindWindow("TAppBuild", std::nullopt), 0u);
-    EXPECT_EQ(platform_->FindWindow("tappbuilder", std::nullopt), 0u);
-    EXPECT_EQ(platform_->FindWindow("TPropertyInspector", "Object"), 0u);
-    EXPECT_EQ(platform_->FindWindow("TAppBuilder", ""), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuild", std::nullopt), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("tappbuilder", std::nullopt), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", "Object"), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", ""), 0u);
     // The instance part of WM_CLASS is not the class.
-    EXPECT_EQ(platform_->FindWindow("wt-test", std::nullopt), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("wt-test", std::nullopt), 0u);
 }
 
 TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
@@ -119,18 +119,18 @@ TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
         setup.Gravity = c.gravity;
         Window window = Create(setup);
 
-        const TRect before = platform_->GetWindowRect(window);
+        const TRect before = platform_->Windows().GetWindowRect(window);
         const TRect insideBefore = client_->InsideRect(window);
         ASSERT_FALSE(before.IsAllZero());
-        ASSERT_TRUE(platform_->MoveWindow(window, before.Left, before.Top, before.Width(),
+        ASSERT_TRUE(platform_->Windows().MoveWindow(window, before.Left, before.Top, before.Width(),
                                           before.Height(), true));
-        EXPECT_EQ(platform_->GetWindowRect(window), before);
+        EXPECT_EQ(platform_->Windows().GetWindowRect(window), before);
         EXPECT_EQ(client_->InsideRect(window), insideBefore) << "moving onto itself moved it";
 
         const TRect target{150, 120, 150 + 320, 120 + 240};
-        ASSERT_TRUE(platform_->MoveWindow(window, target.Left, target.Top, target.Width(),
+        ASSERT_TRUE(platform_->Windows().MoveWindow(window, target.Left, target.Top, target.Width(),
                                           target.Height(), true));
-        EXPECT_EQ(platform_->GetWindowRect(window), target);
+        EXPECT_EQ(platform_->Windows().GetWindowRect(window), target);
         const TRect inside = client_->InsideRect(window);
         FrameExtents frame = WithManager() ? ExtentsOf(window) : FrameExtents{};
         if (WithManager() && c.border == 0) {
@@ -182,12 +182,12 @@ TEST_P(DesktopTest, ManagersWithoutNetMoveResizeGetRequestsThroughTheGravity) {
         WindowSetup setup{"TForm", "form", true, {120, 140, 420, 360}};
         setup.Gravity = gravity;
         Window window = Create(setup);
-        const TRect before = platform_->GetWindowRect(window);
-        ASSERT_TRUE(platform_->MoveWindow(window, before.Left, before.Top, before.Width(),
+        const TRect before = platform_->Windows().GetWindowRect(window);
+        ASSERT_TRUE(platform_->Windows().MoveWindow(window, before.Left, before.Top, before.Width(),
                                           before.Height(), true));
-        EXPECT_EQ(platform_->GetWindowRect(window), before);
-        ASSERT_TRUE(platform_->MoveWindow(window, 200, 150, 300, 250, true));
-        EXPECT_EQ(platform_->GetWindowRect(window), (TRect{200, 150, 500, 400}));
+        EXPECT_EQ(platform_->Windows().GetWindowRect(window), before);
+        ASSERT_TRUE(platform_->Windows().MoveWindow(window, 200, 150, 300, 250, true));
+        EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{200, 150, 500, 400}));
         Destroy(window);
     }
     announce(all);
@@ -198,24 +198,24 @@ TEST_P(DesktopTest, MovesReachOffTheScreenWithoutAManager) {
         GTEST_SKIP() << "how far a manager lets a window go is measured end to end";
     Window window = Create({"TAppBuilder", "IDE", true, {0, 0, 1024, 106}});
     // The tuck of the worked example: top -101, bottom 5.
-    ASSERT_TRUE(platform_->MoveWindow(window, 0, -101, 1024, 106, true));
-    EXPECT_EQ(platform_->GetWindowRect(window), (TRect{0, -101, 1024, 5}));
-    ASSERT_TRUE(platform_->MoveWindow(window, 1019, 0, 200, 750, true));
-    EXPECT_EQ(platform_->GetWindowRect(window), (TRect{1019, 0, 1219, 750}));
+    ASSERT_TRUE(platform_->Windows().MoveWindow(window, 0, -101, 1024, 106, true));
+    EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{0, -101, 1024, 5}));
+    ASSERT_TRUE(platform_->Windows().MoveWindow(window, 1019, 0, 200, 750, true));
+    EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{1019, 0, 1219, 750}));
 }
 
 TEST_P(DesktopTest, ScreenMetricsFollowTheManager) {
-    EXPECT_EQ(platform_->GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CXSCREEN), 1024);
     if (!WithManager()) {
-        EXPECT_EQ(platform_->GetSystemMetrics(SM_CYCAPTION), 18);
-        EXPECT_EQ(platform_->GetSystemMetrics(SM_CYFULLSCREEN), 768 - 18);
+        EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CYCAPTION), 18);
+        EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CYFULLSCREEN), 768 - 18);
         return;
     }
     Window window = Create({"TForm", "framed", true, {100, 100, 400, 300}});
     const int caption = ExtentsOf(window).Top;
     ASSERT_GT(caption, 0);
-    EXPECT_EQ(platform_->GetSystemMetrics(SM_CYCAPTION), caption);
-    EXPECT_EQ(platform_->GetSystemMetrics(SM_CYFULLSCREEN), 768 - caption);
+    EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CYCAPTION), caption);
+    EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CYFULLSCREEN), 768 - caption);
 }
 
 TEST_P(DesktopTest, AStaleManagerAnnouncementIsIgnored) {
@@ -237,9 +237,9 @@ TEST_P(DesktopTest, AStaleManagerAnnouncementIsIgnored) {
                     PropModeReplace, reinterpret_cast<unsigned char*>(extents), 4);
     client_->Sync();
 
-    EXPECT_EQ(platform_->FindWindow("TAppBuilder", std::nullopt), window);
-    EXPECT_EQ(platform_->GetWindowRect(window), (TRect{10, 10, 210, 110}));
-    EXPECT_EQ(platform_->GetSystemMetrics(SM_CYCAPTION), 18);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", std::nullopt), window);
+    EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{10, 10, 210, 110}));
+    EXPECT_EQ(platform_->Windows().GetSystemMetrics(SM_CYCAPTION), 18);
 
     XDeleteProperty(d, client_->Root(), client_->Intern("_NET_SUPPORTING_WM_CHECK"));
     XDeleteProperty(d, client_->Root(), client_->Intern("_NET_CLIENT_LIST"));
@@ -248,17 +248,17 @@ TEST_P(DesktopTest, AStaleManagerAnnouncementIsIgnored) {
 
 TEST_P(DesktopTest, AVanishedWindowActsLikeNoWindow) {
     Window window = Create({"TPropertyInspector", "Object Inspector", true, {0, 0, 200, 500}});
-    ASSERT_TRUE(platform_->IsWindow(window));
+    ASSERT_TRUE(platform_->Windows().IsWindow(window));
     Destroy(window);
     for (WindowHandle handle : {WindowHandle{window}, WindowHandle{0}}) {
         SCOPED_TRACE(handle);
-        EXPECT_FALSE(platform_->IsWindow(handle));
-        EXPECT_TRUE(platform_->GetWindowRect(handle).IsAllZero());
-        EXPECT_FALSE(platform_->MoveWindow(handle, 0, 0, 100, 100, true));
-        EXPECT_FALSE(platform_->BringWindowToTop(handle));
-        EXPECT_EQ(platform_->GetParent(handle), 0u);
+        EXPECT_FALSE(platform_->Windows().IsWindow(handle));
+        EXPECT_TRUE(platform_->Windows().GetWindowRect(handle).IsAllZero());
+        EXPECT_FALSE(platform_->Windows().MoveWindow(handle, 0, 0, 100, 100, true));
+        EXPECT_FALSE(platform_->Windows().BringWindowToTop(handle));
+        EXPECT_EQ(platform_->Windows().GetParent(handle), 0u);
     }
-    EXPECT_EQ(platform_->FindWindow("TPropertyInspector", "Object Inspector"), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", "Object Inspector"), 0u);
 }
 
 TEST_P(DesktopTest, WindowsVanishingMidOperationDoNotEndTheProcess) {
@@ -275,22 +275,22 @@ TEST_P(DesktopTest, WindowsVanishingMidOperationDoNotEndTheProcess) {
     });
     int calls = 0;
     while (!done) {
-        WindowHandle window = platform_->FindWindow("TChurn", std::nullopt);
+        WindowHandle window = platform_->Windows().FindWindow("TChurn", std::nullopt);
         if (window == 0)
             window = 0x3FFFFF; // an id that is most likely nobody's
-        TRect rect = platform_->GetWindowRect(window);
-        platform_->MoveWindow(window, rect.Left + 1, rect.Top, 150, 150, true);
-        platform_->BringWindowToTop(window);
-        platform_->GetParent(platform_->WindowFromPoint({20, 20}));
+        TRect rect = platform_->Windows().GetWindowRect(window);
+        platform_->Windows().MoveWindow(window, rect.Left + 1, rect.Top, 150, 150, true);
+        platform_->Windows().BringWindowToTop(window);
+        platform_->Windows().GetParent(platform_->Windows().WindowFromPoint({20, 20}));
         ++calls;
     }
     churn.join();
     EXPECT_GT(calls, 0);
     // Still fully working afterwards.
     Window window = Create({"TAfterChurn", "after", true, {200, 200, 400, 400}});
-    EXPECT_EQ(platform_->FindWindow("TAfterChurn", std::nullopt), window);
-    EXPECT_TRUE(platform_->MoveWindow(window, 210, 220, 300, 200, true));
-    EXPECT_EQ(platform_->GetWindowRect(window), (TRect{210, 220, 510, 420}));
+    EXPECT_EQ(platform_->Windows().FindWindow("TAfterChurn", std::nullopt), window);
+    EXPECT_TRUE(platform_->Windows().MoveWindow(window, 210, 220, 300, 200, true));
+    EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{210, 220, 510, 420}));
 }
 
 TEST_P(DesktopTest, WindowFromPointAndGetParent) {
@@ -307,28 +307,28 @@ TEST_P(DesktopTest, WindowFromPointAndGetParent) {
     popupSpec.TransientFor = back;
     Window popup = Create(popupSpec);
 
-    const TRect frontRect = platform_->GetWindowRect(front);
+    const TRect frontRect = platform_->Windows().GetWindowRect(front);
     const TRect childRect = client_->InsideRect(child);
     // Inside the front window, away from its child.
     const TPoint overlap{frontRect.Left + 150, frontRect.Bottom - 20};
-    EXPECT_EQ(platform_->WindowFromPoint(overlap), front);
-    EXPECT_EQ(platform_->WindowFromPoint({childRect.Left + 5, childRect.Top + 5}), child);
-    EXPECT_EQ(platform_->WindowFromPoint({650, 550}), popup);
-    EXPECT_EQ(platform_->WindowFromPoint({120, 120}), back);
+    EXPECT_EQ(platform_->Windows().WindowFromPoint(overlap), front);
+    EXPECT_EQ(platform_->Windows().WindowFromPoint({childRect.Left + 5, childRect.Top + 5}), child);
+    EXPECT_EQ(platform_->Windows().WindowFromPoint({650, 550}), popup);
+    EXPECT_EQ(platform_->Windows().WindowFromPoint({120, 120}), back);
     if (WithManager()) { // on the title bar
-        EXPECT_EQ(platform_->WindowFromPoint({frontRect.Left + 40, frontRect.Top + 2}), front);
+        EXPECT_EQ(platform_->Windows().WindowFromPoint({frontRect.Left + 40, frontRect.Top + 2}), front);
     }
-    EXPECT_EQ(platform_->GetParent(platform_->WindowFromPoint({1010, 20})), 0u);
+    EXPECT_EQ(platform_->Windows().GetParent(platform_->Windows().WindowFromPoint({1010, 20})), 0u);
 
-    EXPECT_EQ(platform_->GetParent(child), front);
-    EXPECT_EQ(platform_->GetParent(dialog), back);
-    EXPECT_EQ(platform_->GetParent(popup), back);
-    EXPECT_EQ(platform_->GetParent(front), 0u);
-    EXPECT_EQ(platform_->GetParent(back), 0u);
+    EXPECT_EQ(platform_->Windows().GetParent(child), front);
+    EXPECT_EQ(platform_->Windows().GetParent(dialog), back);
+    EXPECT_EQ(platform_->Windows().GetParent(popup), back);
+    EXPECT_EQ(platform_->Windows().GetParent(front), 0u);
+    EXPECT_EQ(platform_->Windows().GetParent(back), 0u);
 
     // A window whose owner vanished has none.
     Destroy(back);
-    EXPECT_EQ(platform_->GetParent(dialog), 0u);
+    EXPECT_EQ(platform_->Windows().GetParent(dialog), 0u);
 }
 
 TEST_P(DesktopTest, BringWindowToTopRaisesIt) {
@@ -337,9 +337,9 @@ TEST_P(DesktopTest, BringWindowToTopRaisesIt) {
     Window back = Create({"TBack", "back", true, {100, 100, 400, 300}});
     Window front = Create({"TFront", "front", true, {250, 200, 550, 450}});
     const TPoint overlap{300, 250};
-    ASSERT_EQ(platform_->WindowFromPoint(overlap), front);
-    EXPECT_TRUE(platform_->BringWindowToTop(back));
-    EXPECT_EQ(platform_->WindowFromPoint(overlap), back);
+    ASSERT_EQ(platform_->Windows().WindowFromPoint(overlap), front);
+    EXPECT_TRUE(platform_->Windows().BringWindowToTop(back));
+    EXPECT_EQ(platform_->Windows().WindowFromPoint(overlap), back);
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, DesktopTest, ::testing::Values(false, true),
@@ -364,7 +364,7 @@ TEST(DesktopErrors, OtherConnectionsErrorsReachTheHandlerBeforeOurs) {
         EXPECT_EQ(lastForwarded.load(), client.GetDisplay());
         lastForwarded = nullptr;
         // The same on the platform's connection: recorded, not forwarded.
-        EXPECT_TRUE(platform.GetWindowRect(0x3FFFFE).IsAllZero());
+        EXPECT_TRUE(platform.Windows().GetWindowRect(0x3FFFFE).IsAllZero());
         EXPECT_EQ(lastForwarded.load(), nullptr);
     }
     // The platform gone, its handler is out of the chain again.

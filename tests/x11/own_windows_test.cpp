@@ -37,13 +37,13 @@ protected:
         panel_->setGeometry(400, 300, 200, 100);
         panel_->show();
         handle_ =
-            platform_->AttachWindow(panel_->winId(), "TfrmMain",
+            platform_->System().AttachWindow(panel_->winId(), "TfrmMain",
                                     [this](const WindowMessage& m) { received_.push_back(m); });
         client_ = std::make_unique<TestClient>();
     }
     void TearDown() override {
-        platform_->ResetHook();
-        platform_->DetachWindow(handle_);
+        platform_->Hook().ResetHook();
+        platform_->System().DetachWindow(handle_);
         panel_.reset();
         platform_.reset();
     }
@@ -54,7 +54,7 @@ protected:
         while (!done()) {
             if (Clock::now() > deadline)
                 return false;
-            platform_->ProcessMessages();
+            platform_->System().ProcessMessages();
             std::this_thread::sleep_for(1ms);
         }
         return true;
@@ -100,7 +100,7 @@ TEST_F(OwnWindowsTest, TheNativeIdIsTheHandleAndClientMessagesReachTheHandler) {
 }
 
 TEST_F(OwnWindowsTest, TheHookReportsPointerMotionToThePanel) {
-    platform_->SetHook(handle_);
+    platform_->Hook().SetHook(handle_);
     const auto deadline = Clock::now() + 3s;
     bool seen = false;
     while (!seen && Clock::now() < deadline) {
@@ -114,67 +114,67 @@ TEST_F(OwnWindowsTest, TheHookReportsPointerMotionToThePanel) {
         client_->FakeMotion(124, 456);
     }
     EXPECT_TRUE(seen);
-    platform_->ResetHook();
+    platform_->Hook().ResetHook();
 }
 
 TEST_F(OwnWindowsTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
     received_.clear();
-    EXPECT_TRUE(platform_->PostMessage(handle_, WM_USER + 1, 1, 10));
-    EXPECT_TRUE(platform_->PostMessage(handle_, WM_USER + 2, 2, 20));
+    EXPECT_TRUE(platform_->System().PostMessage(handle_, WM_USER + 1, 1, 10));
+    EXPECT_TRUE(platform_->System().PostMessage(handle_, WM_USER + 2, 2, 20));
     EXPECT_TRUE(received_.empty()) << "a posted message was delivered at once";
-    EXPECT_TRUE(platform_->SendMessage(handle_, WM_USER + 3, 3, 30));
+    EXPECT_TRUE(platform_->System().SendMessage(handle_, WM_USER + 3, 3, 30));
     ASSERT_EQ(received_.size(), 1u) << "a sent message waited";
-    platform_->ProcessMessages();
+    platform_->System().ProcessMessages();
     ASSERT_EQ(received_.size(), 3u);
     EXPECT_EQ(received_[1].Msg, WM_USER + 1);
     EXPECT_EQ(received_[2].Msg, WM_USER + 2);
     EXPECT_EQ(received_[2].LParam, 20);
 
-    EXPECT_FALSE(platform_->PostMessage(0x1234567, WM_USER, 0, 0));
-    EXPECT_FALSE(platform_->SendMessage(0x1234567, WM_USER, 0, 0));
+    EXPECT_FALSE(platform_->System().PostMessage(0x1234567, WM_USER, 0, 0));
+    EXPECT_FALSE(platform_->System().SendMessage(0x1234567, WM_USER, 0, 0));
 }
 
 TEST_F(OwnWindowsTest, AMessagePostedByAHandlerWaitsForTheNextPass) {
     int count = 0;
-    WindowHandle self = platform_->AttachWindow(0, "TSelf", [&](const WindowMessage&) {
+    WindowHandle self = platform_->System().AttachWindow(0, "TSelf", [&](const WindowMessage&) {
         ++count;
-        platform_->PostMessage(self, WM_USER, 0,
+        platform_->System().PostMessage(self, WM_USER, 0,
                                0); // would never end if delivered in the same pass
     });
     EXPECT_NE(self, 0u);
     EXPECT_NE(self, handle_);
-    platform_->PostMessage(self, WM_USER, 0, 0);
-    platform_->ProcessMessages();
+    platform_->System().PostMessage(self, WM_USER, 0, 0);
+    platform_->System().ProcessMessages();
     EXPECT_GE(count, 1);
     EXPECT_LT(count, 10);
-    platform_->DetachWindow(self);
+    platform_->System().DetachWindow(self);
     const int atDetach = count;
-    platform_->ProcessMessages();
+    platform_->System().ProcessMessages();
     EXPECT_EQ(count, atDetach) << "a detached window still got its queued message";
 }
 
 TEST_F(OwnWindowsTest, TimersTickOnThePumpAndMayKillThemselves) {
     int zeroTicks = 0;
     TimerId zero = 0;
-    zero = platform_->SetTimer(0, [&] {
+    zero = platform_->System().SetTimer(0, [&] {
         if (++zeroTicks == 3)
-            platform_->KillTimer(zero);
+            platform_->System().KillTimer(zero);
     });
     ASSERT_NE(zero, 0u);
     ASSERT_TRUE(PumpUntil([&] { return zeroTicks >= 3; }));
     for (int i = 0; i < 20; ++i)
-        platform_->ProcessMessages();
+        platform_->System().ProcessMessages();
     EXPECT_EQ(zeroTicks, 3) << "a killed timer ticked on";
 
     int ticks = 0;
-    TimerId timer = platform_->SetTimer(5, [&] { ++ticks; });
+    TimerId timer = platform_->System().SetTimer(5, [&] { ++ticks; });
     EXPECT_NE(timer, zero);
     EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
-    platform_->KillTimer(timer);
-    platform_->KillTimer(timer); // twice is harmless
+    platform_->System().KillTimer(timer);
+    platform_->System().KillTimer(timer); // twice is harmless
     const int atKill = ticks;
     std::this_thread::sleep_for(20ms);
-    platform_->ProcessMessages();
+    platform_->System().ProcessMessages();
     EXPECT_EQ(ticks, atKill);
 }
 
@@ -209,7 +209,7 @@ TEST_F(OwnWindowsTest, MessageBoxShowsCaptionAndText) {
         }
     });
     closer.start(10);
-    platform_->MessageBox("Delphi could not be found.", "Wingtucker");
+    platform_->System().MessageBox("Delphi could not be found.", "Wingtucker");
     EXPECT_EQ(seenText, "Delphi could not be found.");
     EXPECT_EQ(seenTitle, "Wingtucker");
 }
@@ -231,8 +231,8 @@ TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
         }
     });
     closer.start(10);
-    EXPECT_TRUE(platform_->ShowHelp(base + "/WINGTCKR.HLP", "Hidden_Button"));
-    EXPECT_TRUE(platform_->ShowHelp(base + "/wingtckr.html", "Sound_Button"));
+    EXPECT_TRUE(platform_->Help().ShowHelp(base + "/WINGTCKR.HLP", "Hidden_Button"));
+    EXPECT_TRUE(platform_->Help().ShowHelp(base + "/wingtckr.html", "Sound_Button"));
     EXPECT_TRUE(said.empty()) << said.join("\n").toStdString();
     const struct {
         std::string file, topic;
@@ -244,7 +244,7 @@ TEST_F(OwnWindowsTest, HelpShowsAnAnchorOfTheHtmlPage) {
     };
     for (const auto& r : refused) {
         said.clear();
-        EXPECT_FALSE(platform_->ShowHelp(r.file, r.topic));
+        EXPECT_FALSE(platform_->Help().ShowHelp(r.file, r.topic));
         ASSERT_EQ(said.size(), 1) << r.file << " " << r.topic;
         EXPECT_TRUE(said[0].contains(QString::fromUtf8(r.says))) << said[0].toStdString();
     }
@@ -280,7 +280,7 @@ TEST_F(OwnWindowsTest, HelpFromAModalDialogTakesInputAndShowsAnyTopicAtTheTop) {
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setGeometry(100, 100, 200, 150);
     dialog->show();
-    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    ASSERT_TRUE(platform_->Help().ShowHelp(page, "General_Button"));
     QTextBrowser* browser = nullptr;
     for (QWidget* widget : QApplication::allWidgets())
         if (auto* b = qobject_cast<QTextBrowser*>(widget); b && b->isVisible())
@@ -310,7 +310,7 @@ TEST_F(OwnWindowsTest, HelpFromAModalDialogTakesInputAndShowsAnyTopicAtTheTop) {
         << "the help window took no key while the dialog was up";
 
     // Asked again, then the dialog goes: the help stays, on its own.
-    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    ASSERT_TRUE(platform_->Help().ShowHelp(page, "General_Button"));
     dialog->hide();
     dialog.reset();
     PumpUntil([] { return false; }, 100ms);
@@ -322,9 +322,9 @@ TEST_F(OwnWindowsTest, HelpFromAModalDialogTakesInputAndShowsAnyTopicAtTheTop) {
     dialog = std::make_unique<QWidget>(nullptr, Qt::Window);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
-    ASSERT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    ASSERT_TRUE(platform_->Help().ShowHelp(page, "General_Button"));
     dialog.reset();
-    EXPECT_TRUE(platform_->ShowHelp(page, "General_Button"));
+    EXPECT_TRUE(platform_->Help().ShowHelp(page, "General_Button"));
 }
 
 } // namespace

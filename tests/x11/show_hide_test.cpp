@@ -84,12 +84,12 @@ protected:
 TEST_F(ShowHideTest, AHidingWaitsUntilTheManagerHasShownTheWindow) {
     XWithdrawWindow(client_->GetDisplay(), window_, DefaultScreen(client_->GetDisplay()));
     client_->Sync();
-    platform_->AwaitWithdrawn(window_);
+    platform_->Windows().AwaitWithdrawn(window_);
     ASSERT_TRUE(Released());
     Manager().Pause();
     XMapWindow(client_->GetDisplay(), window_);
     client_->Sync();
-    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->AwaitShown(window_); },
+    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->Windows().AwaitShown(window_); },
                                          [&] { return Viewable(); }))
         << "hidden before the manager came to the showing";
 }
@@ -98,7 +98,7 @@ TEST_F(ShowHideTest, AShowingWaitsUntilTheManagerHasLetTheHiddenWindowGo) {
     Manager().Pause();
     XWithdrawWindow(client_->GetDisplay(), window_, DefaultScreen(client_->GetDisplay()));
     client_->Sync();
-    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->AwaitWithdrawn(window_); },
+    EXPECT_TRUE(WhileTheManagerComesBack([&] { platform_->Windows().AwaitWithdrawn(window_); },
                                          [&] { return Released(); }))
         << "still held by the manager";
     XMapWindow(client_->GetDisplay(), window_);

@@ -72,16 +72,16 @@ TEST_F(TakeoverTest, ATuckTakesTheWindowAndTheGoingPlatformGivesItBackAsItWas) {
     TRect home;
     {
         X11Platform platform(TestDisplay());
-        home = platform.GetWindowRect(window_);
+        home = platform.Windows().GetWindowRect(window_);
         const TRect tucked{home.Left, 5 - home.Height(), home.Right, 5};
-        ASSERT_TRUE(platform.MoveWindow(window_, tucked.Left, tucked.Top, tucked.Width(),
+        ASSERT_TRUE(platform.Windows().MoveWindow(window_, tucked.Left, tucked.Top, tucked.Width(),
                                         tucked.Height(), true));
-        EXPECT_EQ(platform.GetWindowRect(window_), tucked) << "openbox would keep a tenth";
+        EXPECT_EQ(platform.Windows().GetWindowRect(window_), tucked) << "openbox would keep a tenth";
         EXPECT_TRUE(platform.Takeover().IsTaken(window_));
         EXPECT_TRUE(Marked());
     }
     X11Platform after(TestDisplay());
-    EXPECT_EQ(after.GetWindowRect(window_), home);
+    EXPECT_EQ(after.Windows().GetWindowRect(window_), home);
     EXPECT_TRUE(Managed(after.Desktop())) << "left unmanaged";
     EXPECT_FALSE(Marked());
 }
@@ -106,15 +106,15 @@ TEST_F(TakeoverTest, AWindowARunLeftTakenIsGivenBackWhenTheNextRunFindsIt) {
     }
     X11Platform next(TestDisplay());
     ASSERT_FALSE(Managed(next.Desktop()));
-    EXPECT_EQ(next.FindWindow("TForm", std::nullopt), window_);
+    EXPECT_EQ(next.Windows().FindWindow("TForm", std::nullopt), window_);
     EXPECT_TRUE(Managed(next.Desktop())) << "still unmanaged after the next run found it";
-    EXPECT_EQ(next.GetWindowRect(window_), home);
+    EXPECT_EQ(next.Windows().GetWindowRect(window_), home);
     EXPECT_FALSE(Marked());
 }
 
 TEST_F(TakeoverTest, AMarkThatIsNotOursChangesNothing) {
     X11Platform platform(TestDisplay());
-    const TRect before = platform.GetWindowRect(window_);
+    const TRect before = platform.Windows().GetWindowRect(window_);
     const Atom mark = client_->Intern("_WINGTUCKER_TAKEN");
     struct Case {
         Atom Type;
@@ -131,20 +131,20 @@ TEST_F(TakeoverTest, AMarkThatIsNotOursChangesNothing) {
                         PropModeReplace, reinterpret_cast<const unsigned char*>(c.Values),
                         c.Type == XA_STRING ? 8 : c.Count);
         client_->Sync();
-        EXPECT_EQ(platform.FindWindow("TForm", std::nullopt), window_);
-        EXPECT_EQ(platform.GetWindowRect(window_), before);
+        EXPECT_EQ(platform.Windows().FindWindow("TForm", std::nullopt), window_);
+        EXPECT_EQ(platform.Windows().GetWindowRect(window_), before);
         EXPECT_TRUE(Managed(platform.Desktop()));
     }
 }
 
 TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
     X11Platform platform(TestDisplay());
-    const TRect home = platform.GetWindowRect(window_);
-    ASSERT_TRUE(platform.MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    const TRect home = platform.Windows().GetWindowRect(window_);
+    ASSERT_TRUE(platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
     ASSERT_TRUE(platform.Takeover().IsTaken(window_));
     const TRect shown{0, 0, home.Width(), home.Height()};
-    ASSERT_TRUE(platform.MoveWindow(window_, 0, 0, home.Width(), home.Height(), true));
-    EXPECT_EQ(platform.GetWindowRect(window_), shown);
+    ASSERT_TRUE(platform.Windows().MoveWindow(window_, 0, 0, home.Width(), home.Height(), true));
+    EXPECT_EQ(platform.Windows().GetWindowRect(window_), shown);
     EXPECT_TRUE(Managed(platform.Desktop()));
     EXPECT_FALSE(platform.Takeover().IsTaken(window_));
     EXPECT_EQ(platform.Guard().CurrentWay(), TuckWay::TakeFromManager);
@@ -185,8 +185,8 @@ TEST_F(TakeoverTest, ATakenWindowKeepsTheFocusTheManagerHandsOnJustAfterTheTake)
         return focus;
     };
     ASSERT_EQ(activateThenFocus(window_), window_);
-    const TRect home = platform.GetWindowRect(window_);
-    ASSERT_TRUE(platform.MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    const TRect home = platform.Windows().GetWindowRect(window_);
+    ASSERT_TRUE(platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
     EXPECT_EQ(activateThenFocus(other), window_) << "the hand-over after the take stood";
 
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -7,8 +7,8 @@ namespace wt {
 TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
 
 TTimer::~TTimer() {
-    if (timer_ != 0)
-        ThePlatform().KillTimer(timer_);
+    if (timer_ != 0 && PlatformInstalled()) // none: its timers went with it
+        ThePlatform().System().KillTimer(timer_);
 }
 
 void TTimer::SetEnabled(bool value) {
@@ -27,11 +27,11 @@ void TTimer::SetInterval(int value) {
 
 void TTimer::UpdateTimer() {
     if (timer_ != 0) {
-        ThePlatform().KillTimer(timer_);
+        ThePlatform().System().KillTimer(timer_);
         timer_ = 0;
     }
     if (enabled_)
-        timer_ = ThePlatform().SetTimer(interval_, [this] { Tick(); });
+        timer_ = ThePlatform().System().SetTimer(interval_, [this] { Tick(); });
 }
 
 // A failing handler goes to the error report; the timer keeps running.

@@ -22,7 +22,7 @@ TApplication::~TApplication() {
 }
 
 bool TApplication::HelpJump(const QString& topic) {
-    return ThePlatform().ShowHelp(ToStd(helpFile_), ToStd(topic));
+    return ThePlatform().Help().ShowHelp(ToStd(helpFile_), ToStd(topic));
 }
 
 bool TApplication::HelpContext(int context) {
@@ -48,7 +48,7 @@ void TApplication::HookApplicationState() {
     // Only another program's window becoming active is a deactivation; a
     // platform that watches the desktop says when.
     QPointer<TApplication> self(this);
-    if (ThePlatform().WatchActivation([self](bool active) {
+    if (ThePlatform().System().WatchActivation([self](bool active) {
             if (self && active != self->active_)
                 self->Activate(active);
         }))
@@ -56,7 +56,7 @@ void TApplication::HookApplicationState() {
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
                      [this](Qt::ApplicationState state) {
                          const bool active = state == Qt::ApplicationActive;
-                         if (!active && !ThePlatform().AnotherProgramActive())
+                         if (!active && !ThePlatform().System().AnotherProgramActive())
                              return;
                          if (active != active_)
                              Activate(active);
@@ -68,7 +68,7 @@ void TApplication::ProcessMessages() {
     try {
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-        ThePlatform().ProcessMessages();
+        ThePlatform().System().ProcessMessages();
     } catch (const std::exception& e) {
         HandleException(e);
     }
@@ -79,10 +79,10 @@ void TApplication::HandleMessage() {
     try {
         // Posted platform messages first: they may be waiting without any
         // Qt event to wake the loop.
-        ThePlatform().ProcessMessages();
+        ThePlatform().System().ProcessMessages();
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        ThePlatform().ProcessMessages();
+        ThePlatform().System().ProcessMessages();
     } catch (const std::exception& e) {
         HandleException(e);
     }
@@ -98,7 +98,7 @@ void TApplication::HandleException(const std::exception& e) {
         // The class library's report ends every message with a full stop.
         if (!text.isEmpty() && text.back() > u'.')
             text += u'.';
-        ThePlatform().MessageBox(ToStd(text), ToStd(title_));
+        ThePlatform().System().MessageBox(ToStd(text), ToStd(title_));
     } catch (...) {
         // The report itself must never fail the caller.
     }

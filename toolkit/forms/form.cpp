@@ -61,8 +61,8 @@ TForm::~TForm() {
     if (auto* w = dynamic_cast<FormWidget*>(WidgetIfCreated()))
         w->form_ = nullptr;
     Application()->RemoveForm(this);
-    if (handle_ != 0) {
-        ThePlatform().DetachWindow(handle_);
+    if (handle_ != 0 && PlatformInstalled()) { // none: its windows went with it
+        ThePlatform().System().DetachWindow(handle_);
         handle_ = 0;
     }
 }
@@ -184,7 +184,7 @@ void TForm::UpdateWidget() {
     TWinControl::UpdateWidget();
     if (handle_ == 0) {
         const auto nativeId = static_cast<std::uintptr_t>(w->winId());
-        handle_ = ThePlatform().AttachWindow(
+        handle_ = ThePlatform().System().AttachWindow(
             nativeId, ToStd(ClassNameOf(this)), [this](const WindowMessage& m) {
                 Guarded([&] { Perform(m.Msg, m.WParam, m.LParam); });
             });
@@ -271,7 +271,7 @@ void TForm::ApplyVisible() {
     if (!Visible()) {
         if (w->isVisible()) {
             if (handle_)
-                ThePlatform().AwaitShown(handle_);
+                ThePlatform().Windows().AwaitShown(handle_);
             w->hide();
             OnHide(this);
         }
@@ -293,7 +293,7 @@ void TForm::ApplyVisible() {
     if (!Visible()) // OnShow may hide it again
         return;
     if (handle_)
-        ThePlatform().AwaitWithdrawn(handle_);
+        ThePlatform().Windows().AwaitWithdrawn(handle_);
     w->show();
     w->raise();
     w->activateWindow();
@@ -397,7 +397,7 @@ bool TForm::RunModalLoop() {
     // (the simulated desktop's queue): they are delivered before every wait.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop,
-                         [] { Guarded([] { ThePlatform().ProcessMessages(); }); });
+                         [] { Guarded([] { ThePlatform().System().ProcessMessages(); }); });
     modalLoop_ = &loop;
     modalLoopEnded_ = false;
     try {

@@ -1,5 +1,6 @@
 #include "toolkit/forms/snapshot.h"
 
+#include "platform/backends.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_platform.h"
 #include "toolkit/core/classes.h"
@@ -46,7 +47,7 @@ TSnapshotSession::TSnapshotSession(int& argc, char** argv) : state_(std::make_un
     state_->App = std::make_unique<QApplication>(argc, argv);
     // Forms may read settings or post messages; none of that reaches the
     // real desktop or the user's configuration.
-    auto sim = std::make_unique<SimPlatform>(state_->ConfigDir.path().toStdString());
+    auto sim = MakeSimulatedPlatform(state_->ConfigDir.path().toStdString());
     state_->Sim = sim.get();
     InstallPlatform(std::move(sim));
     MakeSampleDrive(*state_->Sim, state_->DriveDir.path());

@@ -1,0 +1,240 @@
+#include "platform/x11/x11_windows.h"
+
+#include "platform/tuck_guard.h"
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_errors.h"
+#include "platform/x11/x11_takeover.h"
+
+#include <X11/Xlib-xcb.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace wt {
+
+// The guard's view of the X desktop: moves through the manager, or past it
+// for a window taken from it while it stands off screen.
+class X11Windows::Desk : public TuckDesk {
+public:
+    explicit Desk(X11Windows& windows) : w_(windows) {}
+
+    std::string ManagerName() override { return w_.desktop_->ManagerName(); }
+    TRect Screen() override {
+        Display* display = w_.display_;
+        return {0, 0, DisplayWidth(display, DefaultScreen(display)),
+                DisplayHeight(display, DefaultScreen(display))};
+    }
+    std::optional<TRect> Outer(WindowHandle window) override {
+        return w_.desktop_->OuterRect(static_cast<Window>(window));
+    }
+    bool Place(WindowHandle handle, TRect target, TuckWay way) override {
+        const auto window = static_cast<Window>(handle);
+        // A taken or moved window may make the manager move the focus.
+        struct Noted {
+            X11Windows& W;
+            explicit Noted(X11Windows& w) : W(w) { Note(); }
+            ~Noted() { Note(); }
+            void Note() {
+                if (W.hooks_.OwnChange)
+                    W.hooks_.OwnChange();
+            }
+        } noted(w_);
+        X11Takeover& takeover = *w_.takeover_;
+        if (way == TuckWay::TakeFromManager) {
+            if (takeover.Place(window, target))
+                return true;
+            if (takeover.IsTaken(window))
+                return false;
+            // Hidden, or a pop-up of its own: moved as any other window.
+        } else if (takeover.IsTaken(window)) {
+            return takeover.GiveBack(window, target);
+        }
+        return w_.desktop_->Move(window, target, true);
+    }
+    void Pause(int milliseconds) override {
+        XSync(w_.display_, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+    void Tell(const std::string& text) override {
+        if (w_.hooks_.Tell)
+            w_.hooks_.Tell(text);
+    }
+
+private:
+    X11Windows& w_;
+};
+
+namespace {
+void ConnectionLost(Display*, void* lost) {
+    *static_cast<bool*>(lost) = true;
+}
+} // namespace
+
+X11Windows::X11Windows(const std::string& displayName) {
+    display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!display_) {
+        const char* env = std::getenv("DISPLAY");
+        std::string which = !displayName.empty() ? displayName : env && *env ? env : "";
+        throw X11Unavailable("Wingtucker needs an X11 session: " +
+                             (which.empty() ? std::string("no X display is set (DISPLAY is empty).")
+                                            : "the X display \"" + which + "\" cannot be opened."));
+    }
+    WatchDisplayErrors(display_);
+    // A broken connection makes every window operation fail instead of ending the host.
+    XSetIOErrorExitHandler(display_, ConnectionLost, &connectionLost_);
+    desktop_ = std::make_unique<X11Desktop>(display_);
+    takeover_ = std::make_unique<X11Takeover>(*desktop_);
+    desk_ = std::make_unique<Desk>(*this);
+    guard_ = std::make_unique<TuckGuard>(*desk_);
+}
+
+X11Windows::~X11Windows() {
+    guard_.reset();
+    desk_.reset();
+    takeover_.reset();
+    desktop_.reset();
+    if (Usable())
+        XCloseDisplay(display_);
+    UnwatchDisplayErrors(display_);
+}
+
+void X11Windows::SetHooks(Hooks hooks) {
+    hooks_ = std::move(hooks);
+    takeover_->OwnWindow = [this](Window window) {
+        return hooks_.OwnWindow && hooks_.OwnWindow(window);
+    };
+}
+
+// Once the connection is broken no request may be made on it at all: Xlib
+// prints a line for each one.
+bool X11Windows::Usable() const {
+    return display_ && !connectionLost_ && !xcb_connection_has_error(XGetXCBConnection(display_));
+}
+
+void X11Windows::WatchRoot() {
+    // Activation requests go to the root for the manager, and to every
+    // client listening there; a taken window has no manager to answer.
+    // The root's properties tell when another window becomes active.
+    if (Usable())
+        XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
+}
+
+bool X11Windows::EventsQueued() const {
+    return Usable() && XEventsQueued(display_, QueuedAlready) > 0;
+}
+
+void X11Windows::HandleEvents() {
+    if (!Usable())
+        return;
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == ClientMessage &&
+            event.xclient.message_type == desktop_->Atoms().NetActiveWindow) {
+            takeover_->Activate(event.xclient.window);
+        } else if (event.type == PropertyNotify &&
+                   event.xproperty.atom == desktop_->Atoms().NetActiveWindow) {
+            takeover_->KeepFocus();
+            if (hooks_.ActiveChanged)
+                hooks_.ActiveChanged();
+        }
+    }
+    XFlush(display_);
+}
+
+std::optional<unsigned long> X11Windows::ActiveOtherWindow() {
+    if (!Usable() || !desktop_->ActiveWindowKnown())
+        return std::nullopt;
+    const auto active = desktop_->ActiveWindow();
+    if (!active || takeover_->IsTaken(*active))
+        return std::nullopt;
+    if ((hooks_.OwnWindow && hooks_.OwnWindow(*active)) ||
+        (hooks_.HostWindow && hooks_.HostWindow(*active)))
+        return std::nullopt;
+    return *active;
+}
+
+WindowHandle X11Windows::FindWindow(std::string_view className,
+                                    std::optional<std::string_view> title) {
+    if (!Usable())
+        return 0;
+    const Window window = desktop_->Find(className, title);
+    // A run that ended without giving it back left it taken from the manager.
+    takeover_->RecoverLeftover(window);
+    return window;
+}
+
+bool X11Windows::IsWindow(WindowHandle window) {
+    return Usable() && desktop_->Exists(static_cast<Window>(window));
+}
+
+TRect X11Windows::GetWindowRect(WindowHandle window) {
+    if (!Usable())
+        return {};
+    const auto outer = desktop_->OuterRect(static_cast<Window>(window));
+    if (outer)
+        guard_->Seen(window, *outer);
+    return outer.value_or(TRect{});
+}
+
+bool X11Windows::MoveWindow(WindowHandle window, int x, int y, int width, int height,
+                            bool repaint) {
+    if (!Usable() || window == 0)
+        return false;
+    (void)repaint; // every move waits for its effect: it is read back at once
+    return guard_->Move(window, {x, y, x + width, y + height});
+}
+
+bool X11Windows::BringWindowToTop(WindowHandle window) {
+    return Usable() && desktop_->Raise(static_cast<Window>(window));
+}
+
+void X11Windows::AwaitWithdrawn(WindowHandle window) {
+    if (Usable())
+        desktop_->AwaitRelease(static_cast<Window>(window));
+}
+
+void X11Windows::AwaitShown(WindowHandle window) {
+    // A form of ours is about to be hidden: the manager may hand the focus
+    // on to another program because of it.
+    if (hooks_.OwnChange)
+        hooks_.OwnChange();
+    if (Usable())
+        desktop_->AwaitShown(static_cast<Window>(window));
+}
+
+int X11Windows::GetSystemMetrics(int index) {
+    if (!Usable())
+        return 0;
+    switch (index) {
+    case SM_CXSCREEN:
+        // Asked for when a start or a desktop load measures the screen: the
+        // tucks that follow are a new attempt, even after a refusal.
+        guard_->NewAttempt();
+        return desktop_->ScreenWidth();
+    case SM_CYCAPTION:
+        return desktop_->CaptionHeight();
+    case SM_CYFULLSCREEN:
+        return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
+    default:
+        return 0;
+    }
+}
+
+WindowHandle X11Windows::WindowFromPoint(TPoint point) {
+    return Usable() ? desktop_->WindowAt(point) : 0;
+}
+
+WindowHandle X11Windows::GetParent(WindowHandle window) {
+    return Usable() ? desktop_->ParentOf(static_cast<Window>(window)) : 0;
+}
+
+void X11Windows::ReleaseWindows() {
+    if (!Usable())
+        return;
+    guard_->ReleaseAll();
+    takeover_->GiveBackAll(); // any still taken: where they stood before
+}
+
+} // namespace wt
