@@ -24,11 +24,11 @@ void RefindInspector() {
 void RefindWindows() {
     if (InspectorWindow.ShownRect.IsAllZero()) {
         InspectorWindow.Handle = ThePlatform().Windows().FindWindow(InspectorClassName, InspectorTitle);
-        ComputeGeometry();
+        MeasureWindows();
     }
     if (DelphiWindow.ShownRect.IsAllZero()) {
         DelphiWindow.Handle = ThePlatform().Windows().FindWindow(DelphiClassName, std::nullopt);
-        ComputeGeometry();
+        MeasureWindows();
     }
 }
 

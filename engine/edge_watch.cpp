@@ -17,8 +17,6 @@ void EnableRevealTimer(bool on) {
         Panel->timerWait->SetEnabled(on);
 }
 
-int AnimateMode() { return Settings.Animate ? 1 : 0; }
-
 // Clears InHookMessage however the handler is left.
 struct HookMessageGuard {
     HookMessageGuard() { InHookMessage = true; }
@@ -28,7 +26,7 @@ struct HookMessageGuard {
 };
 
 bool InInspectorStrip() {
-    if (Settings.Side == 1)
+    if (Settings.InspectorEdge == TEdge::Right)
         return PointerX >= InspectorWindow.HiddenRect.Left;
     return PointerX <= InspectorWindow.HiddenRect.Right;
 }
@@ -68,7 +66,7 @@ void WatchMouse(std::intptr_t lParam) {
             WindowsDriver& platform = ThePlatform().Windows();
             if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
                     DelphiWindow.Handle &&
-                MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+                MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
                            TMoveScope::ThisRun))
                 DelphiWindow.Hidden = true;
         }
@@ -81,9 +79,9 @@ void WatchMouse(std::intptr_t lParam) {
             if (InInspectorStrip())
                 EnableRevealTimer(true);
         } else {
-            bool left = Settings.Side == 1 ? PointerX < InspectorWindow.ShownRect.Left
+            bool left = Settings.InspectorEdge == TEdge::Right ? PointerX < InspectorWindow.ShownRect.Left
                                            : PointerX > InspectorWindow.ShownRect.Right;
-            if (left && MoveInspector(InspectorWindow.HiddenRect, AnimateMode(),
+            if (left && MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
                                       Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;
         }
@@ -98,11 +96,11 @@ void RevealTimerTick() {
     const std::uint32_t run = EngineRun;
     RefindWindows();
     if (Settings.HideInspector && InInspectorStrip() &&
-        MoveInspector(InspectorWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true,
+        MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                       TMoveScope::ThisRun))
         InspectorWindow.Hidden = false;
     if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() &&
-        MoveDelphi(DelphiWindow.ShownRect, AnimateMode(), Settings.MoveOutSound, true,
+        MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                    TMoveScope::ThisRun))
         DelphiWindow.Hidden = false;
     EnableRevealTimer(false);

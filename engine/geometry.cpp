@@ -20,29 +20,37 @@ std::int32_t Extent16(std::int32_t from, std::int32_t to) {
 
 } // namespace
 
-void ComputeGeometry() {
-    WindowsDriver& platform = ThePlatform().Windows();
-    const std::int32_t p = Settings.HangOutPixels;
+TGeometry ComputeGeometry(const TGeometryInput& in) {
+    const TRect& screen = in.Screen;
+    const std::int32_t p = in.HangOutPixels;
+    TGeometry g;
 
-    DelphiWindow.RestoreRect = platform.GetWindowRect(DelphiWindow.Handle);
-    const std::int32_t h = Extent16(DelphiWindow.RestoreRect.Top, DelphiWindow.RestoreRect.Bottom);
-    std::int32_t s = platform.GetSystemMetrics(SM_CXSCREEN);
-    DelphiWindow.ShownRect = {0, 0, s, h};
-    DelphiWindow.HiddenRect = {0, p - h, s, p};
+    const std::int32_t h = Extent16(in.DelphiRestore.Top, in.DelphiRestore.Bottom);
+    g.Delphi.Shown = {screen.Left, screen.Top, screen.Right, screen.Top + h};
+    g.Delphi.Hidden = {screen.Left, screen.Top + p - h, screen.Right, screen.Top + p};
 
-    InspectorWindow.RestoreRect = platform.GetWindowRect(InspectorWindow.Handle);
-    const std::int32_t w =
-        Extent16(InspectorWindow.RestoreRect.Left, InspectorWindow.RestoreRect.Right);
-    const std::int32_t fh =
-        platform.GetSystemMetrics(SM_CYFULLSCREEN) + platform.GetSystemMetrics(SM_CYCAPTION);
-    if (Settings.Side == 1) {
-        s = platform.GetSystemMetrics(SM_CXSCREEN);
-        InspectorWindow.ShownRect = {s - w, 0, s, fh};
-        InspectorWindow.HiddenRect = {s - p, 0, s - p + w, fh};
+    const std::int32_t w = Extent16(in.InspectorRestore.Left, in.InspectorRestore.Right);
+    if (in.InspectorEdge == TEdge::Right) {
+        g.Inspector.Shown = {screen.Right - w, screen.Top, screen.Right, screen.Bottom};
+        g.Inspector.Hidden = {screen.Right - p, screen.Top, screen.Right - p + w, screen.Bottom};
     } else {
-        InspectorWindow.ShownRect = {0, 0, w, fh};
-        InspectorWindow.HiddenRect = {p - w, 0, p, fh};
+        g.Inspector.Shown = {screen.Left, screen.Top, screen.Left + w, screen.Bottom};
+        g.Inspector.Hidden = {screen.Left + p - w, screen.Top, screen.Left + p, screen.Bottom};
     }
+    return g;
+}
+
+void MeasureWindows() {
+    WindowsDriver& platform = ThePlatform().Windows();
+    DelphiWindow.RestoreRect = platform.GetWindowRect(DelphiWindow.Handle);
+    InspectorWindow.RestoreRect = platform.GetWindowRect(InspectorWindow.Handle);
+    const TGeometry g = ComputeGeometry({Settings.InspectorEdge, Settings.HangOutPixels,
+                                         ScreenRect(), DelphiWindow.RestoreRect,
+                                         InspectorWindow.RestoreRect});
+    DelphiWindow.ShownRect = g.Delphi.Shown;
+    DelphiWindow.HiddenRect = g.Delphi.Hidden;
+    InspectorWindow.ShownRect = g.Inspector.Shown;
+    InspectorWindow.HiddenRect = g.Inspector.Hidden;
 }
 
 bool LiesOffScreen(TRect r, TRect screen) {

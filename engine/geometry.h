@@ -4,13 +4,41 @@
 #pragma once
 
 #include "platform/types.h"
+#include "settings/settings_store.h"
+
+#include <cstdint>
 
 namespace wt {
 
+struct TTuckPlaces {
+    TRect Shown;
+    TRect Hidden;
+};
+
+struct TGeometry {
+    TTuckPlaces Delphi;
+    TTuckPlaces Inspector;
+};
+
+// What the places depend on: the Inspector's edge, the pixels left showing,
+// the screen (full width, usable height) and where each window stands now.
+struct TGeometryInput {
+    TEdge InspectorEdge = TEdge::Left;
+    std::int32_t HangOutPixels = 5;
+    TRect Screen;
+    TRect DelphiRestore;
+    TRect InspectorRestore;
+};
+
+// The shown and hidden rectangles of both windows. Each keeps its extent
+// across the edge (height for the top, width for a side), taken as a 16-bit
+// unsigned number as the IDE's own arithmetic has it; the position is imposed.
+TGeometry ComputeGeometry(const TGeometryInput& input);
+
 // Records both windows' current rectangles as their restore rectangles and
-// computes their shown and hidden rectangles from the current settings and
+// stores their shown and hidden rectangles for the current settings and
 // screen. The Hidden flags are left alone.
-void ComputeGeometry();
+void MeasureWindows();
 
 // Whether less than half of r's width or height lies on screen: where a tuck
 // leaves a window, and no place a user keeps one.

@@ -34,8 +34,6 @@ namespace {
 bool panelCreated = false;
 TIToolServices* controllerServices = nullptr;
 
-int AnimateMode() { return Settings.Animate ? 1 : 0; }
-
 constexpr char NoWindowsMessage[] =
     "No windows are set to be hidden.  Use the options button to choose which windows to hide.";
 
@@ -102,8 +100,8 @@ void TfrmMain::btnStartClick(TObject*) {
     if (ini->ReadBool(HelpSection, FindLostWindowsKey, false)) {
         DelphiWindow.RestoreRect = {0, 0, 600, 106};
         InspectorWindow.RestoreRect = {0, 0, 220, 450};
-        MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, true);
-        MoveDelphi(DelphiWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, true);
+        MoveInspector(InspectorWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, true);
+        MoveDelphi(DelphiWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, true);
         InspectorWindow.Hidden = false;
         DelphiWindow.Hidden = false;
     }
@@ -128,7 +126,7 @@ void TfrmMain::btnStartClick(TObject*) {
     if (EngineRunning)
         RestoreAll();
     BringBackLostWindows();
-    ComputeGeometry();
+    MeasureWindows();
     EngineRunning = true;
     ++EngineRun;
     HideAll();
@@ -259,9 +257,9 @@ bool ToBeRestored(const HiddenWindow& window) {
 void RestoreAll() {
     RefindInspector();
     if (ToBeRestored(InspectorWindow))
-        MoveInspector(InspectorWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
+        MoveInspector(InspectorWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, false);
     if (ToBeRestored(DelphiWindow))
-        MoveDelphi(DelphiWindow.RestoreRect, AnimateMode(), Settings.MoveOutSound, false);
+        MoveDelphi(DelphiWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, false);
     InspectorWindow.Hidden = false;
     DelphiWindow.Hidden = false;
 }
@@ -270,12 +268,12 @@ void HideAll() {
     InspectorWindow.Managed = Settings.HideInspector;
     DelphiWindow.Managed = Settings.HideDelphi;
     if (Settings.HideInspector &&
-        !MoveInspector(InspectorWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+        !MoveInspector(InspectorWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
                        TMoveScope::ThisRun))
         return; // Stop ran in the pump and brought everything back
     InspectorWindow.Hidden = true;
     if (Settings.HideDelphi &&
-        !MoveDelphi(DelphiWindow.HiddenRect, AnimateMode(), Settings.MoveInSound, false,
+        !MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
                     TMoveScope::ThisRun))
         return;
     DelphiWindow.Hidden = true;
@@ -292,9 +290,9 @@ void BringBackLostWindows() {
             continue;
         const TRect back = BroughtOnScreen(now, screen);
         if (window == &InspectorWindow)
-            MoveInspector(back, AnimateMode(), Settings.MoveOutSound, true);
+            MoveInspector(back, Settings.Motion, Settings.MoveOutSound, true);
         else
-            MoveDelphi(back, AnimateMode(), Settings.MoveOutSound, true);
+            MoveDelphi(back, Settings.Motion, Settings.MoveOutSound, true);
         window->Hidden = false;
     }
 }
@@ -322,7 +320,7 @@ void DesktopLoaded(std::string_view fileName) {
     if (EngineRunning)
         RestoreAll();
     BringBackLostWindows();
-    ComputeGeometry();
+    MeasureWindows();
     if (Settings.UseAutoHide && (Settings.HideDelphi || Settings.HideInspector) &&
         DesktopBaseName(fileName) != "DELPHI32.DSK")
         Panel->btnStart->Click();

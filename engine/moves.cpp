@@ -11,7 +11,7 @@ namespace wt {
 
 namespace {
 
-bool MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string_view soundName,
+bool MoveManaged(const HiddenWindow& window, TRect target, TMotion motion, std::string_view soundName,
                  bool bringToTop, TMoveScope scope) {
     Platform& platform = ThePlatform();
     const std::uint32_t run = EngineRun;
@@ -25,13 +25,9 @@ bool MoveManaged(const HiddenWindow& window, TRect target, int mode, std::string
         return false;
     // The handle and the step count are read after the pump, which may have
     // changed them.
-    if (mode == 0)
-        SlideWindow(window.Handle, target, 1, soundName);
-    else if (mode == 1)
-        SlideWindow(window.Handle, target, static_cast<std::uint8_t>(Settings.AnimateSpeed),
-                    soundName);
-    else
-        return false;
+    const bool animated = motion == TMotion::Animated;
+    SlideWindow(window.Handle, target,
+                animated ? static_cast<std::uint8_t>(Settings.AnimateSpeed) : 1, soundName);
     return true;
 }
 
@@ -55,15 +51,15 @@ std::int32_t Advance(std::int32_t edge, std::int32_t delta) {
 
 } // namespace
 
-bool MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop,
+bool MoveInspector(TRect target, TMotion motion, std::string_view soundName, bool bringToTop,
                    TMoveScope scope) {
     RefindInspector();
-    return MoveManaged(InspectorWindow, target, mode, soundName, bringToTop, scope);
+    return MoveManaged(InspectorWindow, target, motion, soundName, bringToTop, scope);
 }
 
-bool MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop,
+bool MoveDelphi(TRect target, TMotion motion, std::string_view soundName, bool bringToTop,
                 TMoveScope scope) {
-    return MoveManaged(DelphiWindow, target, mode, soundName, bringToTop, scope);
+    return MoveManaged(DelphiWindow, target, motion, soundName, bringToTop, scope);
 }
 
 void SlideWindow(WindowHandle handle, TRect target, std::uint8_t steps,
@@ -79,7 +75,7 @@ void SlideWindow(WindowHandle handle, TRect target, std::uint8_t steps,
     if (Settings.WindowSounds && !soundName.empty() && CopySoundName(soundName, buffer))
         platform.Sound().PlaySound(buffer, SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
 
-    if (Settings.Animate == 1 && steps > 0) {
+    if (Settings.Motion == TMotion::Animated && steps > 0) {
         for (int i = 0; i < steps; ++i) {
             cur.Left = Advance(cur.Left, dL);
             cur.Right = Advance(cur.Right, dR);

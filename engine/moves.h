@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/types.h"
+#include "settings/settings_store.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,14 +24,13 @@ enum class TMoveScope {
 };
 
 // Moves the Object Inspector to target, finding it again first when its
-// handle has gone stale. mode is the Animate setting as the caller read it:
-// 0 moves at once, 1 slides in AnimateSpeed steps, anything else does nothing.
-// False when the move was dropped (its run ended) or did nothing.
-bool MoveInspector(TRect target, int mode, std::string_view soundName, bool bringToTop,
+// handle has gone stale: at once, or sliding in AnimateSpeed steps. False
+// when the move was dropped (its run ended).
+bool MoveInspector(TRect target, TMotion motion, std::string_view soundName, bool bringToTop,
                    TMoveScope scope = TMoveScope::Always);
 
 // The same for the IDE main window, which is never looked up again here.
-bool MoveDelphi(TRect target, int mode, std::string_view soundName, bool bringToTop,
+bool MoveDelphi(TRect target, TMotion motion, std::string_view soundName, bool bringToTop,
                 TMoveScope scope = TMoveScope::Always);
 
 // Plays soundName (when sounds are on), then, with animation on, moves the

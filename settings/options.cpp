@@ -47,9 +47,9 @@ TfrmOptions::TfrmOptions(TComponent* owner) : TForm(owner) {
 void TfrmOptions::FormShow(TObject*) {
     // Setting a box runs its click handler, so the dependent controls follow.
     cbHideInspector->SetChecked(Settings.HideInspector);
-    rgSide->SetItemIndex(Settings.Side);
+    rgSide->SetItemIndex(Settings.InspectorEdge == TEdge::Right ? 1 : 0);
     cbHideDelphi->SetChecked(Settings.HideDelphi);
-    cbAnimate->SetChecked(Settings.Animate);
+    cbAnimate->SetChecked(Settings.Motion == TMotion::Animated);
     cbUseSounds->SetChecked(Settings.WindowSounds);
     cbAutoStart->SetChecked(Settings.UseAutoHide);
     cbDisable->SetChecked(Settings.DisableOnFocusLoss);

@@ -35,11 +35,11 @@ void LoadBool(TIniEditor& ini, const char* key, bool defaultValue, bool& field) 
 
 // Only 1 means the right edge; any other number, however large, the left.
 // What is no number at all gives the default, the right edge.
-std::uint8_t ReadSide(TIniEditor& ini) {
+TEdge ReadSide(TIniEditor& ini) {
     long double side = std::trunc(ini.ReadReal(SettingsSection, "gwSide", 1));
     if (std::isnan(side))
-        return 1;
-    return side == 1 ? 1 : 0;
+        return TEdge::Right;
+    return side == 1 ? TEdge::Right : TEdge::Left;
 }
 
 } // namespace
@@ -48,9 +48,9 @@ void LoadSettings(TIniEditor& ini) {
     const std::string section = SettingsSection;
     LoadBool(ini, "gwHideInspector", false, Settings.HideInspector);
     try {
-        Settings.Side = ReadSide(ini);
+        Settings.InspectorEdge = ReadSide(ini);
     } catch (...) {
-        Settings.Side = 1;
+        Settings.InspectorEdge = TEdge::Right;
         throw;
     }
     LoadBool(ini, "gwHideDelphi", false, Settings.HideDelphi);
@@ -60,7 +60,14 @@ void LoadSettings(TIniEditor& ini) {
     // Beyond the Options dialog's range, the nearest value it allows.
     Settings.HangOutPixels = static_cast<std::uint8_t>(std::clamp(
         ini.ReadInt(section, "HangOutPixels", 5), HangOutPixelsRange.Min, HangOutPixelsRange.Max));
-    LoadBool(ini, "gwAnimate", false, Settings.Animate);
+    bool animate = Settings.Motion == TMotion::Animated;
+    try {
+        LoadBool(ini, "gwAnimate", false, animate);
+    } catch (...) {
+        Settings.Motion = TMotion::Jump;
+        throw;
+    }
+    Settings.Motion = animate ? TMotion::Animated : TMotion::Jump;
     Settings.AnimateSpeed = ini.ReadInt(section, "gwAnimateSpeed", 5);
     if (Settings.AnimateSpeed < AnimateSpeedRange.Min ||
         Settings.AnimateSpeed > AnimateSpeedRange.Max)

@@ -29,15 +29,21 @@ inline constexpr TSettingRange HangOutPixelsRange{2, 10}; // the Options dialog'
 inline constexpr TSettingRange AnimateSpeedRange{2, 30};
 inline constexpr TSettingRange OpenDelayRange{0, 1000};
 
+// The screen edge a window is tucked against: the main window always the
+// top, the Inspector the side the user chose ("gwSide": 1 right, else left).
+enum class TEdge : std::uint8_t { Top, Left, Right };
+// How a window goes to its place: at once, or sliding in AnimateSpeed steps ("gwAnimate").
+enum class TMotion : std::uint8_t { Jump, Animated };
+
 struct TSettings {
     bool HideInspector = false;
-    std::uint8_t Side = 0; // 1 = right edge, 0 = left once loaded
+    TEdge InspectorEdge = TEdge::Left; // the right edge once loaded, unless the file says left
     bool HideDelphi = false;
     bool WindowSounds = false;
     std::string MoveOutSound;       // played on reveals and restores
     std::string MoveInSound;        // played on tuck-aways
     std::uint8_t HangOutPixels = 5; // pixels of a tucked-away window left on screen, 2 to 10
-    bool Animate = false;
+    TMotion Motion = TMotion::Jump;
     std::int32_t AnimateSpeed = 5; // animation steps, 2 to 30 after loading
     // Held here until the reveal timer exists to hold it as its interval.
     std::int32_t OpenDelay = 250;

@@ -212,13 +212,13 @@ const char* Bool(bool b) {
 void Show(TIniEditor& ini) {
     const TSettings& s = Settings;
     std::printf("HideInspector=%s\n", Bool(s.HideInspector));
-    std::printf("Side=%d\n", int{s.Side});
+    std::printf("Side=%d\n", s.InspectorEdge == TEdge::Right ? 1 : 0);
     std::printf("HideDelphi=%s\n", Bool(s.HideDelphi));
     std::printf("WindowSounds=%s\n", Bool(s.WindowSounds));
     std::printf("MoveOutSound=%s\n", s.MoveOutSound.c_str());
     std::printf("MoveInSound=%s\n", s.MoveInSound.c_str());
     std::printf("HangOutPixels=%d\n", int{s.HangOutPixels});
-    std::printf("Animate=%s\n", Bool(s.Animate));
+    std::printf("Animate=%s\n", Bool(s.Motion == TMotion::Animated));
     std::printf("AnimateSpeed=%d\n", int{s.AnimateSpeed});
     std::printf("OpenDelay=%d\n", int{s.OpenDelay});
     std::printf("UseAutoHide=%s\n", Bool(s.UseAutoHide));

@@ -77,7 +77,7 @@ TEST_F(DiscoveryTest, RefindWindowsLeavesComputedGeometryAlone) {
     const WindowHandle delphi = AddDelphi({0, 0, 600, 106});
     const WindowHandle inspector = AddInspector({0, 0, 200, 500});
     FindIdeWindows();
-    ComputeGeometry();
+    MeasureWindows();
     const HiddenWindow delphiBefore = DelphiWindow;
     const HiddenWindow inspectorBefore = InspectorWindow;
 

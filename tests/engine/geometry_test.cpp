@@ -5,7 +5,77 @@
 namespace wt::test {
 namespace {
 
-class GeometryTest : public EngineTest {
+// The places on their own: edges, odd sizes, 16-bit extents and the pixels
+// left showing at both ends of their range, on screens at and off the origin.
+struct GeometryCase {
+    const char* Name;
+    TGeometryInput In;
+    TGeometry Out;
+};
+
+class GeometryTable : public ::testing::TestWithParam<GeometryCase> {};
+
+TEST_P(GeometryTable, PlacesFollowFromEdgeScreenAndExtents) {
+    const GeometryCase& c = GetParam();
+    const TGeometry g = ComputeGeometry(c.In);
+    EXPECT_EQ(g.Delphi.Shown, c.Out.Delphi.Shown) << "main window shown";
+    EXPECT_EQ(g.Delphi.Hidden, c.Out.Delphi.Hidden) << "main window hidden";
+    EXPECT_EQ(g.Inspector.Shown, c.Out.Inspector.Shown) << "Inspector shown";
+    EXPECT_EQ(g.Inspector.Hidden, c.Out.Inspector.Hidden) << "Inspector hidden";
+}
+
+constexpr TRect Screen{0, 0, 1024, 756};
+constexpr TRect Main{30, 40, 630, 146};        // 106 high
+constexpr TRect Inspector{10, 150, 210, 600};  // 200 wide
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GeometryTable,
+    ::testing::Values(
+        GeometryCase{"left",
+                     {TEdge::Left, 5, Screen, Main, Inspector},
+                     {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
+                      {{0, 0, 200, 756}, {-195, 0, 5, 756}}}},
+        GeometryCase{"right",
+                     {TEdge::Right, 5, Screen, Main, Inspector},
+                     {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
+                      {{824, 0, 1024, 756}, {1019, 0, 1219, 756}}}},
+        GeometryCase{"fewest pixels",
+                     {TEdge::Right, 2, Screen, Main, Inspector},
+                     {{{0, 0, 1024, 106}, {0, -104, 1024, 2}},
+                      {{824, 0, 1024, 756}, {1022, 0, 1222, 756}}}},
+        GeometryCase{"most pixels",
+                     {TEdge::Left, 10, Screen, Main, Inspector},
+                     {{{0, 0, 1024, 106}, {0, -96, 1024, 10}},
+                      {{0, 0, 200, 756}, {-190, 0, 10, 756}}}},
+        // Odd sizes: a window wider than the screen keeps its width.
+        GeometryCase{"odd sizes",
+                     {TEdge::Right, 3, {0, 0, 801, 599}, {-7, -9, 1300, 0}, {0, 0, 1201, 33}},
+                     {{{0, 0, 801, 9}, {0, -6, 801, 3}},
+                      {{-400, 0, 801, 599}, {798, 0, 1999, 599}}}},
+        // 70000 high wraps to 4464; a window whose right edge lies left of
+        // its left (width -6) wraps to 65530.
+        GeometryCase{"16-bit extents",
+                     {TEdge::Right, 5, Screen, {0, -1000, 800, 69000}, {300, 0, 294, 500}},
+                     {{{0, 0, 1024, 4464}, {0, 5 - 4464, 1024, 5}},
+                      {{1024 - 65530, 0, 1024, 756}, {1019, 0, 1019 + 65530, 756}}}},
+        GeometryCase{"no windows",
+                     {TEdge::Left, 5, Screen, {}, {}},
+                     {{{0, 0, 1024, 0}, {0, 5, 1024, 5}}, {{0, 0, 0, 756}, {5, 0, 5, 756}}}},
+        GeometryCase{"screen off the origin",
+                     {TEdge::Right, 4, {1024, 100, 2048, 868}, Main, Inspector},
+                     {{{1024, 100, 2048, 206}, {1024, -2, 2048, 104}},
+                      {{1848, 100, 2048, 868}, {2044, 100, 2244, 868}}}}),
+    [](const ::testing::TestParamInfo<GeometryCase>& info) {
+        std::string name = info.param.Name;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+// The engine's use of it: the windows' rectangles and the screen read from
+// the desktop, the Side read at load, the results stored.
+class MeasureTest : public EngineTest {
 protected:
     static constexpr int FH = FullScreenHeight + CaptionHeight;
 
@@ -17,35 +87,23 @@ protected:
     }
 };
 
-TEST_F(GeometryTest, MainWindowAlongTopEdgeKeepsItsHeight) {
-    ComputeGeometry();
+TEST_F(MeasureTest, TheWindowsAndScreenAreReadAndThePlacesStored) {
+    Settings.InspectorEdge = TEdge::Right;
+    MeasureWindows();
     EXPECT_EQ(DelphiWindow.RestoreRect, (TRect{30, 40, 630, 146}));
     EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, ScreenWidth, 106}));
     EXPECT_EQ(DelphiWindow.HiddenRect, (TRect{0, -101, ScreenWidth, 5}));
-}
-
-TEST_F(GeometryTest, InspectorOnEitherSideKeepsItsWidth) {
-    Settings.Side = 1;
-    ComputeGeometry();
     EXPECT_EQ(InspectorWindow.RestoreRect, (TRect{10, 150, 210, 600}));
     EXPECT_EQ(InspectorWindow.ShownRect, (TRect{824, 0, 1024, FH}));
     EXPECT_EQ(InspectorWindow.HiddenRect, (TRect{1019, 0, 1219, FH}));
-
-    // Any Side but 1 is the left edge.
-    for (std::uint8_t side : {0, 2, 255}) {
-        Settings.Side = side;
-        ComputeGeometry();
-        EXPECT_EQ(InspectorWindow.ShownRect, (TRect{0, 0, 200, FH})) << int(side);
-        EXPECT_EQ(InspectorWindow.HiddenRect, (TRect{-195, 0, 5, FH})) << int(side);
-    }
 }
 
-TEST_F(GeometryTest, RestoreRectsFollowTheWindowsAndHiddenFlagsStay) {
+TEST_F(MeasureTest, RestoreRectsFollowTheWindowsAndHiddenFlagsStay) {
     DelphiWindow.Hidden = true;
-    ComputeGeometry();
+    MeasureWindows();
     Sim->SetWindowRect(DelphiWindow.Handle, {0, -101, ScreenWidth, 5});
     Sim->SetWindowRect(InspectorWindow.Handle, {-195, 0, 5, FH});
-    ComputeGeometry();
+    MeasureWindows();
     EXPECT_EQ(DelphiWindow.RestoreRect, (TRect{0, -101, ScreenWidth, 5}));
     EXPECT_EQ(InspectorWindow.RestoreRect, (TRect{-195, 0, 5, FH}));
     // Position is imposed, the extent kept: the same shown rectangles again.
@@ -55,28 +113,13 @@ TEST_F(GeometryTest, RestoreRectsFollowTheWindowsAndHiddenFlagsStay) {
     EXPECT_FALSE(InspectorWindow.Hidden);
 }
 
-TEST_F(GeometryTest, ExtentsWrapAt16Bits) {
-    // 70000 high wraps to 4464; a window whose bottom lies above its top
-    // (height -6) wraps to 65530.
-    Sim->SetWindowRect(DelphiWindow.Handle, {0, -1000, 800, 69000});
-    Sim->SetWindowRect(InspectorWindow.Handle, {300, 0, 294, 500});
-    Settings.Side = 1;
-    ComputeGeometry();
-    EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, ScreenWidth, 4464}));
-    EXPECT_EQ(DelphiWindow.HiddenRect, (TRect{0, 5 - 4464, ScreenWidth, 5}));
-    EXPECT_EQ(InspectorWindow.ShownRect, (TRect{ScreenWidth - 65530, 0, ScreenWidth, FH}));
-    EXPECT_EQ(InspectorWindow.HiddenRect, (TRect{ScreenWidth - 5, 0, ScreenWidth - 5 + 65530, FH}));
-}
-
-TEST_F(GeometryTest, MissingWindowsGiveZeroExtents) {
+TEST_F(MeasureTest, MissingWindowsGiveZeroExtents) {
     Sim->DestroyWindow(DelphiWindow.Handle);
     InspectorWindow.Handle = 0;
-    ComputeGeometry();
+    MeasureWindows();
     EXPECT_EQ(DelphiWindow.RestoreRect, TRect{});
     EXPECT_EQ(DelphiWindow.ShownRect, (TRect{0, 0, ScreenWidth, 0}));
-    EXPECT_EQ(DelphiWindow.HiddenRect, (TRect{0, 5, ScreenWidth, 5}));
     EXPECT_EQ(InspectorWindow.ShownRect, (TRect{0, 0, 0, FH}));
-    EXPECT_EQ(InspectorWindow.HiddenRect, (TRect{5, 0, 5, FH}));
 }
 
 } // namespace

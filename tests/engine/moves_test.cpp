@@ -45,14 +45,14 @@ protected:
         DelphiWindow.Handle = AddDelphi({0, 0, ScreenWidth, 106});
         InspectorWindow.Handle = AddInspector({0, 0, 200, 756});
         Settings.HangOutPixels = 5;
-        ComputeGeometry();
+        MeasureWindows();
     }
 };
 
 TEST_F(MovesTest, AnimatedTuckPassesEveryIntermediateRectangle) {
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Settings.AnimateSpeed = 4;
-    MoveDelphi(DelphiWindow.HiddenRect, 1, "", false);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Animated, "", false);
     const std::vector<TRect> expected = {{0, -25, ScreenWidth, 81},
                                          {0, -50, ScreenWidth, 56},
                                          {0, -75, ScreenWidth, 31},
@@ -68,7 +68,7 @@ TEST_F(MovesTest, AnimatedTuckPassesEveryIntermediateRectangle) {
 }
 
 TEST_F(MovesTest, FinalMoveAddsWhatTheStepsTruncated) {
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Sim->SetWindowRect(InspectorWindow.Handle, {0, 0, 200, 500});
     SlideWindow(InspectorWindow.Handle, {100, 0, 300, 400}, 3, "");
     const std::vector<TRect> expected = {
@@ -77,62 +77,49 @@ TEST_F(MovesTest, FinalMoveAddsWhatTheStepsTruncated) {
 }
 
 TEST_F(MovesTest, StepCountIsAnimateSpeedsLowByte) {
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Settings.AnimateSpeed = 256 + 3;
-    MoveInspector(InspectorWindow.HiddenRect, 1, "", false);
+    MoveInspector(InspectorWindow.HiddenRect, TMotion::Animated, "", false);
     EXPECT_EQ(Sim->MoveCalls().size(), 4u);
 
     // 256 leaves no steps at all: just the move onto the target.
     Sim->ClearMoveCalls();
     Settings.AnimateSpeed = 256;
-    MoveInspector(InspectorWindow.ShownRect, 1, "", false);
+    MoveInspector(InspectorWindow.ShownRect, TMotion::Animated, "", false);
     EXPECT_EQ(MovedRects(*Sim), std::vector<TRect>{InspectorWindow.ShownRect});
 }
 
 TEST_F(MovesTest, WithoutAnimationEveryMoveIsOneCall) {
     Settings.AnimateSpeed = 30;
-    Settings.Animate = false;
-    MoveDelphi(DelphiWindow.HiddenRect, 0, "", false);
-    // mode 1 asks for steps, but the Animate setting itself is off.
-    MoveDelphi(DelphiWindow.ShownRect, 1, "", false);
-    MoveInspector(InspectorWindow.HiddenRect, 0, "", false);
+    Settings.Motion = TMotion::Jump;
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Jump, "", false);
+    // Animated motion asks for steps, but the Animate setting itself is off.
+    MoveDelphi(DelphiWindow.ShownRect, TMotion::Animated, "", false);
+    MoveInspector(InspectorWindow.HiddenRect, TMotion::Jump, "", false);
     const std::vector<TRect> expected = {DelphiWindow.HiddenRect, DelphiWindow.ShownRect,
                                          InspectorWindow.HiddenRect};
     EXPECT_EQ(MovedRects(*Sim), expected);
 }
 
 TEST_F(MovesTest, MoveOntoTheCurrentRectangleStillMovesAndSounds) {
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Settings.AnimateSpeed = 5;
     Settings.WindowSounds = true;
     const TRect here = Sim->FindById(DelphiWindow.Handle)->Rect;
-    MoveDelphi(here, 1, "out.wav", false);
+    MoveDelphi(here, TMotion::Animated, "out.wav", false);
     EXPECT_EQ(MovedRects(*Sim), std::vector<TRect>(6, here));
     EXPECT_EQ(Sim->SoundRequests().size(), 1u);
 }
 
-TEST_F(MovesTest, AnyOtherModeNeitherMovesNorSounds) {
-    Settings.Animate = true;
-    Settings.WindowSounds = true;
-    for (int mode : {2, -1, 255}) {
-        MoveInspector(InspectorWindow.HiddenRect, mode, "in.wav", true);
-        MoveDelphi(DelphiWindow.HiddenRect, mode, "in.wav", false);
-    }
-    EXPECT_TRUE(Sim->MoveCalls().empty());
-    EXPECT_TRUE(Sim->SoundRequests().empty());
-    // Bringing to the top comes before the mode is looked at.
-    EXPECT_EQ(Sim->BringToTopCalls(), std::vector<WindowHandle>(3, InspectorWindow.Handle));
-}
-
 TEST_F(MovesTest, SoundStartsBeforeTheFirstMove) {
     Settings.WindowSounds = true;
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Settings.AnimateSpeed = 3;
     std::vector<std::size_t> soundsAtMove;
     Sim->OnMoveWindow = [&](const SimPlatform::MoveCall&) {
         soundsAtMove.push_back(Sim->SoundRequests().size());
     };
-    MoveInspector(InspectorWindow.HiddenRect, 1, "/snd/in.wav", false);
+    MoveInspector(InspectorWindow.HiddenRect, TMotion::Animated, "/snd/in.wav", false);
     EXPECT_EQ(soundsAtMove, std::vector<std::size_t>(4, 1));
     ASSERT_EQ(Sim->SoundRequests().size(), 1u);
     EXPECT_EQ(Sim->SoundRequests()[0].FileName, "/snd/in.wav");
@@ -142,9 +129,9 @@ TEST_F(MovesTest, SoundStartsBeforeTheFirstMove) {
 
 TEST_F(MovesTest, NoSoundWhenOffOrUnnamed) {
     Settings.WindowSounds = false;
-    MoveDelphi(DelphiWindow.HiddenRect, 0, "in.wav", false);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Jump, "in.wav", false);
     Settings.WindowSounds = true;
-    MoveDelphi(DelphiWindow.ShownRect, 0, "", false);
+    MoveDelphi(DelphiWindow.ShownRect, TMotion::Jump, "", false);
     EXPECT_TRUE(Sim->SoundRequests().empty());
     EXPECT_EQ(Sim->MoveCalls().size(), 2u);
 }
@@ -153,9 +140,9 @@ TEST_F(MovesTest, SoundNamesThatDoNotFitWholeAreNotPlayed) {
     Settings.WindowSounds = true;
     const std::string longest = "/s/" + std::string(SoundNameBufferSize - 1 - 7, 'a') + ".wav";
     ASSERT_EQ(longest.size(), SoundNameBufferSize - 1);
-    MoveDelphi(DelphiWindow.HiddenRect, 0, longest, false);
-    MoveDelphi(DelphiWindow.ShownRect, 0, longest + "x", false);
-    MoveDelphi(DelphiWindow.HiddenRect, 0, std::string("a.wav\0b.wav", 11), false);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Jump, longest, false);
+    MoveDelphi(DelphiWindow.ShownRect, TMotion::Jump, longest + "x", false);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Jump, std::string("a.wav\0b.wav", 11), false);
     ASSERT_EQ(Sim->SoundRequests().size(), 1u);
     EXPECT_EQ(Sim->SoundRequests()[0].FileName, longest);
     // The windows move all the same.
@@ -163,14 +150,14 @@ TEST_F(MovesTest, SoundNamesThatDoNotFitWholeAreNotPlayed) {
 }
 
 TEST_F(MovesTest, ZeroOrStaleHandlesMoveNothingAndReportNothing) {
-    Settings.Animate = true;
+    Settings.Motion = TMotion::Animated;
     Settings.AnimateSpeed = 2;
     Settings.WindowSounds = true;
     const WindowHandle stale = DelphiWindow.Handle;
     Sim->DestroyWindow(stale);
     // A new main window is not picked up by a move.
     const WindowHandle fresh = AddDelphi({0, 0, 500, 100});
-    MoveDelphi(DelphiWindow.HiddenRect, 1, "in.wav", true);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Animated, "in.wav", true);
     EXPECT_EQ(DelphiWindow.Handle, stale);
     // From the all-zero rectangle of a vanished window, in two steps.
     const std::vector<TRect> expected = {
@@ -194,7 +181,7 @@ TEST_F(MovesTest, InspectorIsFoundAgainByClassAndTitleBeforeItsMove) {
     // Same class, other title: not the Inspector, though it is on top.
     const WindowHandle reborn = AddInspector({400, 300, 600, 700});
     const WindowHandle impostor = AddInspector({0, 0, 10, 10}, "Object Inspector - Form1");
-    MoveInspector(InspectorWindow.HiddenRect, 0, "", true);
+    MoveInspector(InspectorWindow.HiddenRect, TMotion::Jump, "", true);
     EXPECT_EQ(InspectorWindow.Handle, reborn);
     EXPECT_EQ(Sim->BringToTopCalls(), std::vector<WindowHandle>{reborn});
     EXPECT_EQ(Sim->FindById(reborn)->Rect, InspectorWindow.HiddenRect);
@@ -204,7 +191,7 @@ TEST_F(MovesTest, InspectorIsFoundAgainByClassAndTitleBeforeItsMove) {
 TEST_F(MovesTest, LiveInspectorHandleIsKept) {
     const WindowHandle original = InspectorWindow.Handle;
     AddInspector({500, 0, 700, 756}); // a second one, on top
-    MoveInspector(InspectorWindow.HiddenRect, 0, "", false);
+    MoveInspector(InspectorWindow.HiddenRect, TMotion::Jump, "", false);
     EXPECT_EQ(InspectorWindow.Handle, original);
     EXPECT_EQ(Sim->FindById(original)->Rect, InspectorWindow.HiddenRect);
 }
@@ -215,7 +202,7 @@ TEST_F(MovesTest, PumpRunsAfterBringToTopAndBeforeTheSlide) {
         seen = {Sim->BringToTopCalls().size(), Sim->MoveCalls().size()};
     });
     ASSERT_TRUE(Sim->PostMessage(panel, WM_USER, 0, 0));
-    MoveDelphi(DelphiWindow.HiddenRect, 0, "", true);
+    MoveDelphi(DelphiWindow.HiddenRect, TMotion::Jump, "", true);
     EXPECT_EQ(seen, (std::vector<std::size_t>{1, 0}));
     EXPECT_EQ(Sim->PendingMessages(), 0u);
 }

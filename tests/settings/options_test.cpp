@@ -118,7 +118,7 @@ TEST_F(OptionsTest, DependentControlsShowExactlyWhileTheirBoxIsTicked) {
     for (bool on : {false, true}) {
         Settings.HideInspector = on;
         Settings.WindowSounds = on;
-        Settings.Animate = on;
+        Settings.Motion = on ? TMotion::Animated : TMotion::Jump;
         auto form = Shown();
         EXPECT_EQ(form->rgSide->Visible(), on);
         EXPECT_EQ(form->pnlFiles->Visible(), on);
@@ -135,7 +135,7 @@ TEST_F(OptionsTest, DependentControlsShowExactlyWhileTheirBoxIsTicked) {
 
 TEST_F(OptionsTest, AcceptWritesTheTwelveKeysInOrderHiddenOnesToo) {
     Settings.HideInspector = false; // the side group is hidden
-    Settings.Side = 2;              // as a hand-edited file may give it
+    Settings.InspectorEdge = TEdge::Right;
     Settings.WindowSounds = false;  // the file names are hidden
     Settings.MoveInSound = "in.wav";
     Settings.MoveOutSound = "out.wav";
@@ -150,7 +150,7 @@ TEST_F(OptionsTest, AcceptWritesTheTwelveKeysInOrderHiddenOnesToo) {
                           "gwWindowSounds", "gwDisableOnFocusLoss", "MoveOutSound", "MoveInSound",
                           "gwAnimateSpeed", "gwDelay", "HangOutPixels", "gwUseAutoHide"}));
     LoadSettings(ini_);
-    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Right);
     EXPECT_EQ(Settings.MoveInSound, "in.wav");
     EXPECT_EQ(Settings.MoveOutSound, "out.wav");
     EXPECT_EQ(Settings.AnimateSpeed, 12);

@@ -33,9 +33,9 @@ protected:
 };
 
 TEST_F(LoadSettingsTest, StartValuesDifferFromLoadDefaults) {
-    Settings.Side = 7;
+    Settings.InspectorEdge = TEdge::Right;
     ResetSettings();
-    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left);
     EXPECT_EQ(Settings.OpenDelay, 250);
     EXPECT_TRUE(Settings.DisableOnFocusLoss);
 
@@ -43,10 +43,10 @@ TEST_F(LoadSettingsTest, StartValuesDifferFromLoadDefaults) {
     EXPECT_FALSE(Settings.HideInspector);
     EXPECT_FALSE(Settings.HideDelphi);
     EXPECT_FALSE(Settings.WindowSounds);
-    EXPECT_FALSE(Settings.Animate);
+    EXPECT_EQ(Settings.Motion, TMotion::Jump);
     EXPECT_FALSE(Settings.UseAutoHide);
     EXPECT_TRUE(Settings.DisableOnFocusLoss);
-    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Right);
     EXPECT_EQ(Settings.MoveOutSound, "");
     EXPECT_EQ(Settings.MoveInSound, "");
     EXPECT_EQ(Settings.HangOutPixels, 5);
@@ -69,10 +69,10 @@ TEST_F(LoadSettingsTest, NumbersAreClampedToTheirRanges) {
     }
     LoadLines("HangOutPixels=300\ngwSide=257\n");
     EXPECT_EQ(Settings.HangOutPixels, 10);
-    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left);
     LoadLines("HangOutPixels=-1\ngwSide=0\n");
     EXPECT_EQ(Settings.HangOutPixels, 2);
-    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left);
 }
 
 // A pixel count or an edge beyond what the Options dialog offers must not
@@ -87,12 +87,13 @@ TEST_F(LoadSettingsTest, HangOutPixelsAndSideDoNotWrapRound) {
         EXPECT_EQ(Settings.HangOutPixels, expected) << text;
     }
     // Only 1 is the right edge; any other number, whatever its size, is the left.
-    const std::pair<const char*, int> sides[] = {
-        {"1", 1},  {"1.7", 1},        {"0", 0},    {"2", 0},   {"257", 0}, {"-255", 0},
-        {"-1", 0}, {"4294967297", 0}, {"1E20", 0}, {"abc", 1}, {"", 1}};
+    constexpr TEdge R = TEdge::Right, L = TEdge::Left;
+    const std::pair<const char*, TEdge> sides[] = {
+        {"1", R},  {"1.7", R},        {"0", L},    {"2", L},   {"257", L}, {"-255", L},
+        {"-1", L}, {"4294967297", L}, {"1E20", L}, {"abc", R}, {"", R}};
     for (auto [text, expected] : sides) {
         LoadLines(std::string("gwSide=") + text + "\n");
-        EXPECT_EQ(Settings.Side, expected) << text;
+        EXPECT_EQ(Settings.InspectorEdge, expected) << text;
     }
 }
 
@@ -102,7 +103,7 @@ TEST_F(LoadSettingsTest, BooleansAndEmptyValues) {
     EXPECT_FALSE(Settings.DisableOnFocusLoss) << "an empty value is not the default";
     EXPECT_TRUE(Settings.HideInspector);
     EXPECT_TRUE(Settings.HideDelphi);
-    EXPECT_FALSE(Settings.Animate);
+    EXPECT_EQ(Settings.Motion, TMotion::Jump);
     EXPECT_TRUE(Settings.WindowSounds);
     EXPECT_FALSE(Settings.UseAutoHide);
     EXPECT_EQ(Settings.MoveOutSound, "");
@@ -114,7 +115,7 @@ TEST_F(LoadSettingsTest, KeysAndSectionInOtherLetterCase) {
             "HANGOUTPIXELS=9\nGWDELAY=750\n");
     LoadSettings(ini_);
     EXPECT_TRUE(Settings.HideInspector);
-    EXPECT_EQ(Settings.Side, 0);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left);
     EXPECT_EQ(Settings.MoveOutSound, "/snd/out.wav");
     EXPECT_EQ(Settings.HangOutPixels, 9);
     EXPECT_EQ(Settings.OpenDelay, 750);
@@ -142,7 +143,7 @@ TEST_F(LoadSettingsTest, AFileThatCannotBeReadIsNamedWithTheReason) {
                                                  ". Wingtucker uses the default settings until "
                                                  "it is mended.");
         LoadSettings(ini_);
-        EXPECT_EQ(Settings.Side, 1) << "the defaults for the session";
+        EXPECT_EQ(Settings.InspectorEdge, TEdge::Right) << "the defaults for the session";
         EXPECT_EQ(GetFile(path), content) << "the file is left as it is";
     }
     std::remove(path.c_str());
@@ -178,12 +179,12 @@ TEST_F(LoadSettingsTest, AFailingBooleanIsFalseAndStopsTheLoad) {
                              "gwAnimate=True\ngwAnimateSpeed=9\ngwDisableOnFocusLoss=True\n");
     InstallPlatform(FailingSim(configDir_, "gwHideDelphi"));
     Settings.HideDelphi = true;
-    Settings.Animate = false;
+    Settings.Motion = TMotion::Jump;
     Settings.AnimateSpeed = 3;
     EXPECT_THROW(LoadSettings(ini_), std::runtime_error);
     EXPECT_TRUE(Settings.HideInspector) << "read before the failure";
     EXPECT_FALSE(Settings.HideDelphi);
-    EXPECT_FALSE(Settings.Animate) << "read after the failure: left as it was";
+    EXPECT_EQ(Settings.Motion, TMotion::Jump) << "read after the failure: left as it was";
     EXPECT_EQ(Settings.AnimateSpeed, 3);
 
     InstallPlatform(FailingSim(configDir_, "gwDisableOnFocusLoss"));
@@ -193,9 +194,9 @@ TEST_F(LoadSettingsTest, AFailingBooleanIsFalseAndStopsTheLoad) {
 
     // Numeric reads fall back to their defaults instead of failing.
     InstallPlatform(FailingSim(configDir_, "gwSide"));
-    Settings.Side = 0;
+    Settings.InspectorEdge = TEdge::Left;
     EXPECT_NO_THROW(LoadSettings(ini_));
-    EXPECT_EQ(Settings.Side, 1);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Right);
 }
 
 // The Options dialog's Accept: every key, one write each, in this order.
@@ -247,8 +248,8 @@ TEST_F(LoadSettingsTest, AHandEditedFileKeepsItsCommentsAndUnknownLines) {
     EXPECT_EQ(file.find("\n\n"), std::string::npos) << "a bare LF line end in a CRLF file";
 
     LoadSettings(ini_);
-    EXPECT_EQ(Settings.Side, 1);
-    EXPECT_TRUE(Settings.Animate);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Right);
+    EXPECT_EQ(Settings.Motion, TMotion::Animated);
     EXPECT_EQ(Settings.MoveOutSound, "/snd/out2.wav");
     EXPECT_EQ(Settings.MoveInSound, "");
     EXPECT_TRUE(ini_.ReadBool("HELP", "FindLostWindows", false));
