@@ -8,21 +8,21 @@ TAnimated::TAnimated(TComponent* owner) : TGraphicControl(owner) {
     // Every pixel is painted from the strip, so nothing behind is drawn first.
     SetOpaque(true);
     SetBounds(0, 0, 30, 30);
+    timer_ = std::make_unique<TTimer>();
+    timer_->SetEnabled(false);
+    timer_->OnTimer = [this](TObject*) { Step(); };
 }
 
 TAnimated::~TAnimated() { StopTimer(); }
 
 void TAnimated::StartTimer() {
     StopTimer();
-    timer_ = ThePlatform().System().SetTimer(interval_, [this] { Guarded([this] { Step(); }); });
+    timer_->SetInterval(interval_);
+    timer_->SetEnabled(true);
 }
 
 void TAnimated::StopTimer() {
-    if (timer_ == 0)
-        return;
-    if (PlatformInstalled()) // none: its timers went with it
-        ThePlatform().System().KillTimer(timer_);
-    timer_ = 0;
+    timer_->SetEnabled(false);
 }
 
 void TAnimated::SetInterval(int value) {

@@ -1,14 +1,17 @@
 // TAnimated: a windowless picture control that plays an animation kept as one
-// bitmap of frames side by side, each Width x Height. Its own timer on the
-// platform's timer service steps the frame forward or backward, once or in a
-// loop; one colour of the strip can show as the control's background colour.
+// bitmap of frames side by side, each Width x Height. Its own toolkit timer
+// (TTimer, on the platform's timer service) steps the frame forward or
+// backward, once or in a loop; one colour of the strip can show as the
+// control's background colour.
 #pragma once
 
-#include "platform/platform.h"
 #include "toolkit/controls/graphiccontrol.h"
+#include "toolkit/controls/timer.h"
 #include "toolkit/core/classes.h"
 #include "toolkit/graphics/bitmap.h"
 #include "toolkit/graphics/bitmapprop.h"
+
+#include <memory>
 
 namespace wt {
 
@@ -61,7 +64,7 @@ public:
     void SetTransparentColor(TColor value);
 
     // Whether the step timer is set (exactly while playing with an interval).
-    bool Stepping() const { return timer_ != 0; }
+    bool Stepping() const { return timer_->Running(); }
 
     TNotifyEvent OnChangeFrame{this, "OnChangeFrame"};
 
@@ -82,7 +85,9 @@ private:
     bool reverse_ = false;
     bool loop_ = true;
     TColor transparentColor_ = -1;
-    TimerId timer_ = 0;
+    // The toolkit's timer, owned here rather than by the form, so that it is
+    // no component a form lists.
+    std::unique_ptr<TTimer> timer_;
 };
 
 WT_REGISTER_CLASS(TAnimated);

@@ -40,7 +40,6 @@ inline constexpr std::uint32_t WM_NCHITTEST = 0x0084;
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 inline constexpr std::uint32_t WM_KEYUP = 0x0101;
 inline constexpr std::uint32_t WM_CHAR = 0x0102;
-inline constexpr std::uint32_t WM_GETDLGCODE = 0x0087;
 inline constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
 inline constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
 inline constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
@@ -78,10 +77,6 @@ inline constexpr std::uint32_t CM_PAGEVISIBLECHANGED = 0xB066;
 // WM_NCHITTEST answers and WM_SETCURSOR's hit code (low word of LParam).
 inline constexpr std::intptr_t HTNOWHERE = 0;
 inline constexpr std::intptr_t HTCLIENT = 1;
-// WM_GETDLGCODE answers: which keys a control keeps from the dialog.
-inline constexpr std::intptr_t DLGC_WANTARROWS = 0x0001;
-inline constexpr std::intptr_t DLGC_WANTTAB = 0x0002;
-inline constexpr std::intptr_t DLGC_WANTCHARS = 0x0080;
 
 // Virtual key codes of key events.
 inline constexpr std::uint16_t VK_BACK = 0x08;

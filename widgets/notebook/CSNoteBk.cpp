@@ -516,7 +516,6 @@ void TcsNotebook::AlignControls(TControl* control, TRect& rect) {
 
 void TcsNotebook::DefaultHandler(TMessage& message) {
     switch (message.Msg) {
-    case WM_GETDLGCODE: message.Result = DLGC_WANTARROWS; return;
     case CM_DIALOGCHAR: DialogChar(message); return;
     case CM_FOCUSCHANGED:
         FocusChanged(reinterpret_cast<TWinControl*>(message.LParam));
