@@ -11,18 +11,11 @@ void TAddInNotifier::Notify(std::uint8_t code, const char* fileName, bool* /*can
         return;
     std::string_view name = fileName ? std::string_view(fileName) : std::string_view();
     switch (code) {
-    case fnProjectClosing:
-        StopHiding();
-        break;
+    case fnProjectClosing: StopHiding(); break;
     case fnProjectDesktopLoad:
-    case fnDefaultDesktopLoad:
-        DesktopLoaded(name);
-        break;
-    case fnDesktopSave:
-        RestoreAll();
-        break;
-    default:
-        break;
+    case fnDefaultDesktopLoad: DesktopLoaded(name); break;
+    case fnDesktopSave: RestoreAll(); break;
+    default: break;
     }
 }
 

@@ -33,14 +33,13 @@ namespace {
 using namespace wt::bench;
 using namespace std::chrono_literals;
 
-
 // The target window's owner: collects the ClientMessages with their arrival times.
 class Receiver {
 public:
     Receiver() {
         display_ = XOpenDisplay(nullptr);
-        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 900, 700, 50, 50, 0,
-                                      0, 0);
+        window_ =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 900, 700, 50, 50, 0, 0, 0);
         atom_ = XInternAtom(display_, "WM_WATCHMOUSE", False);
         XSync(display_, False);
         thread_ = std::thread([this] { Run(); });

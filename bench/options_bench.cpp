@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     server.Start(1024, 768, 160);
     setenv("DISPLAY", server.DisplayName().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
-    const fs::path config = fs::temp_directory_path() / ("wt-options-bench-" + std::to_string(getpid()));
+    const fs::path config =
+        fs::temp_directory_path() / ("wt-options-bench-" + std::to_string(getpid()));
     fs::create_directories(config / "wingtucker");
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::ofstream(config / "wingtucker" / wt::SettingsFileName)

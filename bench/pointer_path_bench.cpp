@@ -181,7 +181,8 @@ Reveals TimeReveals(int rounds, Window mainWindow) {
         } else {
             reached = motion(x, 1);
         }
-        const auto shown = WaitForTop(watch, mainWindow, [](int top) { return top == 0; }, 2s);
+        const auto shown = WaitForTop(
+            watch, mainWindow, [](int top) { return top == 0; }, 2s);
         if (!shown) {
             std::fprintf(stderr, "pointer_path_bench: round %d: no reveal\n", round);
             break;
@@ -190,7 +191,8 @@ Reveals TimeReveals(int rounds, Window mainWindow) {
             .push_back(std::chrono::duration<double, std::milli>(*shown - reached).count() -
                        OpenDelayMs);
         motion(600, 400 + round);
-        if (!WaitForTop(watch, mainWindow, [](int top) { return top < 0; }, 2s)) {
+        if (!WaitForTop(
+                watch, mainWindow, [](int top) { return top < 0; }, 2s)) {
             std::fprintf(stderr, "pointer_path_bench: round %d: no tuck\n", round);
             break;
         }
@@ -298,8 +300,8 @@ int main(int argc, char** argv) {
                 Maximum(motion.latencies));
     std::printf("rest (%d s): hook %.4f s, user-interface %.4f s, Qt's X reader %.4f s of CPU\n",
                 seconds, rest.hook, rest.ui, rest.reader);
-    for (const auto& [what, values] : {std::pair{"from rest", &reveals.fromRest},
-                                       std::pair{"in motion", &reveals.inMotion}})
+    for (const auto& [what, values] :
+         {std::pair{"from rest", &reveals.fromRest}, std::pair{"in motion", &reveals.inMotion}})
         std::printf("reveal beyond OpenDelay (%d ms), %s, %zu rounds: median %.2f ms, "
                     "p99 %.2f ms, max %.2f ms\n",
                     OpenDelayMs, what, values->size(), Percentile(*values, 0.5),

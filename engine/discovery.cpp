@@ -23,7 +23,8 @@ void RefindInspector() {
 
 void RefindWindows() {
     if (InspectorWindow.ShownRect.IsAllZero()) {
-        InspectorWindow.Handle = ThePlatform().Windows().FindWindow(InspectorClassName, InspectorTitle);
+        InspectorWindow.Handle =
+            ThePlatform().Windows().FindWindow(InspectorClassName, InspectorTitle);
         MeasureWindows();
     }
     if (DelphiWindow.ShownRect.IsAllZero()) {

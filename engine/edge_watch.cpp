@@ -79,8 +79,9 @@ void WatchMouse(std::intptr_t lParam) {
             if (InInspectorStrip())
                 EnableRevealTimer(true);
         } else {
-            bool left = Settings.InspectorEdge == TEdge::Right ? PointerX < InspectorWindow.ShownRect.Left
-                                           : PointerX > InspectorWindow.ShownRect.Right;
+            bool left = Settings.InspectorEdge == TEdge::Right
+                            ? PointerX < InspectorWindow.ShownRect.Left
+                            : PointerX > InspectorWindow.ShownRect.Right;
             if (left && MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
                                       Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;

@@ -44,9 +44,9 @@ void MeasureWindows() {
     WindowsDriver& platform = ThePlatform().Windows();
     DelphiWindow.RestoreRect = platform.GetWindowRect(DelphiWindow.Handle);
     InspectorWindow.RestoreRect = platform.GetWindowRect(InspectorWindow.Handle);
-    const TGeometry g = ComputeGeometry({Settings.InspectorEdge, Settings.HangOutPixels,
-                                         ScreenRect(), DelphiWindow.RestoreRect,
-                                         InspectorWindow.RestoreRect});
+    const TGeometry g =
+        ComputeGeometry({Settings.InspectorEdge, Settings.HangOutPixels, ScreenRect(),
+                         DelphiWindow.RestoreRect, InspectorWindow.RestoreRect});
     DelphiWindow.ShownRect = g.Delphi.Shown;
     DelphiWindow.HiddenRect = g.Delphi.Hidden;
     InspectorWindow.ShownRect = g.Inspector.Shown;

@@ -248,8 +248,8 @@ namespace {
 // A window marked hidden goes back; so does one the engine revealed, which
 // stands on its shown rectangle rather than where it was before Start.
 bool ToBeRestored(const HiddenWindow& window) {
-    return window.Hidden ||
-           (window.Managed && ThePlatform().Windows().GetWindowRect(window.Handle) != window.RestoreRect);
+    return window.Hidden || (window.Managed && ThePlatform().Windows().GetWindowRect(
+                                                   window.Handle) != window.RestoreRect);
 }
 
 } // namespace
@@ -267,14 +267,12 @@ void RestoreAll() {
 void HideAll() {
     InspectorWindow.Managed = Settings.HideInspector;
     DelphiWindow.Managed = Settings.HideDelphi;
-    if (Settings.HideInspector &&
-        !MoveInspector(InspectorWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
-                       TMoveScope::ThisRun))
+    if (Settings.HideInspector && !MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
+                                                 Settings.MoveInSound, false, TMoveScope::ThisRun))
         return; // Stop ran in the pump and brought everything back
     InspectorWindow.Hidden = true;
-    if (Settings.HideDelphi &&
-        !MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
-                    TMoveScope::ThisRun))
+    if (Settings.HideDelphi && !MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion,
+                                           Settings.MoveInSound, false, TMoveScope::ThisRun))
         return;
     DelphiWindow.Hidden = true;
     StartHook(Panel ? Panel->Handle() : 0);

@@ -11,8 +11,8 @@ namespace wt {
 
 namespace {
 
-bool MoveManaged(const HiddenWindow& window, TRect target, TMotion motion, std::string_view soundName,
-                 bool bringToTop, TMoveScope scope) {
+bool MoveManaged(const HiddenWindow& window, TRect target, TMotion motion,
+                 std::string_view soundName, bool bringToTop, TMoveScope scope) {
     Platform& platform = ThePlatform();
     const std::uint32_t run = EngineRun;
     if (bringToTop)

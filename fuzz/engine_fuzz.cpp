@@ -197,7 +197,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     desk.Delphi = desk.Sim->AddWindow("TAppBuilder", "Delphi 2.0 - Demo", {0, 0, 1024, 106});
     desk.Inspector = desk.Sim->AddWindow("TPropertyInspector", "Object Inspector", OnScreen(in));
     WriteSettings(in, desk);
-    desk.Sim->OnMoveWindow = [&desk](const SimPlatform::MoveCall& call) { CheckLanding(desk, call); };
+    desk.Sim->OnMoveWindow = [&desk](const SimPlatform::MoveCall& call) {
+        CheckLanding(desk, call);
+    };
 
     Check(INITEXPERT0016(&desk.Host, &test::RegisterExpert, &desk.Terminate) && Panel,
           "the add-in did not load");

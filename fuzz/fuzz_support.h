@@ -54,11 +54,8 @@ std::string PickName(FuzzedDataProvider& in, const char* const (&pool)[N]) {
         for (char& c : name)
             c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
         break;
-    case 2:
-        name = " " + name + "\t";
-        break;
-    default:
-        break;
+    case 2: name = " " + name + "\t"; break;
+    default: break;
     }
     return name;
 }

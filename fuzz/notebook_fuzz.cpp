@@ -2,8 +2,8 @@
 // Delete, Exchange, Move, Clear, PageEnabled, PageVisible, PageIndex,
 // ActivePage, clicks and arrow keys. After each one the notebook holds a
 // page, its captions are unique ignoring case, and only the current page is
-// shown and enabled (unless disabled itself); after a page's PageEnabled or PageVisible changes, the
-// notebook is enabled exactly when some page can be selected.
+// shown and enabled (unless disabled itself); after a page's PageEnabled or PageVisible changes,
+// the notebook is enabled exactly when some page can be selected.
 #include "fuzz/fuzz_support.h"
 
 #include "platform/platform.h"
@@ -40,7 +40,8 @@ void CheckInvariants(TcsNotebook& nb) {
         const bool current = i == nb.PageIndex();
         // The current page is enabled, unless it was disabled itself (it may
         // then stay enabled, when it was chosen away from a hidden page).
-        const bool enabledRight = current ? page->Enabled() || !page->PageEnabled() : !page->Enabled();
+        const bool enabledRight =
+            current ? page->Enabled() || !page->PageEnabled() : !page->Enabled();
         if (page->Visible() != current || !enabledRight)
             Fail("page " + std::to_string(i) + " of " + std::to_string(pages.Count()) +
                  (current ? " (the current one)" : "") + " is" + (page->Visible() ? "" : " not") +
@@ -88,7 +89,8 @@ void OneStep(FuzzedDataProvider& in, TcsNotebook& nb) {
         break;
     }
     case 13:
-        nb.SetTabOrientation(static_cast<TcsNotebook::TTabOrientation>(in.ConsumeIntegralInRange(0, 3)));
+        nb.SetTabOrientation(
+            static_cast<TcsNotebook::TTabOrientation>(in.ConsumeIntegralInRange(0, 3)));
         nb.SetTabsPerRow(in.ConsumeIntegralInRange(1, 5));
         break;
     default: nb.PaintToImage(); break;

@@ -97,8 +97,7 @@ bool Moved(xcb_connection_t* connection, xcb_window_t root, int opcode,
     }
     case XCB_MOTION_NOTIFY:
     case XCB_ENTER_NOTIFY:
-    case XCB_LEAVE_NOTIFY:
-        return true; // a warp, or device motion whose raw event comes too
+    case XCB_LEAVE_NOTIFY: return true; // a warp, or device motion whose raw event comes too
     case XCB_CREATE_NOTIFY:
         WatchCrossings(connection,
                        reinterpret_cast<const xcb_create_notify_event_t*>(event)->window);
@@ -112,8 +111,7 @@ bool Moved(xcb_connection_t* connection, xcb_window_t root, int opcode,
         }
         return false;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -149,7 +147,7 @@ void PointerWatcher::Start(unsigned long window) {
     target_.store(window);
     generation_.fetch_add(1);
     if (thread_.joinable() && alive_.load())
-        return; // retargeted; the thread picks the new window up at its next send
+        return;   // retargeted; the thread picks the new window up at its next send
     StopLocked(); // a thread that ended on its own (connection lost) is joined first
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -277,7 +275,8 @@ void PointerWatcher::Run() {
                 // interval waits in the socket and is drained in one go, so fast
                 // motion wakes the thread once per interval, not once per event.
                 // The pipe still ends the sleep at once.
-                auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(nextRead - Clock::now());
+                auto wait =
+                    std::chrono::duration_cast<std::chrono::nanoseconds>(nextRead - Clock::now());
                 if (wait.count() > 0) {
                     timespec until{static_cast<time_t>(wait.count() / 1000000000),
                                    static_cast<long>(wait.count() % 1000000000)};
@@ -291,7 +290,8 @@ void PointerWatcher::Run() {
         timespec timeout{};
         timespec* timeoutPointer = nullptr;
         if (moved) {
-            auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(nextRead - Clock::now());
+            auto wait =
+                std::chrono::duration_cast<std::chrono::nanoseconds>(nextRead - Clock::now());
             if (wait.count() > 0) {
                 timeout.tv_sec = static_cast<time_t>(wait.count() / 1000000000);
                 timeout.tv_nsec = static_cast<long>(wait.count() % 1000000000);

@@ -63,8 +63,6 @@ void UnguardDisplay(Display* display) {
     }
 }
 
-unsigned long SwallowedErrors() {
-    return swallowed.load(std::memory_order_relaxed);
-}
+unsigned long SwallowedErrors() { return swallowed.load(std::memory_order_relaxed); }
 
 } // namespace wt::hook

@@ -69,7 +69,8 @@ bool AddInLoader::Load(const QString& fileName) {
     dlerror();
     void* library = dlopen(QFile::encodeName(fileName).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
-        report_(QStringLiteral("Add-in \"%1\" could not be loaded: %2").arg(fileName, LoaderMessage()));
+        report_(
+            QStringLiteral("Add-in \"%1\" could not be loaded: %2").arg(fileName, LoaderMessage()));
         return false;
     }
     dlerror();
@@ -117,8 +118,8 @@ void AddInLoader::Undo(const QString& name, size_t firstExpert, TExpertTerminate
     if (terminate)
         Terminate(name, terminate);
     services_.DropNotifiersOf(name);
-    std::vector<RegisteredExpert> dropped(experts_.begin() + static_cast<std::ptrdiff_t>(firstExpert),
-                                          experts_.end());
+    std::vector<RegisteredExpert> dropped(
+        experts_.begin() + static_cast<std::ptrdiff_t>(firstExpert), experts_.end());
     experts_.resize(firstExpert);
     for (const RegisteredExpert& registered : dropped)
         ReleaseExpert(registered);

@@ -39,7 +39,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                 return line;
             }
             line.Script = value;
-        } else if (!hasValue && (option == QLatin1String("--help") || option == QLatin1String("-h"))) {
+        } else if (!hasValue &&
+                   (option == QLatin1String("--help") || option == QLatin1String("-h"))) {
             line.Help = true;
         } else if (!hasValue && option == QLatin1String("--version")) {
             line.Version = true;

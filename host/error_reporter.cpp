@@ -24,8 +24,8 @@ void ErrorReporter::Report(const QString& message) {
     Note(message);
     if (!boxes_)
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("hostide"), message,
-                                QMessageBox::Ok);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("hostide"), message, QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->adjustSize();

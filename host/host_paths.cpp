@@ -18,9 +18,7 @@ QString DefaultDesktopFileName() {
     return HostConfigurationDirectory() + QStringLiteral("/DELPHI32.DSK");
 }
 
-QString AddInListFileName() {
-    return HostConfigurationDirectory() + QStringLiteral("/addins");
-}
+QString AddInListFileName() { return HostConfigurationDirectory() + QStringLiteral("/addins"); }
 
 QStringList DefaultAddInCandidates(const QString& executableDir) {
     const QDir dir(executableDir);

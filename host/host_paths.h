@@ -23,9 +23,9 @@ inline constexpr char DefaultAddInFile[] = "libwingtucker.so";
 QStringList DefaultAddInCandidates(const QString& executableDir);
 
 struct AddInList {
-    QStringList Files;     // absolute file names
+    QStringList Files; // absolute file names
     bool FromListFile = false;
-    QString Error;         // why the list file could not be read, else empty
+    QString Error; // why the list file could not be read, else empty
 };
 
 // Relative names in the list file are taken from the configuration directory.

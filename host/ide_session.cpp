@@ -64,8 +64,8 @@ DesktopLayout IdeSession::DefaultLayout() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     DesktopLayout layout;
     layout.MainWindow = QRect(screen.left(), screen.top(), screen.width(), MainWindowHeight);
-    layout.Inspector = QRect(screen.left(), screen.top() + MainWindowHeight + 24, InspectorWidth,
-                             InspectorHeight);
+    layout.Inspector =
+        QRect(screen.left(), screen.top() + MainWindowHeight + 24, InspectorWidth, InspectorHeight);
     layout.InspectorVisible = true;
     return layout;
 }
@@ -141,7 +141,8 @@ void IdeSession::LoadDefaultDesktop() {
     if (!QFileInfo::exists(fileName)) {
         // A first run: the default desktop is the host's built-in layout.
         if (!WriteDesktopFile(fileName, CurrentLayout(), &error)) {
-            reporter_->Report(QStringLiteral("The default desktop cannot be written: %1").arg(error));
+            reporter_->Report(
+                QStringLiteral("The default desktop cannot be written: %1").arg(error));
             return;
         }
     }
@@ -201,7 +202,8 @@ bool IdeSession::OpenProject(const QString& fileName, QString* error) {
     SetProject(project);
     const QString desktop = DesktopFileForProject(project.FileName);
     if (QFileInfo::exists(desktop) && !LoadDesktop(desktop, error)) {
-        *error = QStringLiteral("The project is open, but its desktop was not loaded: %1").arg(*error);
+        *error =
+            QStringLiteral("The project is open, but its desktop was not loaded: %1").arg(*error);
         return false;
     }
     return true;
@@ -211,7 +213,8 @@ bool IdeSession::CloseProject(QString* error) {
     if (project_.FileName.isEmpty())
         return true;
     if (!services_->Broadcast(fnProjectClosing, project_.FileName)) {
-        *error = QStringLiteral("An add-in asked to keep the project %1 open.").arg(project_.FileName);
+        *error =
+            QStringLiteral("An add-in asked to keep the project %1 open.").arg(project_.FileName);
         return false;
     }
     SetProject(ProjectInfo());
@@ -223,9 +226,8 @@ bool IdeSession::OpenDesktop(const QString& fileName, QString* error) {
 }
 
 bool IdeSession::SaveDesktop(QString* error) {
-    const QString fileName = project_.FileName.isEmpty()
-                                 ? FullFileName(DefaultDesktopFileName())
-                                 : DesktopFileForProject(project_.FileName);
+    const QString fileName = project_.FileName.isEmpty() ? FullFileName(DefaultDesktopFileName())
+                                                         : DesktopFileForProject(project_.FileName);
     // The add-ins put the windows back first, so that the saved rectangles
     // are where the windows belong.
     if (!services_->Broadcast(fnDesktopSave, fileName)) {

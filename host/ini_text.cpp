@@ -108,7 +108,8 @@ bool ReadIniFile(const QString& fileName, IniDocument* document, QString* error)
         return false;
     }
     if (file.size() > MaxIniFileSize) {
-        *error = QStringLiteral("%1: the file is too large (%2 bytes)").arg(fileName).arg(file.size());
+        *error =
+            QStringLiteral("%1: the file is too large (%2 bytes)").arg(fileName).arg(file.size());
         return false;
     }
     const QByteArray text = file.read(MaxIniFileSize + 1);
@@ -128,7 +129,8 @@ bool ReadIniFile(const QString& fileName, IniDocument* document, QString* error)
 bool WriteIniFileSafely(const QString& fileName, const IniDocument& document, QString* error) {
     const QFileInfo info(fileName);
     if (!QDir().mkpath(info.absolutePath())) {
-        *error = QStringLiteral("%1: the folder %2 cannot be made").arg(fileName, info.absolutePath());
+        *error =
+            QStringLiteral("%1: the folder %2 cannot be made").arg(fileName, info.absolutePath());
         return false;
     }
     QSaveFile file(fileName);

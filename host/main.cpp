@@ -40,7 +40,8 @@ bool ReadScript(const QString& name, QByteArray* text) {
     }
     *text = file.read(MaxScriptSize + 1);
     if (text->size() > MaxScriptSize) {
-        Complain(QStringLiteral("the script %1 is larger than %2 bytes").arg(name).arg(MaxScriptSize));
+        Complain(
+            QStringLiteral("the script %1 is larger than %2 bytes").arg(name).arg(MaxScriptSize));
         return false;
     }
     return true;
@@ -111,8 +112,7 @@ int main(int argc, char** argv) {
     // exit(), not quit(): quit() first asks every top-level window to close
     // and gives up when one refuses, as an add-in form that only hides on a
     // close request does; the IDE's exit must not depend on its add-ins.
-    QObject::connect(&session, &wt::IdeSession::ExitRequested, &app,
-                     [] { QApplication::exit(0); });
+    QObject::connect(&session, &wt::IdeSession::ExitRequested, &app, [] { QApplication::exit(0); });
     QObject::connect(&quitSignals, &wt::QuitSignals::QuitRequested, &session,
                      &wt::IdeSession::ExitRequested);
 

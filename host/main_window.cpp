@@ -29,7 +29,8 @@ const QList<PalettePage>& Palette() {
         {"Standard",
          {"Frame", "MainMenu", "PopupMenu", "Label", "Edit", "Memo", "Button", "CheckBox",
           "RadioButton", "ListBox", "ComboBox", "ScrollBar", "GroupBox", "RadioGroup", "Panel"}},
-        {"Additional", {"BitBtn", "SpeedButton", "MaskEdit", "StringGrid", "Image", "Shape", "Bevel"}},
+        {"Additional",
+         {"BitBtn", "SpeedButton", "MaskEdit", "StringGrid", "Image", "Shape", "Bevel"}},
         {"Win95", {"TabControl", "PageControl", "TreeView", "ListView", "ProgressBar", "TrackBar"}},
         {"Data Access", {"DataSource", "Table", "Query", "StoredProc", "Database"}},
         {"Dialogs", {"OpenDialog", "SaveDialog", "FontDialog", "ColorDialog", "PrintDialog"}},
@@ -38,9 +39,7 @@ const QList<PalettePage>& Palette() {
     return pages;
 }
 
-QString PlainText(QString text) {
-    return text.remove('&').remove(QStringLiteral("..."));
-}
+QString PlainText(QString text) { return text.remove('&').remove(QStringLiteral("...")); }
 
 } // namespace
 
@@ -84,11 +83,13 @@ void MainWindow::BuildMenus() {
     tools_ = menuBar()->addMenu(QStringLiteral("&Tools"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    connect(help->addAction(QStringLiteral("&About hostide...")), &QAction::triggered, this, [this] {
-        QMessageBox::about(this, QStringLiteral("About hostide"),
-                           QStringLiteral("hostide: a small host IDE that loads add-ins through "
-                                          "INITEXPERT0016."));
-    });
+    connect(help->addAction(QStringLiteral("&About hostide...")), &QAction::triggered, this,
+            [this] {
+                QMessageBox::about(
+                    this, QStringLiteral("About hostide"),
+                    QStringLiteral("hostide: a small host IDE that loads add-ins through "
+                                   "INITEXPERT0016."));
+            });
 }
 
 QWidget* MainWindow::BuildStrip() {

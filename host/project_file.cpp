@@ -29,12 +29,14 @@ bool ReadProjectFile(const QString& fileName, ProjectInfo* project, QString* err
         return false;
     const IniSection* section = document.Find(QStringLiteral("Project"));
     if (!section) {
-        *error = QStringLiteral("%1: not a project file (the section [Project] is missing)").arg(full);
+        *error =
+            QStringLiteral("%1: not a project file (the section [Project] is missing)").arg(full);
         return false;
     }
     const IniEntry* name = section->Find(QStringLiteral("Name"));
     project->FileName = full;
-    project->Name = name && !name->Value.isEmpty() ? name->Value : QFileInfo(full).completeBaseName();
+    project->Name =
+        name && !name->Value.isEmpty() ? name->Value : QFileInfo(full).completeBaseName();
     return true;
 }
 

@@ -92,9 +92,7 @@ QString ParseLine(const QString& line, ScriptCommand* command) {
             return QStringLiteral("\"menu\" needs the text of a menu entry");
         command->Text = rest;
         return {};
-    case ScriptOp::Echo:
-        command->Text = rest;
-        return {};
+    case ScriptOp::Echo: command->Text = rest; return {};
     case ScriptOp::ClickButton:
         if (rest.isEmpty())
             return QStringLiteral("\"click-button\" needs the caption of a button");

@@ -68,17 +68,13 @@ bool IdeScriptHost::OpenProject(const QString& fileName, QString* error) {
     return session_.OpenProject(fileName, error);
 }
 
-bool IdeScriptHost::CloseProject(QString* error) {
-    return session_.CloseProject(error);
-}
+bool IdeScriptHost::CloseProject(QString* error) { return session_.CloseProject(error); }
 
 bool IdeScriptHost::OpenDesktop(const QString& fileName, QString* error) {
     return session_.OpenDesktop(fileName, error);
 }
 
-bool IdeScriptHost::SaveDesktop(QString* error) {
-    return session_.SaveDesktop(error);
-}
+bool IdeScriptHost::SaveDesktop(QString* error) { return session_.SaveDesktop(error); }
 
 bool IdeScriptHost::PickMenuEntry(const QString& text, QString* error) {
     // The Tools entries follow the experts' current states, as when the
@@ -318,12 +314,8 @@ void IdeScriptHost::Print(const QString& line) {
     std::fflush(stdout);
 }
 
-void IdeScriptHost::Unload() {
-    session_.Shutdown();
-}
+void IdeScriptHost::Unload() { session_.Shutdown(); }
 
-void IdeScriptHost::Quit() {
-    emit session_.ExitRequested();
-}
+void IdeScriptHost::Quit() { emit session_.ExitRequested(); }
 
 } // namespace wt

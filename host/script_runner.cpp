@@ -77,61 +77,36 @@ void ScriptRunner::Continue(const ScriptCommand& command) {
 
 bool ScriptRunner::Run(const ScriptCommand& command, QString* error) {
     switch (command.Op) {
-    case ScriptOp::NewProject:
-        return host_.NewProject(command.Text, error);
-    case ScriptOp::OpenProject:
-        return host_.OpenProject(command.Text, error);
-    case ScriptOp::CloseProject:
-        return host_.CloseProject(error);
-    case ScriptOp::OpenDesktop:
-        return host_.OpenDesktop(command.Text, error);
-    case ScriptOp::SaveDesktop:
-        return host_.SaveDesktop(error);
-    case ScriptOp::Menu:
-        return host_.PickMenuEntry(command.Text, error);
-    case ScriptOp::Move:
-        return host_.MovePointer(command.X, command.Y, error);
-    case ScriptOp::Click:
-        return host_.Click(command.X, command.Y, command.Button, error);
-    case ScriptOp::Screenshot:
-        return host_.Screenshot(command.Text, error);
+    case ScriptOp::NewProject: return host_.NewProject(command.Text, error);
+    case ScriptOp::OpenProject: return host_.OpenProject(command.Text, error);
+    case ScriptOp::CloseProject: return host_.CloseProject(error);
+    case ScriptOp::OpenDesktop: return host_.OpenDesktop(command.Text, error);
+    case ScriptOp::SaveDesktop: return host_.SaveDesktop(error);
+    case ScriptOp::Menu: return host_.PickMenuEntry(command.Text, error);
+    case ScriptOp::Move: return host_.MovePointer(command.X, command.Y, error);
+    case ScriptOp::Click: return host_.Click(command.X, command.Y, command.Button, error);
+    case ScriptOp::Screenshot: return host_.Screenshot(command.Text, error);
     case ScriptOp::Rects:
         for (const QString& line : host_.WindowLines())
             host_.Print(line);
         return true;
-    case ScriptOp::Echo:
-        host_.Print(command.Text);
-        return true;
-    case ScriptOp::Type:
-        return host_.TypeText(command.Text, error);
-    case ScriptOp::Key:
-        return host_.PressKey(command.Text, error);
-    case ScriptOp::ClickMenu:
-        return host_.ClickMenu(command.Text, error);
-    case ScriptOp::ClickProperty:
-        return host_.ClickProperty(command.Text, error);
-    case ScriptOp::ClickButton:
-        return host_.ClickButton(command.Text, error);
+    case ScriptOp::Echo: host_.Print(command.Text); return true;
+    case ScriptOp::Type: return host_.TypeText(command.Text, error);
+    case ScriptOp::Key: return host_.PressKey(command.Text, error);
+    case ScriptOp::ClickMenu: return host_.ClickMenu(command.Text, error);
+    case ScriptOp::ClickProperty: return host_.ClickProperty(command.Text, error);
+    case ScriptOp::ClickButton: return host_.ClickButton(command.Text, error);
     case ScriptOp::ClickControl:
         return host_.ClickControl(
             command.Text,
             command.HasPoint ? std::optional<QPoint>(QPoint(command.X, command.Y)) : std::nullopt,
             error);
-    case ScriptOp::Control:
-        host_.Print(host_.ControlLine(command.Text));
-        return true;
-    case ScriptOp::Focus:
-        host_.Print(host_.FocusLine());
-        return true;
-    case ScriptOp::Property:
-        host_.Print(host_.PropertyLine(command.Text));
-        return true;
-    case ScriptOp::Unload:
-        host_.Unload();
-        return true;
+    case ScriptOp::Control: host_.Print(host_.ControlLine(command.Text)); return true;
+    case ScriptOp::Focus: host_.Print(host_.FocusLine()); return true;
+    case ScriptOp::Property: host_.Print(host_.PropertyLine(command.Text)); return true;
+    case ScriptOp::Unload: host_.Unload(); return true;
     case ScriptOp::Wait:
-    case ScriptOp::Quit:
-        return true;
+    case ScriptOp::Quit: return true;
     }
     return true;
 }

@@ -33,7 +33,7 @@ void WaitForOtherThreads() {
     }
 }
 
-}  // namespace
+} // namespace
 
 void AwaitThreadsAtExit() {
     static bool registered = false;
@@ -41,4 +41,4 @@ void AwaitThreadsAtExit() {
         registered = std::atexit(WaitForOtherThreads) == 0;
 }
 
-}  // namespace wt
+} // namespace wt

@@ -13,4 +13,4 @@ namespace wt {
 // those threads and before QtCore's own.
 void AwaitThreadsAtExit();
 
-}  // namespace wt
+} // namespace wt

@@ -73,12 +73,9 @@ void HostToolServices::ReleaseNotifier(TIAddInNotifier* notifier, const QString&
         notifier->Release();
     } catch (const std::exception& failure) {
         Tell(QStringLiteral("The notifier of %1 failed when released: %2")
-                        .arg(Describe(addInName), QString::fromUtf8(failure.what()))
-);
+                 .arg(Describe(addInName), QString::fromUtf8(failure.what())));
     } catch (...) {
-        Tell(QStringLiteral("The notifier of %1 failed when released")
-                        .arg(Describe(addInName))
-);
+        Tell(QStringLiteral("The notifier of %1 failed when released").arg(Describe(addInName)));
     }
 }
 
@@ -119,10 +116,9 @@ bool HostToolServices::Broadcast(uint8_t code, const QString& fileName) {
         ReleaseNotifier(r.Notifier, r.AddInName);
         if (!failure.isNull())
             Tell(QStringLiteral("The notifier of %1 failed on notification %2 (%3): %4")
-                            .arg(Describe(r.AddInName))
-                            .arg(code)
-                            .arg(fileName, failure)
-);
+                     .arg(Describe(r.AddInName))
+                     .arg(code)
+                     .arg(fileName, failure));
         cancelled = cancelled || cancel;
     }
     return !cancelled;

@@ -54,7 +54,8 @@ bool CanOpenDisplay(QString* error) {
     }
     Display* display = XOpenDisplay(name.constData());
     if (!display) {
-        *error = QStringLiteral("the X display \"%1\" cannot be opened").arg(QString::fromLocal8Bit(name));
+        *error = QStringLiteral("the X display \"%1\" cannot be opened")
+                     .arg(QString::fromLocal8Bit(name));
         return false;
     }
     XCloseDisplay(display);
@@ -86,8 +87,9 @@ bool QueryWindowState(uintptr_t windowId, X11WindowState* state) {
     long extents[4];
     FrameExtents(display, window, extents);
     state->Client = QRect(rootX, rootY, attributes.width, attributes.height);
-    state->Outer = state->Client.adjusted(-static_cast<int>(extents[0]), -static_cast<int>(extents[2]),
-                                          static_cast<int>(extents[1]), static_cast<int>(extents[3]));
+    state->Outer =
+        state->Client.adjusted(-static_cast<int>(extents[0]), -static_cast<int>(extents[2]),
+                               static_cast<int>(extents[1]), static_cast<int>(extents[3]));
     state->Mapped = attributes.map_state == IsViewable;
     Window rootReturn = 0, parent = 0;
     Window* children = nullptr;

@@ -59,9 +59,7 @@ enum TExpertStateMember : uint8_t {
 struct TExpertState {
     uint8_t Bits = 0;
 
-    constexpr bool Contains(TExpertStateMember member) const {
-        return (Bits >> member) & 1u;
-    }
+    constexpr bool Contains(TExpertStateMember member) const { return (Bits >> member) & 1u; }
     constexpr TExpertState& Include(TExpertStateMember member) {
         Bits = static_cast<uint8_t>(Bits | (1u << member));
         return *this;

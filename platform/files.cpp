@@ -83,18 +83,18 @@ std::vector<std::string> ListMountPoints() {
         std::string dir = entry->mnt_dir;
         std::string type = entry->mnt_type;
         // Only file systems a user keeps files on; the kernel's own are noise.
-        static const char* const pseudo[] = {"proc", "sysfs", "devpts", "cgroup", "cgroup2",
-                                             "mqueue", "securityfs", "debugfs", "tracefs",
-                                             "pstore", "bpf", "configfs", "fusectl",
-                                             "hugetlbfs", "binfmt_misc", "autofs", "devtmpfs",
-                                             "nsfs", "overlay_internal"};
+        static const char* const pseudo[] = {
+            "proc",   "sysfs",      "devpts",  "cgroup",          "cgroup2",
+            "mqueue", "securityfs", "debugfs", "tracefs",         "pstore",
+            "bpf",    "configfs",   "fusectl", "hugetlbfs",       "binfmt_misc",
+            "autofs", "devtmpfs",   "nsfs",    "overlay_internal"};
         bool skip = false;
         for (const char* t : pseudo)
             if (type == t)
                 skip = true;
-        if (!skip && (dir == "/" || dir.rfind("/home", 0) == 0 || dir.rfind("/media", 0) == 0 ||
-                      dir.rfind("/mnt", 0) == 0 || dir.rfind("/run/media", 0) == 0 ||
-                      dir == "/tmp"))
+        if (!skip &&
+            (dir == "/" || dir.rfind("/home", 0) == 0 || dir.rfind("/media", 0) == 0 ||
+             dir.rfind("/mnt", 0) == 0 || dir.rfind("/run/media", 0) == 0 || dir == "/tmp"))
             points.push_back(dir);
     }
     endmntent(table);

@@ -23,8 +23,8 @@ Platform::Platform(std::string configDir)
 Platform::~Platform() = default;
 
 std::string Platform::GetPrivateProfileString(std::string_view section, std::string_view key,
-                                              std::string_view defaultValue,
-                                              std::size_t bufferSize, std::string_view path) {
+                                              std::string_view defaultValue, std::size_t bufferSize,
+                                              std::string_view path) {
     if (BeforeProfileRead)
         BeforeProfileRead(key);
     return ProfileReadString(section, key, defaultValue, bufferSize, path);
@@ -41,9 +41,7 @@ std::string Platform::GetModuleFileName() const {
     return moduleFileName_.empty() ? RunningProgramFileName() : moduleFileName_;
 }
 
-void Platform::KeepOwnCurrentDirectory() {
-    ownCurrentDir_ = CurrentWorkingDirectory();
-}
+void Platform::KeepOwnCurrentDirectory() { ownCurrentDir_ = CurrentWorkingDirectory(); }
 
 // An absolute, lexically normal path without a trailing "/" (but "/"), so
 // that a kept current directory reads back as the process's would.
@@ -83,9 +81,7 @@ FileAttributes Platform::GetFileAttributes(std::string_view path) const {
     return QueryFileAttributes(Resolve(path));
 }
 
-bool Platform::CreateDirectory(std::string_view path) {
-    return MakeOneDirectory(Resolve(path));
-}
+bool Platform::CreateDirectory(std::string_view path) { return MakeOneDirectory(Resolve(path)); }
 
 std::vector<std::string> Platform::MountPoints() const {
     return mountPoints_ ? *mountPoints_ : ListMountPoints();

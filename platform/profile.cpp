@@ -90,9 +90,7 @@ std::string CutToBuffer(std::string_view value, std::size_t bufferSize) {
 // A NUL byte never occurs in a text file. Other control bytes may (a stray
 // escape in a comment, say): they stay part of their line, which is read and
 // kept like any other, so one odd byte does not cost the rest of the file.
-bool IsText(std::string_view content) {
-    return content.find('\0') == std::string_view::npos;
-}
+bool IsText(std::string_view content) { return content.find('\0') == std::string_view::npos; }
 
 // A control character that writes refuse: everything below a blank but the
 // tab (line ends included), and DEL.
@@ -355,22 +353,16 @@ struct LoadedFile {
     bool Loaded() const { return Status.Readable() && Status.State != ProfileFileState::Absent; }
 };
 
-ProfileStatus StatusOf(ProfileFileState state, int error = 0) {
-    return {state, error};
-}
+ProfileStatus StatusOf(ProfileFileState state, int error = 0) { return {state, error}; }
 
 ProfileStatus OpenFailure(int error) {
     switch (error) {
     case ENOENT:
-    case ENOTDIR:
-        return StatusOf(ProfileFileState::Absent);
+    case ENOTDIR: return StatusOf(ProfileFileState::Absent);
     case EACCES:
-    case EPERM:
-        return StatusOf(ProfileFileState::PermissionDenied, error);
-    case EISDIR:
-        return StatusOf(ProfileFileState::IsDirectory, error);
-    default:
-        return StatusOf(ProfileFileState::ReadError, error);
+    case EPERM: return StatusOf(ProfileFileState::PermissionDenied, error);
+    case EISDIR: return StatusOf(ProfileFileState::IsDirectory, error);
+    default: return StatusOf(ProfileFileState::ReadError, error);
     }
 }
 
@@ -634,9 +626,7 @@ int ReplaceFile(const std::string& target, std::string_view content, bool keepMo
     return 0;
 }
 
-ProfileWriteResult Result(ProfileWriteOutcome outcome, int error = 0) {
-    return {outcome, error};
-}
+ProfileWriteResult Result(ProfileWriteOutcome outcome, int error = 0) { return {outcome, error}; }
 
 } // namespace
 
@@ -653,24 +643,17 @@ ProfileStatus ProfileFileStatus(std::string_view path) {
 std::string ProfileStatusReason(const ProfileStatus& status) {
     switch (status.State) {
     case ProfileFileState::Absent:
-    case ProfileFileState::Usable:
-        return {};
-    case ProfileFileState::ReadOnly:
-        return "it is read-only";
-    case ProfileFileState::NotText:
-        return "it is not a text file (it holds a NUL byte)";
+    case ProfileFileState::Usable: return {};
+    case ProfileFileState::ReadOnly: return "it is read-only";
+    case ProfileFileState::NotText: return "it is not a text file (it holds a NUL byte)";
     case ProfileFileState::TooLarge:
         return "it is larger than " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) + " MiB";
-    case ProfileFileState::PermissionDenied:
-        return "permission denied";
-    case ProfileFileState::IsDirectory:
-        return "it is a directory";
-    case ProfileFileState::NotRegularFile:
-        return "it is not a regular file";
+    case ProfileFileState::PermissionDenied: return "permission denied";
+    case ProfileFileState::IsDirectory: return "it is a directory";
+    case ProfileFileState::NotRegularFile: return "it is not a regular file";
     case ProfileFileState::PathTooLong:
         return "its path is longer than " + std::to_string(ProfileMaxArgument) + " characters";
-    case ProfileFileState::ReadError:
-        break;
+    case ProfileFileState::ReadError: break;
     }
     return std::strerror(status.Error ? status.Error : EIO);
 }

@@ -114,19 +114,18 @@ bool WaveSound::Play(std::string_view fileName, unsigned flags) {
     std::size_t length = wave.Length;
     if (wave.Format.freq != frequency_ || wave.Format.format != format_ ||
         wave.Format.channels != channels_) {
-        SDL_AudioStream* stream = SDL_NewAudioStream(wave.Format.format, wave.Format.channels,
-                                                     wave.Format.freq, format_, channels_,
-                                                     frequency_);
+        SDL_AudioStream* stream =
+            SDL_NewAudioStream(wave.Format.format, wave.Format.channels, wave.Format.freq, format_,
+                               channels_, frequency_);
         if (!stream)
             return false;
         bool ok = SDL_AudioStreamPut(stream, wave.Data, static_cast<int>(wave.Length)) == 0 &&
                   SDL_AudioStreamFlush(stream) == 0;
         if (ok) {
             converted.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
-            int got = converted.empty()
-                          ? 0
-                          : SDL_AudioStreamGet(stream, converted.data(),
-                                               static_cast<int>(converted.size()));
+            int got = converted.empty() ? 0
+                                        : SDL_AudioStreamGet(stream, converted.data(),
+                                                             static_cast<int>(converted.size()));
             ok = got > 0;
             converted.resize(ok ? static_cast<std::size_t>(got) : 0);
         }

@@ -39,12 +39,9 @@ constexpr KnownManager KnownManagers[] = {
 
 std::string_view TuckWayName(TuckWay way) {
     switch (way) {
-    case TuckWay::Direct:
-        return "direct";
-    case TuckWay::AskManager:
-        return "ask the manager";
-    case TuckWay::TakeFromManager:
-        return "take from the manager";
+    case TuckWay::Direct: return "direct";
+    case TuckWay::AskManager: return "ask the manager";
+    case TuckWay::TakeFromManager: return "take from the manager";
     }
     return "?";
 }

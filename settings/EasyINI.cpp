@@ -28,9 +28,7 @@ bool EqualsUpper(std::string_view text, std::string_view upper) {
     return true;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
@@ -102,8 +100,7 @@ void TIniEditor::SetFileLocation(TFileLocation location) {
         if (!directory_.empty() && directory_.back() != '/')
             directory_ += '/';
         break;
-    case PathInFileName:
-        break;
+    case PathInFileName: break;
     }
 }
 
@@ -135,16 +132,12 @@ std::string TIniEditor::WriteKeys(const std::string& section,
     const ProfileWriteResult result = ProfileWriteStrings(edits, path);
     switch (result.Outcome) {
     case ProfileWriteOutcome::Written:
-    case ProfileWriteOutcome::Unchanged:
-        return {};
-    case ProfileWriteOutcome::FileUnusable:
-        return ProfileStatusReason(ProfileFileStatus(path));
+    case ProfileWriteOutcome::Unchanged: return {};
+    case ProfileWriteOutcome::FileUnusable: return ProfileStatusReason(ProfileFileStatus(path));
     case ProfileWriteOutcome::TooLarge:
         return "it would grow past " + std::to_string(ProfileMaxFileSize / (1024 * 1024)) + " MiB";
-    case ProfileWriteOutcome::Refused:
-        break;
-    case ProfileWriteOutcome::Failed:
-        return std::strerror(result.Error ? result.Error : EIO);
+    case ProfileWriteOutcome::Refused: break;
+    case ProfileWriteOutcome::Failed: return std::strerror(result.Error ? result.Error : EIO);
     }
     return "it could not be written";
 }
@@ -223,9 +216,7 @@ std::string TIniEditor::ReadStr(const std::string& section, const std::string& k
                                                  FullPath());
 }
 
-void TIniEditor::EraseSection(const std::string& section) {
-    WriteStr(section, "", "");
-}
+void TIniEditor::EraseSection(const std::string& section) { WriteStr(section, "", ""); }
 
 void TIniEditor::EraseEntry(const std::string& section, const std::string& key) {
     WriteStr(section, key, "");

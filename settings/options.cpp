@@ -60,17 +60,11 @@ void TfrmOptions::FormShow(TObject*) {
     editHang->SetValue(Settings.HangOutPixels);
 }
 
-void TfrmOptions::cbHideInspectorClick(TObject*) {
-    rgSide->SetVisible(cbHideInspector->Checked());
-}
+void TfrmOptions::cbHideInspectorClick(TObject*) { rgSide->SetVisible(cbHideInspector->Checked()); }
 
-void TfrmOptions::cbUseSoundsClick(TObject*) {
-    pnlFiles->SetVisible(cbUseSounds->Checked());
-}
+void TfrmOptions::cbUseSoundsClick(TObject*) { pnlFiles->SetVisible(cbUseSounds->Checked()); }
 
-void TfrmOptions::cbAnimateClick(TObject*) {
-    pnlAniOptions->SetVisible(cbAnimate->Checked());
-}
+void TfrmOptions::cbAnimateClick(TObject*) { pnlAniOptions->SetVisible(cbAnimate->Checked()); }
 
 void TfrmOptions::btnCloseClick(TObject*) {
     TIniEditor* ini = ini_;
@@ -130,16 +124,11 @@ std::string TfrmOptions::SoundWarnings(const std::string& outSound, const std::s
 
 const char* TfrmOptions::HelpTopicOfPage(int pageIndex) {
     switch (pageIndex) {
-    case 0:
-        return "Hidden_Button";
-    case 1:
-        return "Sound_Button";
-    case 2:
-        return "Movement_Button";
-    case 3:
-        return "General_Button";
-    default:
-        return "";
+    case 0: return "Hidden_Button";
+    case 1: return "Sound_Button";
+    case 2: return "Movement_Button";
+    case 3: return "General_Button";
+    default: return "";
     }
 }
 

@@ -16,9 +16,7 @@ namespace wt {
 
 TSettings Settings;
 
-void ResetSettings() {
-    Settings = TSettings{};
-}
+void ResetSettings() { Settings = TSettings{}; }
 
 namespace {
 

@@ -70,9 +70,7 @@ const KnownKey Keys[] = {
     {FindLostWindowsKey, FindLostWindowsKey, HelpSection, KeyType::Boolean},
 };
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -205,9 +203,7 @@ Assignment ParseAssignment(std::string_view argument) {
     return assignment;
 }
 
-const char* Bool(bool b) {
-    return b ? "True" : "False";
-}
+const char* Bool(bool b) { return b ? "True" : "False"; }
 
 void Show(TIniEditor& ini) {
     const TSettings& s = Settings;
@@ -257,8 +253,7 @@ int WriteAssignments(const std::string& path, const std::vector<Assignment>& ass
     case ProfileWriteOutcome::Failed:
         return Fail(ExitFailed,
                     "could not write " + path + ": " + std::strerror(result.Error) + nothing);
-    case ProfileWriteOutcome::Refused:
-        break; // every argument was checked before
+    case ProfileWriteOutcome::Refused: break; // every argument was checked before
     }
     return Fail(ExitFailed, "could not write " + path + nothing);
 }

@@ -24,7 +24,8 @@ int Usage() {
 
 // A count of milliseconds, 0 to 10 minutes, digits only.
 bool ParseMilliseconds(const std::string& text, std::int64_t& ms) {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     ms = std::stoll(text);
     return ms <= 600000;
@@ -61,7 +62,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "no forms are registered\n");
         bool ok = true;
         for (const std::string& form : forms)
-            ok = RenderOne(session, form, (std::filesystem::path(args[1]) / (form + ".png")).string(), 0) && ok;
+            ok = RenderOne(session, form,
+                           (std::filesystem::path(args[1]) / (form + ".png")).string(), 0) &&
+                 ok;
         return ok ? 0 : 1;
     }
     std::int64_t atMs = 0;

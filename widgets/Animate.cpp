@@ -21,9 +21,7 @@ void TAnimated::StartTimer() {
     timer_->SetEnabled(true);
 }
 
-void TAnimated::StopTimer() {
-    timer_->SetEnabled(false);
-}
+void TAnimated::StopTimer() { timer_->SetEnabled(false); }
 
 void TAnimated::SetInterval(int value) {
     if (value == interval_)
@@ -96,7 +94,8 @@ void TAnimated::Paint() {
     } else {
         const TRect source{frame_ * Width(), 0, (frame_ + 1) * Width(), Height()};
         if (transparentColor_ < 0) {
-            canvas.BitBlt(0, 0, Width(), Height(), bitmap_.Image(), source.Left, source.Top, SRCCOPY);
+            canvas.BitBlt(0, 0, Width(), Height(), bitmap_.Image(), source.Left, source.Top,
+                          SRCCOPY);
         } else {
             // Through a scratch strip, as the colour swap works on a bitmap.
             TBitmap scratch(bitmap_.Width(), bitmap_.Height());

@@ -17,7 +17,9 @@ TCreateDirectoryForm::TCreateDirectoryForm(TComponent* owner) : TForm(owner) {
     ReadForm(forms::DODDirCr, QString::fromLatin1(forms::DODDirCrFile));
 }
 
-void TCreateDirectoryForm::OKButtonClick(TObject*) { MakeDirectoryTree(DirectoryToCreateEdit->Text()); }
+void TCreateDirectoryForm::OKButtonClick(TObject*) {
+    MakeDirectoryTree(DirectoryToCreateEdit->Text());
+}
 
 QString CurrentDirWithSeparator() {
     QString dir = GetCurrentDir();

@@ -24,7 +24,7 @@ void TDirectorySelectForm::CreateDirectoryButtonClick(TObject*) {
     // Freed when the click ends, also when entering the new directory fails.
     const std::unique_ptr<TCreateDirectoryForm> form(new TCreateDirectoryForm(this));
     QString dir = CurrentDirWithSeparator();
-    form->DirectoryToCreateEdit->SetText(dir); // the user adds the new name
+    form->DirectoryToCreateEdit->SetText(dir);       // the user adds the new name
     if (dir.endsWith(PathDelim) && dir != PathDelim) // the root keeps its "/"
         dir.chop(1);
     form->CurrentDirectoryLabel->SetCaption(dir);

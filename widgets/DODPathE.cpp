@@ -18,8 +18,8 @@ const char* const kDefaultGlyphs[] = {"BMP_OPEN_FILE", "BMP_BROWSE_FOLDERS", "BM
 // What the editor publishes besides its own properties; the rest of what it
 // inherits is not written to a form.
 bool Published(const char* name) {
-    static const char* const inherited[] = {"Name", "Tag", "Left", "Top", "Width", "Height",
-                                            "Cursor", "Hint", "HelpContext"};
+    static const char* const inherited[] = {"Name",   "Tag",    "Left", "Top",        "Width",
+                                            "Height", "Cursor", "Hint", "HelpContext"};
     for (const char* own : inherited)
         if (std::strcmp(own, name) == 0)
             return true;
@@ -97,11 +97,15 @@ void TCDKPathEditor::ForwardEditEvents() {
     };
     e.OnClick = [this](TObject*) { OnClick(this); };
     e.OnDblClick = [this](TObject*) { OnDblClick(this); };
-    e.OnDragDrop = [this](TObject*, TObject* source, int x, int y) { OnDragDrop(this, source, x, y); };
+    e.OnDragDrop = [this](TObject*, TObject* source, int x, int y) {
+        OnDragDrop(this, source, x, y);
+    };
     e.OnDragOver = [this](TObject*, TObject* source, int x, int y, TDragState state, bool& accept) {
         OnDragOver(this, source, x, y, state, accept);
     };
-    e.OnEndDrag = [this](TObject*, TObject* target, int x, int y) { OnEndDrag(this, target, x, y); };
+    e.OnEndDrag = [this](TObject*, TObject* target, int x, int y) {
+        OnEndDrag(this, target, x, y);
+    };
     e.OnEnter = [this](TObject*) {
         if (smartShowBrowseButton_)
             BrowseButton->Show();
@@ -112,13 +116,19 @@ void TCDKPathEditor::ForwardEditEvents() {
             BrowseButton->Hide();
         OnExit(this);
     };
-    e.OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState shift) { OnKeyDown(this, key, shift); };
+    e.OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState shift) {
+        OnKeyDown(this, key, shift);
+    };
     e.OnKeyPress = [this](TObject*, char& key) { OnKeyPress(this, key); };
-    e.OnKeyUp = [this](TObject*, std::uint16_t& key, TShiftState shift) { OnKeyUp(this, key, shift); };
+    e.OnKeyUp = [this](TObject*, std::uint16_t& key, TShiftState shift) {
+        OnKeyUp(this, key, shift);
+    };
     e.OnMouseDown = [this](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
         OnMouseDown(this, button, shift, x, y);
     };
-    e.OnMouseMove = [this](TObject*, TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); };
+    e.OnMouseMove = [this](TObject*, TShiftState shift, int x, int y) {
+        OnMouseMove(this, shift, x, y);
+    };
     e.OnMouseUp = [this](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
         OnMouseUp(this, button, shift, x, y);
     };
@@ -208,7 +218,8 @@ void TCDKPathEditor::LayoutControls() {
         return;
     layingOut_ = true;
     const AtExit done{[this] { layingOut_ = false; }};
-    MainPathEdit->SetBounds(2, 1, Width() - BrowseButton->Width() - buttonOffset_, MainPathEdit->Height());
+    MainPathEdit->SetBounds(2, 1, Width() - BrowseButton->Width() - buttonOffset_,
+                            MainPathEdit->Height());
     SetBounds(Left(), Top(), Width(), MainPathEdit->Height() + 2);
 }
 
@@ -225,15 +236,9 @@ void TCDKPathEditor::BrowseButtonClick(TObject*) {
 
 void TCDKPathEditor::Browse() {
     switch (style_) {
-    case _SelectFile:
-        BrowseForFile();
-        break;
-    case _SaveFile:
-        BrowseForSaveFile();
-        break;
-    case _SelectDirectory:
-        BrowseForDirectory();
-        break;
+    case _SelectFile: BrowseForFile(); break;
+    case _SaveFile: BrowseForSaveFile(); break;
+    case _SelectDirectory: BrowseForDirectory(); break;
     }
 }
 

@@ -35,7 +35,8 @@ class TCDKPathEditor : public TCompoundComponentPanel {
     Q_PROPERTY(wt::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(QString DefaultExt READ DefaultExt WRITE SetDefaultExt)
-    Q_PROPERTY(wt::TOpenDialog::TFileEditStyle FileEditStyle READ FileEditStyle WRITE SetFileEditStyle)
+    Q_PROPERTY(
+        wt::TOpenDialog::TFileEditStyle FileEditStyle READ FileEditStyle WRITE SetFileEditStyle)
     Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
     Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
     Q_PROPERTY(int FilterIndex READ FilterIndex WRITE SetFilterIndex)

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString file = dir + QStringLiteral("/Project1.dpr");
     {
         QFile out(file);
-        Check(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size(),
+        Check(out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                  out.write(text) == text.size(),
               "the input file could not be written");
     }
     ProjectInfo project;
@@ -78,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString copy = dir + QStringLiteral("/Project1.dsk");
     Check(WriteDesktopFile(copy, layout, &error), "a desktop read cannot be written");
     DesktopLayout back;
-    Check(ReadDesktopFile(copy, &back, &error), "a desktop written does not read: " + error.toStdString());
+    Check(ReadDesktopFile(copy, &back, &error),
+          "a desktop written does not read: " + error.toStdString());
     Check(back == layout, "a desktop written reads back otherwise");
     return 0;
 }

@@ -207,9 +207,7 @@ std::vector<WindowHandle> SimPlatform::ZOrder() const {
     return result;
 }
 
-void SimPlatform::SetSystemMetric(int index, int value) {
-    metrics_[index] = value;
-}
+void SimPlatform::SetSystemMetric(int index, int value) { metrics_[index] = value; }
 
 void SimPlatform::SetScreen(int width, int fullScreenHeight, int captionHeight) {
     metrics_[SM_CXSCREEN] = width;
@@ -238,9 +236,7 @@ WindowHandle SimPlatform::FindWindow(std::string_view className,
     return 0;
 }
 
-bool SimPlatform::IsWindow(WindowHandle window) {
-    return window != 0 && windows_.count(window);
-}
+bool SimPlatform::IsWindow(WindowHandle window) { return window != 0 && windows_.count(window); }
 
 TRect SimPlatform::GetWindowRect(WindowHandle window) {
     auto it = windows_.find(window);
@@ -304,9 +300,7 @@ WindowHandle SimPlatform::TopmostAt(const std::vector<WindowHandle>& layer, TPoi
     return 0;
 }
 
-WindowHandle SimPlatform::WindowFromPoint(TPoint point) {
-    return TopmostAt(ZOrder(), point);
-}
+WindowHandle SimPlatform::WindowFromPoint(TPoint point) { return TopmostAt(ZOrder(), point); }
 
 WindowHandle SimPlatform::GetParent(WindowHandle window) {
     auto it = windows_.find(window);
@@ -402,13 +396,9 @@ TimerId SimPlatform::SetTimer(int intervalMs, std::function<void()> tick) {
     return id;
 }
 
-void SimPlatform::KillTimer(TimerId timer) {
-    timers_.erase(timer);
-}
+void SimPlatform::KillTimer(TimerId timer) { timers_.erase(timer); }
 
-bool SimPlatform::TimerActive(TimerId timer) const {
-    return timers_.count(timer) != 0;
-}
+bool SimPlatform::TimerActive(TimerId timer) const { return timers_.count(timer) != 0; }
 
 void SimPlatform::Advance(std::int64_t ms) {
     const std::int64_t target = now_ + std::max<std::int64_t>(ms, 0);

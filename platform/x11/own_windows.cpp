@@ -131,9 +131,7 @@ namespace {
 constexpr std::chrono::milliseconds OwnChangeGrace{250};
 } // namespace
 
-void OwnWindows::NoteOwnChange() {
-    lastOwnChange_ = std::chrono::steady_clock::now();
-}
+void OwnWindows::NoteOwnChange() { lastOwnChange_ = std::chrono::steady_clock::now(); }
 
 bool OwnWindows::OtherProgramActive() {
     const std::optional<unsigned long> other = activeOther_ ? activeOther_() : std::nullopt;

@@ -49,9 +49,7 @@ WindowHandle QtSystem::AttachWindow(std::uintptr_t nativeId, std::string_view cl
     return own_->Attach(nativeId, className, std::move(handler));
 }
 
-void QtSystem::DetachWindow(WindowHandle window) {
-    own_->Detach(window);
-}
+void QtSystem::DetachWindow(WindowHandle window) { own_->Detach(window); }
 
 bool QtSystem::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
                            std::intptr_t lParam) {
@@ -76,9 +74,7 @@ void QtSystem::MessageBox(std::string_view text, std::string_view caption) {
     box.exec();
 }
 
-bool QtSystem::AnotherProgramActive() {
-    return own_->OtherProgramActive();
-}
+bool QtSystem::AnotherProgramActive() { return own_->OtherProgramActive(); }
 
 bool QtSystem::WatchActivation(std::function<void(bool)> listener) {
     own_->WatchActivation(std::move(listener));
@@ -89,9 +85,7 @@ TimerId QtSystem::SetTimer(int intervalMs, std::function<void()> tick) {
     return timers_->Set(intervalMs, std::move(tick));
 }
 
-void QtSystem::KillTimer(TimerId timer) {
-    timers_->Kill(timer);
-}
+void QtSystem::KillTimer(TimerId timer) { timers_->Kill(timer); }
 
 std::int64_t QtSystem::TickCount() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -

@@ -44,33 +44,15 @@ int GravityOffset(int gravity, int before, int after, bool horizontal) {
         return before; // the client itself stays where it is asked to be
     int column = 0;    // 0 = west/north, 1 = centre, 2 = east/south
     switch (gravity) {
-    case NorthGravity:
-        column = horizontal ? 1 : 0;
-        break;
-    case NorthEastGravity:
-        column = horizontal ? 2 : 0;
-        break;
-    case WestGravity:
-        column = horizontal ? 0 : 1;
-        break;
-    case CenterGravity:
-        column = 1;
-        break;
-    case EastGravity:
-        column = horizontal ? 2 : 1;
-        break;
-    case SouthWestGravity:
-        column = horizontal ? 0 : 2;
-        break;
-    case SouthGravity:
-        column = horizontal ? 1 : 2;
-        break;
-    case SouthEastGravity:
-        column = 2;
-        break;
-    default:
-        column = 0;
-        break; // NorthWest, Forget
+    case NorthGravity: column = horizontal ? 1 : 0; break;
+    case NorthEastGravity: column = horizontal ? 2 : 0; break;
+    case WestGravity: column = horizontal ? 0 : 1; break;
+    case CenterGravity: column = 1; break;
+    case EastGravity: column = horizontal ? 2 : 1; break;
+    case SouthWestGravity: column = horizontal ? 0 : 2; break;
+    case SouthGravity: column = horizontal ? 1 : 2; break;
+    case SouthEastGravity: column = 2; break;
+    default: column = 0; break; // NorthWest, Forget
     }
     return column == 0 ? 0 : column == 1 ? (before + after) / 2 : before + after;
 }
@@ -539,9 +521,7 @@ Window X11Desktop::ParentOf(Window window) {
     return parent;
 }
 
-int X11Desktop::ScreenWidth() const {
-    return DisplayWidth(display_, DefaultScreen(display_));
-}
+int X11Desktop::ScreenWidth() const { return DisplayWidth(display_, DefaultScreen(display_)); }
 
 int X11Desktop::WorkAreaHeight() {
     const int screenHeight = DisplayHeight(display_, DefaultScreen(display_));

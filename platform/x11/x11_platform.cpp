@@ -78,9 +78,10 @@ X11Platform::X11Platform(const std::string& displayName, std::string configDir)
     });
     if (QCoreApplication::instance()) {
         windows.WatchRoot();
-        auto* notifier = new QSocketNotifier(ConnectionNumber(windows.GetDisplay()),
-                                             QSocketNotifier::Read);
-        QObject::connect(notifier, &QSocketNotifier::activated, [&windows] { windows.HandleEvents(); });
+        auto* notifier =
+            new QSocketNotifier(ConnectionNumber(windows.GetDisplay()), QSocketNotifier::Read);
+        QObject::connect(notifier, &QSocketNotifier::activated,
+                         [&windows] { windows.HandleEvents(); });
         // Our own round trips read events into Xlib's queue, where the socket
         // no longer shows them: they are handled before the loop sleeps.
         if (auto* dispatcher = QAbstractEventDispatcher::instance())

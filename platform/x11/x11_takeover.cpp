@@ -20,13 +20,12 @@ constexpr int MarkLength = 8; // frame left, right, top, bottom; place before: l
 // within this time; later changes are someone's choice.
 constexpr std::chrono::milliseconds FocusKeptFor{250};
 
-long Signed(unsigned long value) {
-    return static_cast<long>(static_cast<std::int32_t>(value));
-}
+long Signed(unsigned long value) { return static_cast<long>(static_cast<std::int32_t>(value)); }
 
 } // namespace
 
-template <class Done> bool X11Takeover::WaitFor(Done done) {
+template <class Done>
+bool X11Takeover::WaitFor(Done done) {
     const auto deadline = Clock::now() + ManagerTime;
     for (;;) {
         if (done())

@@ -63,7 +63,8 @@ private:
     std::optional<Taken> ReadMark(Window window);
     bool MapForManager(Window window, const Taken& taken, const TRect& outer);
     // Polls until done() holds or ManagerTime passed.
-    template <class Done> bool WaitFor(Done done);
+    template <class Done>
+    bool WaitFor(Done done);
 
     X11Desktop& desktop_;
     std::map<Window, Taken> taken_;

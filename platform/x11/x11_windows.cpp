@@ -66,9 +66,7 @@ private:
 };
 
 namespace {
-void ConnectionLost(Display*, void* lost) {
-    *static_cast<bool*>(lost) = true;
-}
+void ConnectionLost(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
 } // namespace
 
 X11Windows::X11Windows(const std::string& displayName) {
@@ -213,12 +211,9 @@ int X11Windows::GetSystemMetrics(int index) {
         // tucks that follow are a new attempt, even after a refusal.
         guard_->NewAttempt();
         return desktop_->ScreenWidth();
-    case SM_CYCAPTION:
-        return desktop_->CaptionHeight();
-    case SM_CYFULLSCREEN:
-        return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
-    default:
-        return 0;
+    case SM_CYCAPTION: return desktop_->CaptionHeight();
+    case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
+    default: return 0;
     }
 }
 

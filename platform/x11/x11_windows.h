@@ -43,11 +43,11 @@ public:
 
     // What the windows need of the rest of the platform.
     struct Hooks {
-        std::function<void()> OwnChange;              // the manager may move the focus now
-        std::function<void(const std::string&)> Tell; // a message for the user, later
-        std::function<bool(unsigned long)> OwnWindow; // one of our attached windows
+        std::function<void()> OwnChange;               // the manager may move the focus now
+        std::function<void(const std::string&)> Tell;  // a message for the user, later
+        std::function<bool(unsigned long)> OwnWindow;  // one of our attached windows
         std::function<bool(unsigned long)> HostWindow; // any window of the host's toolkit
-        std::function<void()> ActiveChanged;          // _NET_ACTIVE_WINDOW changed
+        std::function<void()> ActiveChanged;           // _NET_ACTIVE_WINDOW changed
     };
     void SetHooks(Hooks hooks);
 

@@ -27,8 +27,8 @@ QWidget* PanelWindow() {
 }
 
 TEST(LibraryTest, AHostLoadsRunsAndTerminatesTheAddIn) {
-    const auto config = std::filesystem::temp_directory_path() /
-                        ("wt_addin_library_" + std::to_string(getpid()));
+    const auto config =
+        std::filesystem::temp_directory_path() / ("wt_addin_library_" + std::to_string(getpid()));
     std::filesystem::create_directories(config / "wingtucker");
     std::ofstream(config / "wingtucker" / "Wingtckr.ini") << "[Wingtucker]\ngwHideDelphi=True\n";
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);

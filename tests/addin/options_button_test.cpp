@@ -78,7 +78,8 @@ TEST_F(OptionsButtonTest, ADialogThatCannotBeShownIsFreedAndNothingIsReadAgain) 
     ASSERT_EQ(sim_->MessageBoxCalls().size(), reports + 1);
     EXPECT_EQ(sim_->MessageBoxCalls().back().Text, "The display connection was lost.");
     EXPECT_EQ(OpenDialog(), nullptr) << "the dialog was left behind";
-    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left) << "settings were read although nothing was shown";
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left)
+        << "settings were read although nothing was shown";
 }
 
 } // namespace

@@ -113,8 +113,9 @@ TEST_F(RestoreTest, RevealedWindowsGoBackToTheirPlacesBeforeStart) {
         const char* file;
         bool stillRunning;
     };
-    for (const Case& c : {Case{"closing the project", fnProjectClosing, "/work/Demo/Demo.dpr", false},
-                          Case{"saving the desktop", fnDesktopSave, "/work/Demo/Demo.dsk", true}}) {
+    for (const Case& c :
+         {Case{"closing the project", fnProjectClosing, "/work/Demo/Demo.dpr", false},
+          Case{"saving the desktop", fnDesktopSave, "/work/Demo/Demo.dsk", true}}) {
         StartBoth();
         Pointer(1, 1);
         sim_->Advance(200);

@@ -44,7 +44,9 @@ public:
             throw std::runtime_error("The host could not unregister the notifier");
         return true;
     }
-    void ReportError(const char* message) override { errors.emplace_back(message ? message : "(null)"); }
+    void ReportError(const char* message) override {
+        errors.emplace_back(message ? message : "(null)");
+    }
 
     // Sends a notification as the host does; returns the cancel flag after it.
     bool Send(std::uint8_t code, const char* fileName, bool cancel = false) {

@@ -21,9 +21,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The campaign's requests about windows that vanish fail; that is expected.
-int IgnoreError(Display*, XErrorEvent*) {
-    return 0;
-}
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
 } // namespace
 
@@ -123,9 +121,7 @@ Observer::Observer(const std::string& display) : display_(XOpenDisplay(display.c
     XSetErrorHandler(IgnoreError);
 }
 
-Observer::~Observer() {
-    XCloseDisplay(display_);
-}
+Observer::~Observer() { XCloseDisplay(display_); }
 
 std::vector<Window> Observer::TopLevels() {
     Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;

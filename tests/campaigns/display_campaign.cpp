@@ -23,9 +23,7 @@ std::string Restless() {
     return script + "wait 60000\nquit\n";
 }
 
-long Lines(const std::string& text) {
-    return std::count(text.begin(), text.end(), '\n');
-}
+long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
 } // namespace
 

@@ -30,9 +30,7 @@ std::string Filler() {
 
 // The two values of round n: short and long names alternate, so that a
 // file torn between two writes would not even have the right size.
-std::string DelayOf(int n) {
-    return std::to_string(n % 1001);
-}
+std::string DelayOf(int n) { return std::to_string(n % 1001); }
 std::string SoundOf(int n) {
     return "/sounds/" + std::to_string(n) + std::string(n % 2 ? 60 : 0, 'x') + ".wav";
 }

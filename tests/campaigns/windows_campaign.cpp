@@ -69,9 +69,7 @@ bool WaitForMoves(Observer& observer, Window window, int count, int timeoutMs) {
     return true;
 }
 
-void Sleep(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // One destruction of the victim's window at the chosen moment.
 void Strike(Campaign& campaign, Observer& observer, Moment moment, const Victim& victim,
@@ -97,9 +95,7 @@ void Strike(Campaign& campaign, Observer& observer, Moment moment, const Victim&
             campaign.Count("slides that did not come");
         break;
     }
-    case Moment::Timer:
-        Sleep(campaign.Between(0, RevealDelayMs - 40));
-        break;
+    case Moment::Timer: Sleep(campaign.Between(0, RevealDelayMs - 40)); break;
     case Moment::Lookup:
         Sleep(RevealDelayMs + campaign.Between(-10, 30));
         campaign.Count(observer.Moves(window) == 0 ? "destroyed before the first move"

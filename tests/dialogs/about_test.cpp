@@ -68,12 +68,12 @@ TEST_F(AboutTest, StripsOpenAndCloseOnTheirOwnTimers) {
         int Ms, Side, Top;
     };
     const Point timeline[] = {
-        {0, 0, 0},       {50, 1, 0},      {450, 9, 0},  // the side strip opens at once
-        {1650, 9, 0},                                     // the top one waits
-        {1750, 9, 1},    {2000, 9, 6},    {2050, 8, 7}, // top opens from 1.7 s, side closes from 2 s
-        {2100, 7, 7},    {2450, 0, 7},    {3400, 0, 7},
-        {3450, 0, 6},    {3700, 0, 1},    {3750, 0, 0}, // top closes at 3.4 s
-        {4000, 0, 0},    {4050, 1, 0},    {4450, 9, 0}, // side opens again at 4 s
+        {0, 0, 0},    {50, 1, 0},   {450, 9, 0},  // the side strip opens at once
+        {1650, 9, 0},                             // the top one waits
+        {1750, 9, 1}, {2000, 9, 6}, {2050, 8, 7}, // top opens from 1.7 s, side closes from 2 s
+        {2100, 7, 7}, {2450, 0, 7}, {3400, 0, 7},
+        {3450, 0, 6}, {3700, 0, 1}, {3750, 0, 0}, // top closes at 3.4 s
+        {4000, 0, 0}, {4050, 1, 0}, {4450, 9, 0}, // side opens again at 4 s
     };
     for (const Point& p : timeline)
         EXPECT_EQ(at[p.Ms], std::make_pair(p.Side, p.Top)) << p.Ms << " ms";

@@ -90,7 +90,8 @@ TEST_F(OopsTest, ShowOopsShowsTheMessageAndFreesTheForm) {
     // Also without an owner.
     QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* oops = dynamic_cast<TfrmOops*>(TControl::FromWidget(w)); oops && oops->Modal())
+            if (auto* oops = dynamic_cast<TfrmOops*>(TControl::FromWidget(w));
+                oops && oops->Modal())
                 oops->btnOk->Click();
     });
     ShowOops(nullptr, kMessage);

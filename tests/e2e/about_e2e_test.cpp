@@ -34,8 +34,10 @@ protected:
         ASSERT_NE(display_, nullptr);
     }
     void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (display_)
+            XCloseDisplay(display_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     test::XvfbServer server_;

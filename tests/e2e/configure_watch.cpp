@@ -9,31 +9,38 @@
 
 namespace wt::e2e {
 
-ConfigureWatch::ConfigureWatch(const std::string& display)
-    : dpy_(XOpenDisplay(display.c_str())) {}
+ConfigureWatch::ConfigureWatch(const std::string& display) : dpy_(XOpenDisplay(display.c_str())) {}
 
 ConfigureWatch::~ConfigureWatch() {
-    if (dpy_) XCloseDisplay(dpy_);
+    if (dpy_)
+        XCloseDisplay(dpy_);
 }
 
 unsigned long ConfigureWatch::FindByClass(const std::string& windowClass) {
     Window root = DefaultRootWindow(dpy_), parent = 0, *children = nullptr;
     unsigned count = 0;
     unsigned long found = 0;
-    if (!XQueryTree(dpy_, root, &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(dpy_, root, &root, &parent, &children, &count))
+        return 0;
     for (unsigned i = 0; i < count && !found; ++i) {
         XClassHint hint{};
-        if (!XGetClassHint(dpy_, children[i], &hint)) continue;
-        if (hint.res_class && windowClass == hint.res_class) found = children[i];
-        if (hint.res_name) XFree(hint.res_name);
-        if (hint.res_class) XFree(hint.res_class);
+        if (!XGetClassHint(dpy_, children[i], &hint))
+            continue;
+        if (hint.res_class && windowClass == hint.res_class)
+            found = children[i];
+        if (hint.res_name)
+            XFree(hint.res_name);
+        if (hint.res_class)
+            XFree(hint.res_class);
     }
-    if (children) XFree(children);
+    if (children)
+        XFree(children);
     return found;
 }
 
 bool ConfigureWatch::Attach(const std::string& windowClass, int timeoutMs) {
-    if (!dpy_) return false;
+    if (!dpy_)
+        return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         window_ = FindByClass(windowClass);
@@ -48,7 +55,8 @@ bool ConfigureWatch::Attach(const std::string& windowClass, int timeoutMs) {
 }
 
 void ConfigureWatch::Drain() {
-    if (!dpy_) return;
+    if (!dpy_)
+        return;
     while (XPending(dpy_)) {
         XEvent event;
         XNextEvent(dpy_, &event);

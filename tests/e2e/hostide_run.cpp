@@ -12,10 +12,12 @@ namespace wt::e2e {
 bool ParseRectLine(const std::string& line, WindowRect& rect) {
     std::istringstream in(line);
     std::string word, state;
-    if (!(in >> word) || word != "window") return false;
+    if (!(in >> word) || word != "window")
+        return false;
     if (!(in >> rect.windowClass >> rect.left >> rect.top >> rect.right >> rect.bottom >> state))
         return false;
-    if (state != "mapped" && state != "unmapped") return false;
+    if (state != "mapped" && state != "unmapped")
+        return false;
     rect.mapped = state == "mapped";
     std::string frame;
     rect.framed = (in >> frame) && frame == "framed";
@@ -23,13 +25,15 @@ bool ParseRectLine(const std::string& line, WindowRect& rect) {
 }
 
 HostideRun::~HostideRun() {
-    if (pid_ > 0) Wait(0);
+    if (pid_ > 0)
+        Wait(0);
 }
 
 bool HostideRun::Start(const std::string& display, const std::string& configHome,
                        const std::string& scriptFile) {
     int fds[2];
-    if (pipe(fds) != 0) return false;
+    if (pipe(fds) != 0)
+        return false;
     pid_ = fork();
     if (pid_ < 0) {
         close(fds[0]);
@@ -48,8 +52,8 @@ bool HostideRun::Start(const std::string& display, const std::string& configHome
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         for (const auto& [name, value] : environment_)
             setenv(name.c_str(), value.c_str(), 1);
-        execl(WT_HOSTIDE_PATH, WT_HOSTIDE_PATH, "--addin", WT_ADDIN_PATH,
-              "--script", scriptFile.c_str(), static_cast<char*>(nullptr));
+        execl(WT_HOSTIDE_PATH, WT_HOSTIDE_PATH, "--addin", WT_ADDIN_PATH, "--script",
+              scriptFile.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -73,14 +77,16 @@ std::string HostideRun::Output() const {
 bool HostideRun::WaitForOutput(const std::string& text, int timeoutMs) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (Output().find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         usleep(10000);
     }
     return true;
 }
 
 int HostideRun::Wait(int timeoutMs) {
-    if (pid_ <= 0) return -1;
+    if (pid_ <= 0)
+        return -1;
     int status = 0;
     bool killed = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -94,11 +100,13 @@ int HostideRun::Wait(int timeoutMs) {
         usleep(10000);
     }
     pid_ = -1;
-    if (reader_.joinable()) reader_.join();
+    if (reader_.joinable())
+        reader_.join();
     close(outFd_);
     outFd_ = -1;
     Parse();
-    if (killed || !WIFEXITED(status)) return -1;
+    if (killed || !WIFEXITED(status))
+        return -1;
     return WEXITSTATUS(status);
 }
 
@@ -111,15 +119,19 @@ void HostideRun::Parse() {
             continue;
         }
         WindowRect rect;
-        if (ParseRectLine(line, rect)) rects_[marker].push_back(rect);
+        if (ParseRectLine(line, rect))
+            rects_[marker].push_back(rect);
     }
 }
 
-const WindowRect* HostideRun::Rect(const std::string& marker, const std::string& windowClass) const {
+const WindowRect* HostideRun::Rect(const std::string& marker,
+                                   const std::string& windowClass) const {
     const auto it = rects_.find(marker);
-    if (it == rects_.end()) return nullptr;
+    if (it == rects_.end())
+        return nullptr;
     for (const WindowRect& rect : it->second)
-        if (rect.windowClass == windowClass) return &rect;
+        if (rect.windowClass == windowClass)
+            return &rect;
     return nullptr;
 }
 

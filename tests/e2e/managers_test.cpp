@@ -44,9 +44,7 @@ struct ManagerCase {
     const char* NamePrefix; // how it names itself (_NET_WM_NAME)
 };
 
-void PrintTo(const ManagerCase& c, std::ostream* os) {
-    *os << (*c.Program ? c.Program : "none");
-}
+void PrintTo(const ManagerCase& c, std::ostream* os) { *os << (*c.Program ? c.Program : "none"); }
 
 std::string CaseName(const ::testing::TestParamInfo<ManagerCase>& info) {
     return *info.param.Program ? info.param.Program : "none";
@@ -149,10 +147,10 @@ TEST_P(UnderManager, TheManagersOwnRuleIsMeasuredAndTheChosenWayLandsExactly) {
     }
 
     ASSERT_TRUE(platform.Windows().MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(),
-                                    tucked.Height(), true));
+                                              tucked.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "the tuck, checked";
-    ASSERT_TRUE(
-        platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
+    ASSERT_TRUE(platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(),
+                                              home.Height(), true));
     EXPECT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "back home";
     // Managed again: not override-redirect, in the normal state, and, under
     // a manager, in its frame.
@@ -198,10 +196,11 @@ TEST_P(UnderManager, ATuckRightAfterARevealLandsAndIsNoRefusal) {
     const TRect home = Settled(desktop, window);
     const TRect tucked{home.Left, kStrip - home.Height(), home.Right, kStrip};
     for (int round = 0; round < 8; ++round) {
-        platform.Windows().MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(), tucked.Height(), true);
+        platform.Windows().MoveWindow(window, tucked.Left, tucked.Top, tucked.Width(),
+                                      tucked.Height(), true);
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(tucked)) << "tuck " << round;
-        ASSERT_TRUE(
-            platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(), home.Height(), true));
+        ASSERT_TRUE(platform.Windows().MoveWindow(window, home.Left, home.Top, home.Width(),
+                                                  home.Height(), true));
         ASSERT_EQ(desktop.OuterRect(window), std::optional<TRect>(home)) << "reveal " << round;
     }
     EXPECT_FALSE(platform.Guard().Refused());

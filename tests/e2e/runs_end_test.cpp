@@ -42,9 +42,7 @@ std::string Name(const RunsCase& c) {
            (c.Side == 1 ? "_right" : "_left");
 }
 
-void PrintTo(const RunsCase& c, std::ostream* os) {
-    *os << Name(c);
-}
+void PrintTo(const RunsCase& c, std::ostream* os) { *os << Name(c); }
 
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -53,8 +53,10 @@ protected:
         ASSERT_NE(warper_, nullptr);
     }
     void TearDown() override {
-        if (warper_) XCloseDisplay(warper_);
-        if (!dir_.empty()) fs::remove_all(dir_);
+        if (warper_)
+            XCloseDisplay(warper_);
+        if (!dir_.empty())
+            fs::remove_all(dir_);
     }
 
     void Warp(int x, int y) {

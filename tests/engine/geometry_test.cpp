@@ -25,33 +25,33 @@ TEST_P(GeometryTable, PlacesFollowFromEdgeScreenAndExtents) {
 }
 
 constexpr TRect Screen{0, 0, 1024, 756};
-constexpr TRect Main{30, 40, 630, 146};        // 106 high
-constexpr TRect Inspector{10, 150, 210, 600};  // 200 wide
+constexpr TRect Main{30, 40, 630, 146};       // 106 high
+constexpr TRect Inspector{10, 150, 210, 600}; // 200 wide
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GeometryTable,
     ::testing::Values(
-        GeometryCase{"left",
-                     {TEdge::Left, 5, Screen, Main, Inspector},
-                     {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
-                      {{0, 0, 200, 756}, {-195, 0, 5, 756}}}},
-        GeometryCase{"right",
-                     {TEdge::Right, 5, Screen, Main, Inspector},
-                     {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
-                      {{824, 0, 1024, 756}, {1019, 0, 1219, 756}}}},
-        GeometryCase{"fewest pixels",
-                     {TEdge::Right, 2, Screen, Main, Inspector},
-                     {{{0, 0, 1024, 106}, {0, -104, 1024, 2}},
-                      {{824, 0, 1024, 756}, {1022, 0, 1222, 756}}}},
-        GeometryCase{"most pixels",
-                     {TEdge::Left, 10, Screen, Main, Inspector},
-                     {{{0, 0, 1024, 106}, {0, -96, 1024, 10}},
-                      {{0, 0, 200, 756}, {-190, 0, 10, 756}}}},
+        GeometryCase{
+            "left",
+            {TEdge::Left, 5, Screen, Main, Inspector},
+            {{{0, 0, 1024, 106}, {0, -101, 1024, 5}}, {{0, 0, 200, 756}, {-195, 0, 5, 756}}}},
+        GeometryCase{
+            "right",
+            {TEdge::Right, 5, Screen, Main, Inspector},
+            {{{0, 0, 1024, 106}, {0, -101, 1024, 5}}, {{824, 0, 1024, 756}, {1019, 0, 1219, 756}}}},
+        GeometryCase{
+            "fewest pixels",
+            {TEdge::Right, 2, Screen, Main, Inspector},
+            {{{0, 0, 1024, 106}, {0, -104, 1024, 2}}, {{824, 0, 1024, 756}, {1022, 0, 1222, 756}}}},
+        GeometryCase{
+            "most pixels",
+            {TEdge::Left, 10, Screen, Main, Inspector},
+            {{{0, 0, 1024, 106}, {0, -96, 1024, 10}}, {{0, 0, 200, 756}, {-190, 0, 10, 756}}}},
         // Odd sizes: a window wider than the screen keeps its width.
-        GeometryCase{"odd sizes",
-                     {TEdge::Right, 3, {0, 0, 801, 599}, {-7, -9, 1300, 0}, {0, 0, 1201, 33}},
-                     {{{0, 0, 801, 9}, {0, -6, 801, 3}},
-                      {{-400, 0, 801, 599}, {798, 0, 1999, 599}}}},
+        GeometryCase{
+            "odd sizes",
+            {TEdge::Right, 3, {0, 0, 801, 599}, {-7, -9, 1300, 0}, {0, 0, 1201, 33}},
+            {{{0, 0, 801, 9}, {0, -6, 801, 3}}, {{-400, 0, 801, 599}, {798, 0, 1999, 599}}}},
         // 70000 high wraps to 4464; a window whose right edge lies left of
         // its left (width -6) wraps to 65530.
         GeometryCase{"16-bit extents",

@@ -68,8 +68,9 @@ TEST_F(LoaderTest, AGoodAddInRegistersItsExpertAndNotifierAndEndsInOrder) {
         services_.Broadcast(fnProjectClosing, "/p/Project1.dpr");
         EXPECT_FALSE(loader.Load(FAKE_ADDIN_PATH));
     }
-    EXPECT_EQ(Log(), (QStringList{"entry owner=1", "notify 5 /p/Project1.dpr project=/p/Project1.dpr",
-                                  "terminate", "notifier destroyed", "expert destroyed"}));
+    EXPECT_EQ(Log(),
+              (QStringList{"entry owner=1", "notify 5 /p/Project1.dpr project=/p/Project1.dpr",
+                           "terminate", "notifier destroyed", "expert destroyed"}));
 }
 
 TEST_F(LoaderTest, LibrariesThatCannotBeLoadedAreNamedWithTheLoadersMessage) {

@@ -51,7 +51,7 @@ __attribute__((destructor)) void ReportAtTheEnd() {
         _exit(finished ? 0 : 3);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     bool await = false;

@@ -55,8 +55,9 @@ TEST(IniText, ReadsEntriesAsWrittenByHand) {
     IniDocument document;
     int line = 0;
     QString error;
-    ASSERT_TRUE(ParseIni("# made by hand\r\n[Main]\r\n  Path = a=b  \r\n\r\n[main]\r\nPath=later\r\n",
-                         &document, &line, &error))
+    ASSERT_TRUE(
+        ParseIni("# made by hand\r\n[Main]\r\n  Path = a=b  \r\n\r\n[main]\r\nPath=later\r\n",
+                 &document, &line, &error))
         << error.toStdString();
     const IniSection* section = document.Find("MAIN");
     ASSERT_NE(section, nullptr);
@@ -138,7 +139,9 @@ TEST(DesktopFile, GarbageAndMissingFilesAreReported) {
     QString error;
     EXPECT_FALSE(ReadDesktopFile(dir.filePath("none.dsk"), &layout, &error));
     EXPECT_TRUE(error.contains("none.dsk"));
-    WriteText(dir.filePath("binary.dsk"), QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10));
+    WriteText(dir.filePath("binary.dsk"), QByteArray("\x7f"
+                                                     "ELF\x02\x01\x01\0\0\0",
+                                                     10));
     EXPECT_FALSE(ReadDesktopFile(dir.filePath("binary.dsk"), &layout, &error));
     EXPECT_TRUE(error.contains("line 1"));
 }
@@ -204,7 +207,8 @@ TEST(HostPaths, PathsStayTheSameWhenAnAddInChangesTheCurrentDirectory) {
     QTemporaryDir elsewhere;
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qunsetenv("XDG_CONFIG_HOME");
-    const QStringList paths = {HostConfigurationDirectory(), DefaultDesktopFileName(), AddInListFileName()};
+    const QStringList paths = {HostConfigurationDirectory(), DefaultDesktopFileName(),
+                               AddInListFileName()};
     for (const QString& path : paths)
         EXPECT_TRUE(QDir::isAbsolutePath(path)) << path.toStdString();
     const QStringList candidates = DefaultAddInCandidates(QStringLiteral("/opt/hostide/bin"));
@@ -216,7 +220,9 @@ TEST(HostPaths, PathsStayTheSameWhenAnAddInChangesTheCurrentDirectory) {
     EXPECT_TRUE(QDir::isAbsolutePath(list.Files.front()));
 
     ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    EXPECT_EQ((QStringList{HostConfigurationDirectory(), DefaultDesktopFileName(), AddInListFileName()}), paths);
+    EXPECT_EQ(
+        (QStringList{HostConfigurationDirectory(), DefaultDesktopFileName(), AddInListFileName()}),
+        paths);
     EXPECT_EQ(DefaultAddInCandidates(QStringLiteral("/opt/hostide/bin")), candidates);
     QDir::setCurrent(before);
     qputenv("XDG_CONFIG_HOME", saved);

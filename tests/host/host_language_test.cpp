@@ -94,7 +94,8 @@ TEST(ScriptLanguage, AMalformedLineIsNamedAndNothingIsKept) {
     for (const Case& c : cases) {
         const ScriptParse parse = ParseScript(c.Script);
         EXPECT_EQ(parse.ErrorLine, c.Line) << c.Script;
-        EXPECT_TRUE(parse.Error.contains(c.Words)) << c.Script << " -> " << parse.Error.toStdString();
+        EXPECT_TRUE(parse.Error.contains(c.Words))
+            << c.Script << " -> " << parse.Error.toStdString();
         EXPECT_TRUE(parse.Commands.empty()) << c.Script;
     }
     EXPECT_EQ(ParseScript(QByteArray("echo a\necho \0b\n", 15)).ErrorLine, 2);

@@ -103,7 +103,8 @@ protected:
 
     HostRun Run(const std::string& script, std::vector<std::string> extra = {}) {
         WriteFile(dir_ / "script.txt", script);
-        std::vector<std::string> arguments = {HOSTIDE_PATH, "--script", (dir_ / "script.txt").string()};
+        std::vector<std::string> arguments = {HOSTIDE_PATH, "--script",
+                                              (dir_ / "script.txt").string()};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         HostRun run = RunHost(arguments, env_, dir_.string());
         EXPECT_FALSE(run.TimedOut) << run.Err;
@@ -171,7 +172,8 @@ TEST_F(HostIde, TheIdeWindowsCarryTheirClassesAndTheEndGoesInOrder) {
         main = FindByClass(display, "TAppBuilder");
         inspector = FindByClass(display, "TPropertyInspector");
         if (main.Attributes.map_state == IsViewable &&
-            inspector.Attributes.map_state == IsViewable && Has(ReadFile(dir_ / "fake.log"), "notify"))
+            inspector.Attributes.map_state == IsViewable &&
+            Has(ReadFile(dir_ / "fake.log"), "notify"))
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -199,10 +201,10 @@ TEST_F(HostIde, TheIdeWindowsCarryTheirClassesAndTheEndGoesInOrder) {
     // full name; at the end nothing more is notified, the add-in terminates
     // and then its expert is released.
     EXPECT_TRUE(fs::exists(DefaultDesktop()));
-    EXPECT_EQ(FakeLog(), (std::vector<std::string>{"entry owner=1",
-                                                   "notify 10 " + DefaultDesktop() + " project=",
-                                                   "terminate", "notifier destroyed",
-                                                   "expert destroyed"}));
+    EXPECT_EQ(FakeLog(),
+              (std::vector<std::string>{"entry owner=1",
+                                        "notify 10 " + DefaultDesktop() + " project=", "terminate",
+                                        "notifier destroyed", "expert destroyed"}));
 }
 
 TEST_F(HostIde, ProjectAndDesktopNotificationsCarryFullNames) {
@@ -214,12 +216,14 @@ TEST_F(HostIde, ProjectAndDesktopNotificationsCarryFullNames) {
     WriteFile(other, Desktop(900, 300, 150));
     const HostRun run = Run("open-project " + project +
                             "\nrects\nmenu Tools|Fake Expert\nwait 100\n"
-                            "open-desktop " + other + "\nsave-desktop\nclose-project\n"
+                            "open-desktop " +
+                            other +
+                            "\nsave-desktop\nclose-project\n"
                             "save-desktop\nquit\n");
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{
-                                  "window TAppBuilder 0 0 800 106 mapped bare",
-                                  "window TPropertyInspector 500 200 720 650 mapped bare"}));
+    EXPECT_EQ(Lines(run.Out),
+              (std::vector<std::string>{"window TAppBuilder 0 0 800 106 mapped bare",
+                                        "window TPropertyInspector 500 200 720 650 mapped bare"}));
     EXPECT_EQ(FakeLog(), (std::vector<std::string>{
                              "entry owner=1",
                              "notify 10 " + DefaultDesktop() + " project=",
@@ -245,14 +249,16 @@ TEST_F(HostIde, AddInsThatCannotBeLoadedAreNamedAndTheHostGoesOn) {
     const std::string garbage = (dir_ / "libgarbage.so").string();
     WriteFile(garbage, "this is no library");
     SetAddIns({missing, NO_ENTRY_ADDIN_PATH, NEEDS_MISSING_ADDIN_PATH, garbage});
-    const HostRun run = Run("menu Fake Expert\nwait 100\necho still here\nquit\n",
-                            {"--addin", FAKE_ADDIN_PATH});
+    const HostRun run =
+        Run("menu Fake Expert\nwait 100\necho still here\nquit\n", {"--addin", FAKE_ADDIN_PATH});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "still here\n");
     EXPECT_TRUE(Has(run.Err, "\"" + missing + "\" could not be loaded")) << run.Err;
     EXPECT_TRUE(Has(run.Err, "No such file or directory"));
-    EXPECT_TRUE(Has(run.Err, std::string("\"") + NO_ENTRY_ADDIN_PATH + "\" has no entry point INITEXPERT0016"));
-    EXPECT_TRUE(Has(run.Err, std::string("\"") + NEEDS_MISSING_ADDIN_PATH + "\" could not be loaded"));
+    EXPECT_TRUE(Has(run.Err, std::string("\"") + NO_ENTRY_ADDIN_PATH +
+                                 "\" has no entry point INITEXPERT0016"));
+    EXPECT_TRUE(
+        Has(run.Err, std::string("\"") + NEEDS_MISSING_ADDIN_PATH + "\" could not be loaded"));
     EXPECT_TRUE(Has(run.Err, "libwt_missing_dependency.so"));
     EXPECT_TRUE(Has(run.Err, "\"" + garbage + "\" could not be loaded"));
     const auto log = FakeLog();
@@ -264,7 +270,8 @@ TEST_F(HostIde, AnEntryThatRefusesGivesNoToolsEntry) {
     const HostRun run = Run("echo up\nmenu Fake Expert\necho never\nquit\n");
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "up\n");
-    EXPECT_TRUE(Has(run.Err, std::string("\"") + FAKE_ADDIN_PATH + "\" refused to start")) << run.Err;
+    EXPECT_TRUE(Has(run.Err, std::string("\"") + FAKE_ADDIN_PATH + "\" refused to start"))
+        << run.Err;
     EXPECT_TRUE(Has(run.Err, "line 2: there is no menu entry \"Fake Expert\"")) << run.Err;
     EXPECT_EQ(FakeLog(), std::vector<std::string>{"entry owner=1"});
 }
@@ -272,7 +279,8 @@ TEST_F(HostIde, AnEntryThatRefusesGivesNoToolsEntry) {
 TEST_F(HostIde, ToolsEntriesFollowTheExpertsState) {
     const std::string project = (dir_ / "New.dpr").string();
     env_["FAKE_ADDIN_MENU"] = "Probe & Co";
-    const HostRun enabled = Run("new-project " + project + "\nmenu Tools|Probe & Co\nwait 100\nquit\n");
+    const HostRun enabled =
+        Run("new-project " + project + "\nmenu Tools|Probe & Co\nwait 100\nquit\n");
     EXPECT_EQ(enabled.ExitCode, 0) << enabled.Err;
     EXPECT_TRUE(Has(ReadFile(project), "Name=New"));
     const auto log = FakeLog();
@@ -282,7 +290,8 @@ TEST_F(HostIde, ToolsEntriesFollowTheExpertsState) {
     env_["FAKE_ADDIN_STATE"] = "2"; // checked, not enabled
     const HostRun disabled = Run("menu Probe & Co\n");
     EXPECT_EQ(disabled.ExitCode, 1);
-    EXPECT_TRUE(Has(disabled.Err, "line 1: the menu entry \"Probe & Co\" is disabled")) << disabled.Err;
+    EXPECT_TRUE(Has(disabled.Err, "line 1: the menu entry \"Probe & Co\" is disabled"))
+        << disabled.Err;
     for (const std::string& line : FakeLog())
         EXPECT_FALSE(Has(line, "execute"));
 }
@@ -298,7 +307,8 @@ TEST_F(HostIde, FailuresInsideTheAddInAreShownAndTheHostGoesOn) {
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, "done\n");
     EXPECT_TRUE(Has(run.Err, "failed on notification 10")) << run.Err;
-    EXPECT_TRUE(Has(run.Err, "failed on notification 8 (" + (dir_ / "P.dsk").string() + "): fake notify failure"));
+    EXPECT_TRUE(Has(run.Err, "failed on notification 8 (" + (dir_ / "P.dsk").string() +
+                                 "): fake notify failure"));
     EXPECT_TRUE(Has(run.Err, "failed on notification 5"));
     EXPECT_TRUE(Has(run.Err, "fake execute failure"));
 
@@ -342,7 +352,8 @@ TEST_F(HostIde, ScriptErrorsNameTheirLine) {
 
     const HostRun outside = Run("click 1024 10\n");
     EXPECT_EQ(outside.ExitCode, 1);
-    EXPECT_TRUE(Has(outside.Err, "line 1: the point 1024,10 lies outside the screen")) << outside.Err;
+    EXPECT_TRUE(Has(outside.Err, "line 1: the point 1024,10 lies outside the screen"))
+        << outside.Err;
 
     WriteFile(dir_ / "broken.dsk", "[MainWindow]\nLeft=0\nTop=0\nWidth=wide\n");
     const HostRun badDesktop = Run("open-desktop " + (dir_ / "broken.dsk").string() + "\n");
@@ -356,9 +367,9 @@ TEST_F(HostIde, PointerInputAndScreenshotsReachTheServer) {
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.event_mask = ButtonPressMask | ButtonReleaseMask;
-    const Window target = XCreateWindow(display, DefaultRootWindow(display), 600, 300, 100, 100, 0,
-                                        CopyFromParent, InputOutput, CopyFromParent,
-                                        CWOverrideRedirect | CWEventMask, &attributes);
+    const Window target =
+        XCreateWindow(display, DefaultRootWindow(display), 600, 300, 100, 100, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
     XMapRaised(display, target);
     XSync(display, False);
 
@@ -448,7 +459,10 @@ TEST_F(HostIdeModal, QuitSignalsEndTheHostAndTheAddInsWhileADialogIsUp) {
         {"SIGHUP, add-in dialog", SIGHUP, "menu Tools|Modal Expert", "execute", addInDialog},
         {"SIGTERM, add-in dialog inside a command", SIGTERM, "open-desktop " + ModalDesktop(),
          "desktop", addInDialog},
-        {"SIGTERM, the host's file dialog", SIGTERM, "menu File|Open Project...", "execute",
+        {"SIGTERM, the host's file dialog",
+         SIGTERM,
+         "menu File|Open Project...",
+         "execute",
          {"entry", "terminate"}},
     };
     for (const Case& c : cases) {
@@ -485,8 +499,8 @@ TEST_F(HostIdeModal, ScriptCommandsGoOnWhileAnAddInsDialogIsUp) {
         SCOPED_TRACE(c.Name);
         fs::remove(dir_ / "modal.log");
         env_["MODAL_ADDIN_ON"] = c.On;
-        const HostRun run = Run(c.Opens + "\nwait 300\necho during\n" + ClickOk +
-                                "\nwait 500\necho after\nquit\n");
+        const HostRun run =
+            Run(c.Opens + "\nwait 300\necho during\n" + ClickOk + "\nwait 500\necho after\nquit\n");
         EXPECT_EQ(run.ExitCode, 0) << run.Err;
         EXPECT_EQ(run.Out, "during\nafter\n");
         EXPECT_EQ(ModalLog(), (std::vector<std::string>{"entry", "dialog shown", "modal result 1",
@@ -505,7 +519,7 @@ TEST(HostExit, WaitsForStoppedThreadsToFinish) {
         int ExitCode;
     };
     const Case cases[] = {
-        {{}, 3},  // without the wait the thread is still finishing
+        {{}, 3}, // without the wait the thread is still finishing
         {{"--await"}, 0},
         {{"--await", "--never-stopped"}, 0},
     };

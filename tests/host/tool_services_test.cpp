@@ -16,7 +16,8 @@ namespace {
 
 class ProbeNotifier final : public TIAddInNotifier {
 public:
-    explicit ProbeNotifier(QString name, QStringList* heard) : name_(std::move(name)), heard_(heard) {}
+    explicit ProbeNotifier(QString name, QStringList* heard)
+        : name_(std::move(name)), heard_(heard) {}
 
     int32_t AddRef() override { return ++Count; }
     int32_t Release() override { return --Count; } // owned by the test

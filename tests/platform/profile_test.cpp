@@ -174,8 +174,7 @@ TEST_F(ProfileTest, WritesCreateDirectoriesFileAndSections) {
     ASSERT_TRUE(ProfileWriteString("Wingtucker", "gwSide", "1", nested));
     ASSERT_TRUE(ProfileWriteString("Wingtucker", "gwDelay", "200", nested));
     ASSERT_TRUE(ProfileWriteString("HELP", "FindLostWindows", "True", nested));
-    EXPECT_EQ(Get(nested),
-              "[Wingtucker]\ngwSide=1\ngwDelay=200\n\n[HELP]\nFindLostWindows=True\n");
+    EXPECT_EQ(Get(nested), "[Wingtucker]\ngwSide=1\ngwDelay=200\n\n[HELP]\nFindLostWindows=True\n");
 
     // A last line without a line end gets one before anything is added after it.
     Put(path_, "[S]\na=1");

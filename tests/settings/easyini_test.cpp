@@ -31,8 +31,7 @@ TEST_F(IniPathTest, LocationsGiveTheirDirectories) {
     sim_->SetModuleFileName("/opt/delphi/bin/hostide");
     EXPECT_EQ(PathFor("Wingtckr.ini", TIniEditor::WindowsPath),
               "/home/user/config/wingtucker/Wingtckr.ini");
-    EXPECT_EQ(PathFor("Wingtckr.ini", TIniEditor::ApplicationPath),
-              "/opt/delphi/bin/Wingtckr.ini");
+    EXPECT_EQ(PathFor("Wingtckr.ini", TIniEditor::ApplicationPath), "/opt/delphi/bin/Wingtckr.ini");
     EXPECT_EQ(PathFor("/etc/proj.dsk", TIniEditor::PathInFileName), "/etc/proj.dsk");
 
     // A directory that already ends in "/" gets no second one.
@@ -126,10 +125,21 @@ TEST_F(IniValueTest, ReadBoolKnowsTrueYesAndOne) {
 
 TEST_F(IniValueTest, ReadIntCutsTowardZeroAndFallsBackOnWhatDoesNotFit) {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"12.99", 12},  {"-12.99", -12}, {"1E3", 1000},        {"+7", 7},
-        {"2147483647", 2147483647},      {"-2147483648.5", -2147483647 - 1},
-        {"1E20", -5},   {"2147483648", -5}, {"abc", -5},       {"", -5},
-        {"12abc", -5},  {"inf", -5},     {"0x10", -5},          {"1e", -5}, {"--1", -5},
+        {"12.99", 12},
+        {"-12.99", -12},
+        {"1E3", 1000},
+        {"+7", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648.5", -2147483647 - 1},
+        {"1E20", -5},
+        {"2147483648", -5},
+        {"abc", -5},
+        {"", -5},
+        {"12abc", -5},
+        {"inf", -5},
+        {"0x10", -5},
+        {"1e", -5},
+        {"--1", -5},
     };
     for (auto [text, expected] : cases) {
         Store(text);
@@ -167,7 +177,8 @@ struct CommaDecimal : std::numpunct<char> {
 };
 
 TEST_F(IniValueTest, RealsUseADotWhateverTheLocale) {
-    std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     Store("1.25");
     long double read = ini_.ReadReal("S", "k", 0);
     ini_.WriteReal("S", "r", 2.5L);

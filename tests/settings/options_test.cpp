@@ -136,7 +136,7 @@ TEST_F(OptionsTest, DependentControlsShowExactlyWhileTheirBoxIsTicked) {
 TEST_F(OptionsTest, AcceptWritesTheTwelveKeysInOrderHiddenOnesToo) {
     Settings.HideInspector = false; // the side group is hidden
     Settings.InspectorEdge = TEdge::Right;
-    Settings.WindowSounds = false;  // the file names are hidden
+    Settings.WindowSounds = false; // the file names are hidden
     Settings.MoveInSound = "in.wav";
     Settings.MoveOutSound = "out.wav";
     Settings.AnimateSpeed = 12;

@@ -132,8 +132,8 @@ TEST_F(CanvasLines, FocusRectangleTwiceRestoresThePixels) {
     int changed = 0;
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 16; ++x) {
-            const bool onFrame = r.Contains(x, y) &&
-                                 (x == r.Left || x == r.Right - 1 || y == r.Top || y == r.Bottom - 1);
+            const bool onFrame = r.Contains(x, y) && (x == r.Left || x == r.Right - 1 ||
+                                                      y == r.Top || y == r.Bottom - 1);
             const TColor was = before.Canvas().Pixel(x, y);
             const TColor now = b.Canvas().Pixel(x, y);
             if (!onFrame)

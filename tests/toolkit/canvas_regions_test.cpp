@@ -45,8 +45,7 @@ TEST_F(CanvasRegions, RectanglePolygonLeavesOutRightAndBottomEdges) {
 }
 
 TEST_F(CanvasRegions, SelfCrossingPolygonUsesAlternateFill) {
-    const TRegion star =
-        TRegion::FromPolygon({{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}});
+    const TRegion star = TRegion::FromPolygon({{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}});
     EXPECT_FALSE(star.Contains(10, 11)); // the pentagon in the middle is covered twice
     EXPECT_TRUE(star.Contains(10, 3));   // a point of the star
     EXPECT_TRUE(star.Contains(3, 8));
@@ -81,7 +80,7 @@ TEST_F(CanvasRegions, FrameRgnDrawsInsideTheEdge) {
     EXPECT_TRUE(drawn.count({2, 2}));
     EXPECT_TRUE(drawn.count({11, 2}));
     EXPECT_TRUE(drawn.count({15, 4}));
-    EXPECT_FALSE(drawn.count({5, 5})); // inside, away from the edge
+    EXPECT_FALSE(drawn.count({5, 5}));  // inside, away from the edge
     EXPECT_TRUE(drawn.count({12, 5}));  // the small part's bottom edge
     EXPECT_FALSE(drawn.count({11, 4})); // the joint between the two parts
     EXPECT_FALSE(drawn.count({11, 5}));

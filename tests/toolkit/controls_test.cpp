@@ -40,7 +40,8 @@ std::unique_ptr<TfrmProbe> ReadProbeForm(const QString& body) {
     return form;
 }
 
-template <class T> T* Find(TForm& form, const char* name) {
+template <class T>
+T* Find(TForm& form, const char* name) {
     return dynamic_cast<T*>(form.FindComponent(QLatin1String(name)));
 }
 

@@ -57,8 +57,9 @@ TEST_F(DirListTest, AtADriveRootTheRootIsCurrentAndItsSubdirectoriesClosed) {
     EXPECT_EQ(list.Directory(), root);
     EXPECT_EQ(list.Drive(), root);
     EXPECT_EQ(Names(list), (QStringList{root, QStringLiteral("Backup"), QStringLiteral("Sounds")}));
-    EXPECT_EQ(Roles(list), (std::vector<Role>{TDirectoryListBox::frCurrent, TDirectoryListBox::frClosed,
-                                              TDirectoryListBox::frClosed}));
+    EXPECT_EQ(Roles(list),
+              (std::vector<Role>{TDirectoryListBox::frCurrent, TDirectoryListBox::frClosed,
+                                 TDirectoryListBox::frClosed}));
     EXPECT_EQ(list.Entries()[1].Level, 1);
 }
 
@@ -66,11 +67,12 @@ TEST_F(DirListTest, ThreeLevelsDownTheLevelsAreOpenAndTheDeepestCurrent) {
     Make(QStringLiteral("A/B/C/x"));
     Enter(root + QStringLiteral("/A/B/C"));
     TDirectoryListBox list;
-    EXPECT_EQ(Names(list), (QStringList{root, QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                        QStringLiteral("x")}));
-    EXPECT_EQ(Roles(list), (std::vector<Role>{TDirectoryListBox::frOpen, TDirectoryListBox::frOpen,
-                                              TDirectoryListBox::frOpen, TDirectoryListBox::frCurrent,
-                                              TDirectoryListBox::frClosed}));
+    EXPECT_EQ(Names(list), (QStringList{root, QStringLiteral("A"), QStringLiteral("B"),
+                                        QStringLiteral("C"), QStringLiteral("x")}));
+    EXPECT_EQ(Roles(list),
+              (std::vector<Role>{TDirectoryListBox::frOpen, TDirectoryListBox::frOpen,
+                                 TDirectoryListBox::frOpen, TDirectoryListBox::frCurrent,
+                                 TDirectoryListBox::frClosed}));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(list.Entries()[static_cast<std::size_t>(i)].Level, i);
     EXPECT_EQ(list.Entries()[2].Path, root + QStringLiteral("/A/B"));
@@ -82,12 +84,12 @@ TEST_F(DirListTest, NamesSortAsAFileManagerSortsThem) {
         const char* first;
         const char* second;
     } cases[] = {
-        {"apple", "Banana"},      // case does not count
-        {"Take 2", "take 10"},    // numbers by value
-        {"a", "a0"},              // the shorter name first
-        {"007", "7a"},            // leading zeros
-        {"1", "a"},               // numbers before letters
-        {"Same", "same"},         // equal but for case: still one order
+        {"apple", "Banana"},   // case does not count
+        {"Take 2", "take 10"}, // numbers by value
+        {"a", "a0"},           // the shorter name first
+        {"007", "7a"},         // leading zeros
+        {"1", "a"},            // numbers before letters
+        {"Same", "same"},      // equal but for case: still one order
     };
     for (const auto& c : cases) {
         const QString a = QString::fromLatin1(c.first), b = QString::fromLatin1(c.second);
@@ -117,7 +119,8 @@ TEST_F(DirListTest, OpeningAnEntryEntersItAndTheLabelFollows) {
     list->SetDirLabel(label);
     list->OpenEntry(1);
     EXPECT_EQ(list->Directory(), root + QStringLiteral("/Sounds"));
-    EXPECT_EQ(QString::fromStdString(Sim().GetCurrentDirectory()), root + QStringLiteral("/Sounds"));
+    EXPECT_EQ(QString::fromStdString(Sim().GetCurrentDirectory()),
+              root + QStringLiteral("/Sounds"));
     EXPECT_EQ(label->Caption(), root + QStringLiteral("/Sounds"));
     list->SetDirectory(QStringLiteral("In")); // relative to the current directory
     EXPECT_EQ(list->Directory(), root + QStringLiteral("/Sounds/In"));
@@ -136,7 +139,8 @@ TEST_F(DirListTest, ALabelTooNarrowShowsTheEndOfThePath) {
     label->SetBounds(0, 0, 120, 16);
     TDirectoryListBox list(&form);
     list.SetDirLabel(label);
-    EXPECT_TRUE(label->Caption().startsWith(QStringLiteral("/.../"))) << label->Caption().toStdString();
+    EXPECT_TRUE(label->Caption().startsWith(QStringLiteral("/.../")))
+        << label->Caption().toStdString();
     EXPECT_TRUE(label->Caption().endsWith(QStringLiteral("third folder")));
     label->SetWidth(2000);
     list.SetDirLabel(label);
@@ -165,7 +169,9 @@ TEST_F(DirListTest, ADoubleClickThatFailsGoesToTheErrorReport) {
     const QString locked = Make(QStringLiteral("Locked"));
     std::filesystem::permissions(locked.toStdString(), std::filesystem::perms::none);
     QString reported;
-    Application()->OnException = [&](TObject*, const std::exception& e) { reported = QString::fromUtf8(e.what()); };
+    Application()->OnException = [&](TObject*, const std::exception& e) {
+        reported = QString::fromUtf8(e.what());
+    };
     TForm form;
     auto* list = new TDirectoryListBox(&form);
     list->SetParent(&form);

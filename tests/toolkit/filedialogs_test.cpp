@@ -32,7 +32,8 @@ protected:
 };
 
 TEST(FileDialogFilters, PairsBecomeQtNameFilters) {
-    EXPECT_EQ(QtNameFilters(QStringLiteral("Wave Files|*.wav")), QStringList{QStringLiteral("Wave Files (*.wav)")});
+    EXPECT_EQ(QtNameFilters(QStringLiteral("Wave Files|*.wav")),
+              QStringList{QStringLiteral("Wave Files (*.wav)")});
     EXPECT_EQ(QtNameFilters(QStringLiteral("Sounds|*.wav;*.voc|All|*.*")),
               (QStringList{QStringLiteral("Sounds (*.wav *.voc)"), QStringLiteral("All (*.*)")}));
     EXPECT_TRUE(QtNameFilters(QStringLiteral("no pattern")).isEmpty());
@@ -75,7 +76,9 @@ TEST_F(FileDialogTest, ConfirmedSaveReportsAnExtensionOtherThanTheDefault) {
     TSaveDialog dialog;
     dialog.SetInitialDir(dir.path());
     dialog.SetDefaultExt(QStringLiteral("wav"));
-    TOpenDialog::WhileShown = [&](TOpenDialog& d) { d.DriveAccept(dir.filePath(QStringLiteral("out.voc"))); };
+    TOpenDialog::WhileShown = [&](TOpenDialog& d) {
+        d.DriveAccept(dir.filePath(QStringLiteral("out.voc")));
+    };
     ASSERT_TRUE(dialog.Execute());
     EXPECT_TRUE(dialog.FileName().endsWith(QStringLiteral("out.voc")));
     EXPECT_TRUE(dialog.Options().testFlag(TOpenDialog::ofExtensionDifferent));

@@ -244,17 +244,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadForm{"", 1, "empty"},
         BadForm{"object frmProbe: TfrmProbe\n  Left = 1\n", 3, "'end' of object frmProbe missing"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TNoSuchThing\n  end\nend", 2, "unknown class TNoSuchThing"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Colour = 3\n  end\nend", 3, "no property Colour"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Count = 'x'\n  end\nend", 3, "integer expected"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Count = -1\n  end\nend", 3, "must not be negative"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Alignment = taMiddle\n  end\nend", 3, "taMiddle"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Marks = [fsBold, fsHuge]\n  end\nend", 3, "fsHuge"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Visible = Yes\n  end\nend", 3, "True or False"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    OnPing = Missing\n  end\nend", 3, "no handler named Missing"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    OnPing = ProbeAsk\n  end\nend", 3, "does not fit"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n  end\n  object a: TProbe\n  end\nend", 4, "duplicate component name a"},
-        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Buddy = nobody\n  end\nend", 3, "no component named nobody"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TNoSuchThing\n  end\nend", 2,
+                "unknown class TNoSuchThing"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Colour = 3\n  end\nend", 3,
+                "no property Colour"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Count = 'x'\n  end\nend", 3,
+                "integer expected"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Count = -1\n  end\nend", 3,
+                "must not be negative"},
+        BadForm{
+            "object frmProbe: TfrmProbe\n  object a: TProbe\n    Alignment = taMiddle\n  end\nend",
+            3, "taMiddle"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Marks = [fsBold, fsHuge]\n  "
+                "end\nend",
+                3, "fsHuge"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Visible = Yes\n  end\nend", 3,
+                "True or False"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    OnPing = Missing\n  end\nend",
+                3, "no handler named Missing"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    OnPing = ProbeAsk\n  end\nend",
+                3, "does not fit"},
+        BadForm{
+            "object frmProbe: TfrmProbe\n  object a: TProbe\n  end\n  object a: TProbe\n  end\nend",
+            4, "duplicate component name a"},
+        BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Buddy = nobody\n  end\nend", 3,
+                "no component named nobody"},
         BadForm{"object frmProbe: TfrmProbe\n  Caption = 'open\nend", 2, "unterminated string"},
         BadForm{"object frmProbe: TfrmProbe\n  Count = 1\nend", 2, "no property Count"},
         BadForm{"object x: TProbe\nend", 1, "description is for TProbe"},
@@ -262,12 +276,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadForm{"object frmProbe: TfrmProbe\n  Left = 99999999999\nend", 2, "out of range"},
         BadForm{"object frmProbe: TfrmProbe\n  Font.Size2 = 3\nend", 2, "no member Size2"},
         // Negating the lowest 64-bit number has no 64-bit result.
-        BadForm{"object frmProbe: TfrmProbe\n  Tag = -$8000000000000000\nend", 2, "-$8000000000000000 out of range"},
+        BadForm{"object frmProbe: TfrmProbe\n  Tag = -$8000000000000000\nend", 2,
+                "-$8000000000000000 out of range"},
         // A number running into a name is one malformed token, hexadecimal or not.
         BadForm{"object frmProbe: TfrmProbe\n  Tag = $1Fz = 1\nend", 2, "malformed number"},
         BadForm{"object frmProbe: TfrmProbe\n  Tag = 12z = 1\nend", 2, "malformed number"},
         // Numbers for an enumeration must name one of its values...
-        BadForm{"object frmProbe: TfrmProbe\n  BorderStyle = 246\nend", 2, "246 is not a TFormBorderStyle value"},
+        BadForm{"object frmProbe: TfrmProbe\n  BorderStyle = 246\nend", 2,
+                "246 is not a TFormBorderStyle value"},
         BadForm{"object frmProbe: TfrmProbe\n  object a: TProbe\n    Alignment = -1\n  end\nend", 3,
                 "-1 is not a TAlignment value"},
         // ...except for cursors, whose custom ones are numbers within the cursor type.
@@ -279,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
 class ValueRoundTripTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ValueRoundTripTest, ParseFormatParseGivesTheSameTree) {
-    const QString text = QStringLiteral("object a: TB\n  V = %1\nend\n").arg(QString::fromUtf8(GetParam()));
+    const QString text =
+        QStringLiteral("object a: TB\n  V = %1\nend\n").arg(QString::fromUtf8(GetParam()));
     const TFormObject first = ParseFormDescription(text, QStringLiteral("first.wfm"));
     const QString formatted = FormatFormDescription(first);
     try {
@@ -292,10 +309,11 @@ TEST_P(ValueRoundTripTest, ParseFormatParseGivesTheSameTree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ValueRoundTripTest,
-    ::testing::Values("0", "+5", "-2147483648", "9223372036854775807", "-9223372036854775808", "$80000005",
-                      "-$80000000", "$100000000", "$7FFFFFFFFFFFFFFF", "$8000000000000000", "$FFFFFFFFFFFFFFFF",
-                      "-$7FFFFFFFFFFFFFFF", "-2.5", "1e3", "1.7976931348623157e308", "-2.2250738585072014e-308",
-                      "5e-324", "'it''s'#13#10'x'", "#0", "''", "'a' +\n    'b'", "clBtnFace", "[]",
+    ::testing::Values("0", "+5", "-2147483648", "9223372036854775807", "-9223372036854775808",
+                      "$80000005", "-$80000000", "$100000000", "$7FFFFFFFFFFFFFFF",
+                      "$8000000000000000", "$FFFFFFFFFFFFFFFF", "-$7FFFFFFFFFFFFFFF", "-2.5", "1e3",
+                      "1.7976931348623157e308", "-2.2250738585072014e-308", "5e-324",
+                      "'it''s'#13#10'x'", "#0", "''", "'a' +\n    'b'", "clBtnFace", "[]",
                       "[fsBold, fsItalic]", "()", "(\n    'a'\n    '')", "{}", "{00ff}"));
 
 // A colour written as a hexadecimal pattern reads back as the number it was,
@@ -312,9 +330,9 @@ TEST_P(HexRoundTripTest, HexadecimalFormatReadsBackToTheSameNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, HexRoundTripTest,
-                         ::testing::Values(qint64{0}, qint64{-1}, qint64{0x00123456}, qint64{INT32_MIN},
-                                           qint64{INT32_MAX}, qint64{0xFFFFFFFF}, qint64{0x100000000},
-                                           INT64_MIN, INT64_MAX));
+                         ::testing::Values(qint64{0}, qint64{-1}, qint64{0x00123456},
+                                           qint64{INT32_MIN}, qint64{INT32_MAX}, qint64{0xFFFFFFFF},
+                                           qint64{0x100000000}, INT64_MIN, INT64_MAX));
 
 // A component's values, written and read into a new form, are the values it had.
 struct ExtremeValues {
@@ -377,18 +395,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExtremeValues{"Lowest", INT32_MIN, INT64_MIN, 0, INT16_MIN, 0, INT8_MIN, 0, INT32_MIN,
                       -std::numeric_limits<double>::max(), static_cast<TCursor>(INT16_MIN)},
-        ExtremeValues{"Highest", INT32_MAX, INT64_MAX, UINT32_MAX, INT16_MAX, UINT16_MAX, INT8_MAX, UINT8_MAX,
-                      INT32_MAX, std::numeric_limits<double>::max(), static_cast<TCursor>(INT16_MAX)},
-        ExtremeValues{"Smallest", -1, -1, 1, -1, 1, -1, 1, -1, std::numeric_limits<double>::denorm_min(),
-                      static_cast<TCursor>(31000)}),
-    [](const ::testing::TestParamInfo<ExtremeValues>& info) { return std::string(info.param.Name); });
+        ExtremeValues{"Highest", INT32_MAX, INT64_MAX, UINT32_MAX, INT16_MAX, UINT16_MAX, INT8_MAX,
+                      UINT8_MAX, INT32_MAX, std::numeric_limits<double>::max(),
+                      static_cast<TCursor>(INT16_MAX)},
+        ExtremeValues{"Smallest", -1, -1, 1, -1, 1, -1, 1, -1,
+                      std::numeric_limits<double>::denorm_min(), static_cast<TCursor>(31000)}),
+    [](const ::testing::TestParamInfo<ExtremeValues>& info) {
+        return std::string(info.param.Name);
+    });
 
 TEST_F(FormTest, DeeplyNestedDescriptionIsRefusedNotOverflowed) {
     QString text;
     for (int i = 0; i < 200; ++i)
         text += QStringLiteral("object p%1: TProbe\n").arg(i);
     TfrmProbe form;
-    EXPECT_THROW(form.ReadForm(("object frmProbe: TfrmProbe\n" + text).toStdString(), QStringLiteral("deep.wfm")),
+    EXPECT_THROW(form.ReadForm(("object frmProbe: TfrmProbe\n" + text).toStdString(),
+                               QStringLiteral("deep.wfm")),
                  EFormError);
     EXPECT_EQ(form.ComponentCount(), 0);
 }
@@ -409,7 +431,8 @@ end)",
     EXPECT_EQ(form.ComponentCount(), 0);
     EXPECT_EQ(form.ControlCount(), 0);
     // The form can be read again afterwards.
-    form.ReadForm("object frmProbe: TfrmProbe\n  object a: TProbe\n  end\nend", QStringLiteral("ok.wfm"));
+    form.ReadForm("object frmProbe: TfrmProbe\n  object a: TProbe\n  end\nend",
+                  QStringLiteral("ok.wfm"));
     EXPECT_EQ(form.ComponentCount(), 1);
 }
 

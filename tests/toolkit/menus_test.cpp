@@ -78,8 +78,8 @@ TEST(MenuItemTest, AClickReachesOnlyAnEnabledItem) {
 
 // Runs on the next popup menu once it shows: what it lists, then the keys.
 struct PopupWatch {
-    QStringList shown;       // action texts, "-" for a separator, "(off)" after a disabled one
-    QPoint at;               // where it showed
+    QStringList shown; // action texts, "-" for a separator, "(off)" after a disabled one
+    QPoint at;         // where it showed
     void Then(std::vector<int> keys) {
         QTimer::singleShot(0, [this, keys] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

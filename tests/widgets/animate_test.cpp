@@ -55,8 +55,13 @@ TEST_F(AnimateTest, StepsOnTheClockAndStopsAtTheEndUnlessLooping) {
     const Case cases[] = {
         {"forward once", false, false, 0, 12, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false},
         {"backward once", false, true, 9, 12, {8, 7, 6, 5, 4, 3, 2, 1, 0}, false},
-        {"forward from the last frame plays it all", false, false, 9, 12,
-         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, false},
+        {"forward from the last frame plays it all",
+         false,
+         false,
+         9,
+         12,
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+         false},
         {"looping forward", true, false, 7, 5, {8, 9, 0, 1, 2}, true},
         {"looping backward", true, true, 1, 3, {0, 9, 8}, true},
     };
@@ -148,10 +153,10 @@ TEST_F(AnimateTest, PaintsTheFrameWithItsTransparentColourShowingTheBackground) 
         QRgb Corner;
     };
     const Case cases[] = {
-        {-1, 0xFF00FF00},         // none: copied as it is
+        {-1, 0xFF00FF00},                  // none: copied as it is
         {clLime, ColorToPixel(clBtnFace)}, // the control's colour, the form's
-        {clBtnFace, 0xFF00FF00},  // a system colour counts as none
-        {clRed, 0xFF00FF00},      // a colour the frame lacks changes nothing
+        {clBtnFace, 0xFF00FF00},           // a system colour counts as none
+        {clRed, 0xFF00FF00},               // a colour the frame lacks changes nothing
     };
     for (const Case& c : cases) {
         strip->SetTransparentColor(c.Transparent);

@@ -130,9 +130,9 @@ TEST_F(LabelsTest, RzLabelIsOpaqueUnlessTransparentAndSizedByItsTextAlone) {
 
 TEST(RotationTest, AnyAngleIsBroughtIntoMinus180To180) {
     const std::pair<int, int> cases[] = {
-        {0, 0},     {10, 10},      {370, 10},  {-370, -10}, {270, -90},    {-190, 170},
-        {540, 180}, {-180, -180},  {180, 180}, {360, 0},    {-360, 0},     {INT_MAX, 127},
-        {INT_MIN, -128},
+        {0, 0},      {10, 10},       {370, 10},       {-370, -10}, {270, -90},
+        {-190, 170}, {540, 180},     {-180, -180},    {180, 180},  {360, 0},
+        {-360, 0},   {INT_MAX, 127}, {INT_MIN, -128},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(TCDKRotate3DLabel::NormalizedRotation(in), out) << in;
@@ -145,14 +145,10 @@ TEST(RotationTest, BoundsAndStartPointFollowTheAngle) {
     };
     // A caption 100 x 20 unrotated, offset 1.
     const Case cases[] = {
-        {0, {101, 21, 0, 0}},
-        {90, {21, 101, 0, 100}},     // reads upwards from the bottom left
-        {-90, {21, 101, 20, 0}},
-        {180, {101, 21, 100, 21}},   // upside down from the bottom right
-        {-180, {101, 21, 100, 21}},
-        {45, {86, 86, 0, 71}},       // 70.71 + 14.14 = 84.85 -> 85, + 1
-        {135, {86, 86, 71, 86}},
-        {-135, {86, 86, 86, 14}},
+        {0, {101, 21, 0, 0}},       {90, {21, 101, 0, 100}},   // reads upwards from the bottom left
+        {-90, {21, 101, 20, 0}},    {180, {101, 21, 100, 21}}, // upside down from the bottom right
+        {-180, {101, 21, 100, 21}}, {45, {86, 86, 0, 71}},     // 70.71 + 14.14 = 84.85 -> 85, + 1
+        {135, {86, 86, 71, 86}},    {-135, {86, 86, 86, 14}},
     };
     for (const Case& c : cases) {
         const auto got = TCDKRotate3DLabel::LayoutFor(c.Rotation, 100, 20, 1);

@@ -23,7 +23,6 @@
 namespace wt::test {
 namespace {
 
-
 QString ManyLines(int count) {
     QStringList lines;
     for (int i = 0; i < count; ++i)
@@ -51,11 +50,17 @@ protected:
         memo->SetParent(form.get());
         memo->SetBounds(10, 10, 223, height);
         memo->SetText(ManyLines(30));
-        memo->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) { downs.push_back(b); };
-        memo->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState, int, int) { ups.push_back(b); };
+        memo->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) {
+            downs.push_back(b);
+        };
+        memo->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState, int, int) {
+            ups.push_back(b);
+        };
         memo->OnDblClick = [this](TObject*) { ++doubles; };
         memo->OnMouseMove = [this](TObject*, TShiftState, int, int) { ++moves; };
-        memo->OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState) { keys.push_back(key); };
+        memo->OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState) {
+            keys.push_back(key);
+        };
         return memo;
     }
     void ShowWithFocusElsewhere() {
@@ -63,7 +68,9 @@ protected:
         QApplication::setActiveWindow(form->Widget());
         other->SetFocus();
     }
-    static QPlainTextEdit* Editor(TMemo* memo) { return static_cast<QPlainTextEdit*>(memo->Widget()); }
+    static QPlainTextEdit* Editor(TMemo* memo) {
+        return static_cast<QPlainTextEdit*>(memo->Widget());
+    }
 
     // Presses, releases and double-clicks every button on the text, then
     // asks for the context menu a right click opens; returns whether a
@@ -137,8 +144,8 @@ TEST_F(MemoTest, WheelMovesAndKeysPassWhileButtonsAreDropped) {
     ShowWithFocusElsewhere();
     QWidget* viewport = Editor(memo)->viewport();
     ASSERT_EQ(memo->TopLine(), 0);
-    QWheelEvent wheel(QPointF(40, 20), viewport->mapToGlobal(QPointF(40, 20)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(40, 20), viewport->mapToGlobal(QPointF(40, 20)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(viewport, &wheel);
     EXPECT_GT(memo->TopLine(), 0);
 
@@ -167,7 +174,8 @@ TEST_F(MemoTest, TopLineScrollsByTheDifferenceAndNotForTheSameValue) {
     auto* memo = Place<TCDKMemo>(60);
     form->Show();
     int scrolls = 0;
-    QObject::connect(Editor(memo)->verticalScrollBar(), &QScrollBar::valueChanged, [&](int) { ++scrolls; });
+    QObject::connect(Editor(memo)->verticalScrollBar(), &QScrollBar::valueChanged,
+                     [&](int) { ++scrolls; });
     memo->SetTopLine(10);
     EXPECT_EQ(memo->TopLine(), 10);
     EXPECT_EQ(scrolls, 1);
@@ -229,8 +237,8 @@ TEST_F(MemoTest, ReadOnlyMemoPresetsAreItsDefaultsAndAreNotStored) {
         return names;
     };
     const QStringList written = stored();
-    for (const char* preset : {"AllowCaret", "BorderStyle", "Color", "Ctl3D", "ParentCtl3D", "Cursor",
-                               "ReadOnly", "Lines"})
+    for (const char* preset : {"AllowCaret", "BorderStyle", "Color", "Ctl3D", "ParentCtl3D",
+                               "Cursor", "ReadOnly", "Lines"})
         EXPECT_FALSE(written.contains(QLatin1String(preset))) << preset;
     EXPECT_TRUE(written.contains(QStringLiteral("TopLine"))); // declared without a default
     memo->SetCtl3D(true);

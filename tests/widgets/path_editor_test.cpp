@@ -114,7 +114,8 @@ TEST_F(PathEditorTest, SettingsPassOnToTheEditAndTheDialog) {
     EXPECT_EQ(dialog.Title(), QStringLiteral("Pick"));
     EXPECT_EQ(dialog.HistoryList(), QStringList{QStringLiteral("/a")});
 
-    const std::pair<const char*, const char*> dirs[] = {{"/sounds/", "/sounds"}, {"/", "/"}, {"a//", "a/"}};
+    const std::pair<const char*, const char*> dirs[] = {
+        {"/sounds/", "/sounds"}, {"/", "/"}, {"a//", "a/"}};
     for (const auto& [given, kept] : dirs) {
         editor->SetInitialDir(QString::fromLatin1(given));
         EXPECT_EQ(dialog.InitialDir(), QString::fromLatin1(kept)) << given;
@@ -296,7 +297,9 @@ TEST_F(PathEditorTest, SaveFileKeepsTheChosenFilterAndACancelKeepsEverything) {
     EXPECT_EQ(editor->FileName(), QStringLiteral("old.wav"));
     EXPECT_EQ(editor->SaveDialog, nullptr);
 
-    TOpenDialog::WhileShown = [&](TOpenDialog& d) { d.DriveAccept(Path(QStringLiteral("new.voc")), 2); };
+    TOpenDialog::WhileShown = [&](TOpenDialog& d) {
+        d.DriveAccept(Path(QStringLiteral("new.voc")), 2);
+    };
     editor->Browse();
     EXPECT_EQ(QDir::cleanPath(editor->Text()), Path(QStringLiteral("new.voc")));
     EXPECT_EQ(editor->FilterIndex(), 2);
@@ -379,19 +382,22 @@ TEST_F(PathEditorTest, AFormDescriptionHoldsOnlyThePublishedPropertiesInOrder) {
     editor->SetText(QStringLiteral("in.wav"));
     editor->SetFilter(QStringLiteral("Wave|*.wav"));
     const QString text = WriteFormDescription(form.get());
-    const QString block = text.section(QStringLiteral("object editIn"), 1).section(QStringLiteral("\n  end"), 0, 0);
+    const QString block =
+        text.section(QStringLiteral("object editIn"), 1).section(QStringLiteral("\n  end"), 0, 0);
     QStringList names;
     for (const QString& line : block.split(u'\n'))
         if (line.contains(u'='))
             names << line.trimmed().section(u' ', 0, 0);
     // Properties without a stored default are always written; the three
     // with one are left out at their default (Style is not).
-    const QStringList expected = QStringLiteral(
-        "Left Top Width Height SmartShowBrowseButton BrowseButtonGlyph BrowseButtonHint BorderStyle "
-        "CharCase MaxLength OEMConvert PasswordChar Text DefaultExt FileEditStyle FileName Filter "
-        "FilterIndex InitialDir HistoryList Options Title Style").split(u' ');
-    EXPECT_EQ(names, expected)
-        << text.toStdString();
+    const QStringList expected =
+        QStringLiteral("Left Top Width Height SmartShowBrowseButton BrowseButtonGlyph "
+                       "BrowseButtonHint BorderStyle "
+                       "CharCase MaxLength OEMConvert PasswordChar Text DefaultExt FileEditStyle "
+                       "FileName Filter "
+                       "FilterIndex InitialDir HistoryList Options Title Style")
+            .split(u' ');
+    EXPECT_EQ(names, expected) << text.toStdString();
 }
 
 } // namespace

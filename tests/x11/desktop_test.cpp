@@ -111,8 +111,7 @@ TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
         int gravity;
     };
     for (Case c : {Case{0, NorthWestGravity}, Case{0, StaticGravity}, Case{3, NorthWestGravity},
-                   Case{2, CenterGravity}, Case{0, SouthEastGravity},
-                   Case{2, StaticGravity}}) {
+                   Case{2, CenterGravity}, Case{0, SouthEastGravity}, Case{2, StaticGravity}}) {
         SCOPED_TRACE(::testing::Message() << "border " << c.border << " gravity " << c.gravity);
         WindowSetup setup{"TForm", "form", true, {120, 140, 420, 360}};
         setup.Border = c.border;
@@ -123,13 +122,13 @@ TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
         const TRect insideBefore = client_->InsideRect(window);
         ASSERT_FALSE(before.IsAllZero());
         ASSERT_TRUE(platform_->Windows().MoveWindow(window, before.Left, before.Top, before.Width(),
-                                          before.Height(), true));
+                                                    before.Height(), true));
         EXPECT_EQ(platform_->Windows().GetWindowRect(window), before);
         EXPECT_EQ(client_->InsideRect(window), insideBefore) << "moving onto itself moved it";
 
         const TRect target{150, 120, 150 + 320, 120 + 240};
         ASSERT_TRUE(platform_->Windows().MoveWindow(window, target.Left, target.Top, target.Width(),
-                                          target.Height(), true));
+                                                    target.Height(), true));
         EXPECT_EQ(platform_->Windows().GetWindowRect(window), target);
         const TRect inside = client_->InsideRect(window);
         FrameExtents frame = WithManager() ? ExtentsOf(window) : FrameExtents{};
@@ -184,7 +183,7 @@ TEST_P(DesktopTest, ManagersWithoutNetMoveResizeGetRequestsThroughTheGravity) {
         Window window = Create(setup);
         const TRect before = platform_->Windows().GetWindowRect(window);
         ASSERT_TRUE(platform_->Windows().MoveWindow(window, before.Left, before.Top, before.Width(),
-                                          before.Height(), true));
+                                                    before.Height(), true));
         EXPECT_EQ(platform_->Windows().GetWindowRect(window), before);
         ASSERT_TRUE(platform_->Windows().MoveWindow(window, 200, 150, 300, 250, true));
         EXPECT_EQ(platform_->Windows().GetWindowRect(window), (TRect{200, 150, 500, 400}));
@@ -316,7 +315,8 @@ TEST_P(DesktopTest, WindowFromPointAndGetParent) {
     EXPECT_EQ(platform_->Windows().WindowFromPoint({650, 550}), popup);
     EXPECT_EQ(platform_->Windows().WindowFromPoint({120, 120}), back);
     if (WithManager()) { // on the title bar
-        EXPECT_EQ(platform_->Windows().WindowFromPoint({frontRect.Left + 40, frontRect.Top + 2}), front);
+        EXPECT_EQ(platform_->Windows().WindowFromPoint({frontRect.Left + 40, frontRect.Top + 2}),
+                  front);
     }
     EXPECT_EQ(platform_->Windows().GetParent(platform_->Windows().WindowFromPoint({1010, 20})), 0u);
 

@@ -218,7 +218,9 @@ TEST_F(HookTest, AWarpIsReportedWithItsPositionOverAnyWindow) {
     };
     const Case cases[] = {
         {"over the root background", [] {}, {300, 650}, {320, 660}},
-        {"from the background onto a window that takes XInput2 motion", [] {}, {320, 660},
+        {"from the background onto a window that takes XInput2 motion",
+         [] {},
+         {320, 660},
          {512, 3}},
         {"between two windows that were there before the watch", [] {}, {512, 3}, {200, 300}},
         {"between two windows made after the watch started",
@@ -226,21 +228,24 @@ TEST_F(HookTest, AWarpIsReportedWithItsPositionOverAnyWindow) {
              OtherWindow(d, root, {100, 450, 250, 550}, Takes::CoreMotion);
              OtherWindow(d, root, {250, 450, 400, 550}, Takes::XiMotion);
          },
-         {150, 500}, {300, 500}},
+         {150, 500},
+         {300, 500}},
         {"between two windows reparented to the root after the watch started",
          [&] {
              XReparentWindow(d, adoptedA, root, 500, 450);
              XReparentWindow(d, adoptedB, root, 600, 450);
              XSync(d, False);
          },
-         {550, 500}, {650, 500}},
+         {550, 500},
+         {650, 500}},
         {"after windows that vanished before the watch could select on them",
          [&] {
              for (int i = 0; i < 30; ++i)
                  XDestroyWindow(d, OtherWindow(d, root, {10, 300, 60, 350}, Takes::CoreMotion));
              XSync(d, False);
          },
-         {30, 320}, {40, 330}},
+         {30, 320},
+         {40, 330}},
     };
     for (const Case& c : cases) {
         c.before();

@@ -18,9 +18,7 @@
 namespace wt::test {
 namespace {
 
-void MarkLost(Display*, void* lost) {
-    *static_cast<bool*>(lost) = true;
-}
+void MarkLost(Display*, void* lost) { *static_cast<bool*>(lost) = true; }
 
 bool previousCalled = false;
 int RecordingPrevious(Display*) {

@@ -36,9 +36,9 @@ protected:
         panel_ = std::make_unique<QWidget>();
         panel_->setGeometry(400, 300, 200, 100);
         panel_->show();
-        handle_ =
-            platform_->System().AttachWindow(panel_->winId(), "TfrmMain",
-                                    [this](const WindowMessage& m) { received_.push_back(m); });
+        handle_ = platform_->System().AttachWindow(
+            panel_->winId(), "TfrmMain",
+            [this](const WindowMessage& m) { received_.push_back(m); });
         client_ = std::make_unique<TestClient>();
     }
     void TearDown() override {
@@ -139,7 +139,7 @@ TEST_F(OwnWindowsTest, AMessagePostedByAHandlerWaitsForTheNextPass) {
     WindowHandle self = platform_->System().AttachWindow(0, "TSelf", [&](const WindowMessage&) {
         ++count;
         platform_->System().PostMessage(self, WM_USER, 0,
-                               0); // would never end if delivered in the same pass
+                                        0); // would never end if delivered in the same pass
     });
     EXPECT_NE(self, 0u);
     EXPECT_NE(self, handle_);

@@ -48,7 +48,8 @@ protected:
 
     // Runs await() while the paused manager comes back after a while, as a
     // busy one does, and tells what check() finds as soon as it returned.
-    template <class Await, class Check> bool WhileTheManagerComesBack(Await await, Check check) {
+    template <class Await, class Check>
+    bool WhileTheManagerComesBack(Await await, Check check) {
         std::thread resume([] {
             std::this_thread::sleep_for(100ms);
             Manager().Resume();

@@ -75,8 +75,9 @@ TEST_F(TakeoverTest, ATuckTakesTheWindowAndTheGoingPlatformGivesItBackAsItWas) {
         home = platform.Windows().GetWindowRect(window_);
         const TRect tucked{home.Left, 5 - home.Height(), home.Right, 5};
         ASSERT_TRUE(platform.Windows().MoveWindow(window_, tucked.Left, tucked.Top, tucked.Width(),
-                                        tucked.Height(), true));
-        EXPECT_EQ(platform.Windows().GetWindowRect(window_), tucked) << "openbox would keep a tenth";
+                                                  tucked.Height(), true));
+        EXPECT_EQ(platform.Windows().GetWindowRect(window_), tucked)
+            << "openbox would keep a tenth";
         EXPECT_TRUE(platform.Takeover().IsTaken(window_));
         EXPECT_TRUE(Marked());
     }
@@ -140,7 +141,8 @@ TEST_F(TakeoverTest, AMarkThatIsNotOursChangesNothing) {
 TEST_F(TakeoverTest, ARevealGivesTheWindowBackFramedAndFocusable) {
     X11Platform platform(TestDisplay());
     const TRect home = platform.Windows().GetWindowRect(window_);
-    ASSERT_TRUE(platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    ASSERT_TRUE(
+        platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
     ASSERT_TRUE(platform.Takeover().IsTaken(window_));
     const TRect shown{0, 0, home.Width(), home.Height()};
     ASSERT_TRUE(platform.Windows().MoveWindow(window_, 0, 0, home.Width(), home.Height(), true));
@@ -186,7 +188,8 @@ TEST_F(TakeoverTest, ATakenWindowKeepsTheFocusTheManagerHandsOnJustAfterTheTake)
     };
     ASSERT_EQ(activateThenFocus(window_), window_);
     const TRect home = platform.Windows().GetWindowRect(window_);
-    ASSERT_TRUE(platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
+    ASSERT_TRUE(
+        platform.Windows().MoveWindow(window_, -295, home.Top, home.Width(), home.Height(), true));
     EXPECT_EQ(activateThenFocus(other), window_) << "the hand-over after the take stood";
 
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

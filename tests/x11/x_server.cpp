@@ -43,10 +43,10 @@ bool WindowManagerAnnounced(Display* display) {
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                    XA_WINDOW, &type, &format, &count, &remaining,
-                                    &data) == Success &&
-                 type == XA_WINDOW && count == 1;
+    bool found =
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &remaining, &data) == Success &&
+        type == XA_WINDOW && count == 1;
     if (data)
         XFree(data);
     return found;
@@ -99,7 +99,7 @@ pid_t SpawnWithDisplay(const std::string& displayName, const char* const argv[])
             dup2(null, 1);
             dup2(null, 2);
         }
-        setpgid(0, 0); // keep terminal signals to the test away from it
+        setpgid(0, 0);                    // keep terminal signals to the test away from it
         prctl(PR_SET_PDEATHSIG, SIGTERM); // and end with the test, however it ends
         execvp(argv[0], const_cast<char* const*>(argv));
         _exit(127);
@@ -148,8 +148,8 @@ void XvfbServer::Start(int width, int height, int firstNumber) {
         if (Exists("/tmp/.X" + n + "-lock") || Exists("/tmp/.X11-unix/X" + n))
             continue;
         const std::string name = ":" + n;
-        const char* const argv[] = {"Xvfb", name.c_str(), "-noreset", "-nolisten", "tcp",
-                                    "-screen", "0", screen.c_str(), nullptr};
+        const char* const argv[] = {"Xvfb",    name.c_str(), "-noreset",     "-nolisten", "tcp",
+                                    "-screen", "0",          screen.c_str(), nullptr};
         pid_t pid = SpawnWithDisplay("", argv);
         const auto deadline = std::chrono::steady_clock::now() + 15s;
         bool exited = false;
@@ -198,8 +198,7 @@ void XvfbServer::Kill() {
 }
 
 bool WindowManager::Installed() const {
-    return HasProgram(program_.c_str()) &&
-           (program_ != "xfwm4" || HasProgram("dbus-run-session"));
+    return HasProgram(program_.c_str()) && (program_ != "xfwm4" || HasProgram("dbus-run-session"));
 }
 
 void WindowManager::Start(const std::string& displayName) {

@@ -115,8 +115,8 @@ TBitBtnKind TBitBtn::Kind() const {
         return bkCustom;
     const bool kindDefault = kind_ == bkOK || kind_ == bkYes;
     const bool kindCancel = kind_ == bkCancel || kind_ == bkNo;
-    if (kindDefault != Default() || kindCancel != Cancel() || ModalResult() != KindModalResult(kind_) ||
-        modifiedGlyph_)
+    if (kindDefault != Default() || kindCancel != Cancel() ||
+        ModalResult() != KindModalResult(kind_) || modifiedGlyph_)
         return bkCustom;
     return kind_;
 }

@@ -26,7 +26,19 @@ class TBitBtn : public TButton {
     Q_CLASSINFO("Default.Spacing", "4")
 
 public:
-    enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+    enum TBitBtnKind {
+        bkCustom,
+        bkOK,
+        bkCancel,
+        bkHelp,
+        bkYes,
+        bkNo,
+        bkClose,
+        bkAbort,
+        bkRetry,
+        bkIgnore,
+        bkAll
+    };
     Q_ENUM(TBitBtnKind)
 
     explicit TBitBtn(TComponent* owner = nullptr);

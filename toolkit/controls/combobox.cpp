@@ -135,7 +135,8 @@ void TComboBox::SetSorted(bool value) {
 
 void TComboBox::TextChanged() {
     TWinControl::TextChanged();
-    if (QComboBox* combo = Combo(); combo && combo->isEditable() && combo->currentText() != Text()) {
+    if (QComboBox* combo = Combo();
+        combo && combo->isEditable() && combo->currentText() != Text()) {
         pushing_ = true;
         combo->setEditText(Text());
         pushing_ = false;

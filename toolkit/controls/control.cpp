@@ -32,9 +32,12 @@ Qt::CursorShape CursorShapeOf(TCursor cursor) {
     case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
     case crHSplit: return Qt::SplitHCursor;
     case crVSplit: return Qt::SplitVCursor;
     case crAppStart: return Qt::BusyCursor;
@@ -53,7 +56,7 @@ TMouseButton ButtonOf(Qt::MouseButton button) {
 }
 
 std::uint32_t ButtonMessage(TMouseButton button, int kind) { // kind 0 down, 1 up, 2 double
-    const std::uint32_t base = button == mbLeft ? WM_LBUTTONDOWN
+    const std::uint32_t base = button == mbLeft    ? WM_LBUTTONDOWN
                                : button == mbRight ? WM_RBUTTONDOWN
                                                    : WM_MBUTTONDOWN;
     return base + static_cast<std::uint32_t>(kind);
@@ -291,7 +294,8 @@ void TControl::SetParent(TWinControl* parent) {
         return;
     if (parent == this)
         throw std::invalid_argument("A control cannot be its own parent");
-    if (auto* self = dynamic_cast<TWinControl*>(this); self && parent && self->ContainsControl(parent))
+    if (auto* self = dynamic_cast<TWinControl*>(this);
+        self && parent && self->ContainsControl(parent))
         throw std::invalid_argument("A control cannot be placed inside its own child");
     if (parent_) {
         parent_->RemoveControl(this);
@@ -531,8 +535,8 @@ void TControl::DefaultHandler(TMessage& message) {
     case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift | ssDouble, x, y); break;
     case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift | ssDouble, x, y); break;
     case WM_LBUTTONUP: {
-        const bool click = clickOnMouseUp_ && leftPressed_ && x >= 0 && y >= 0 &&
-                           x < width_ && y < height_;
+        const bool click =
+            clickOnMouseUp_ && leftPressed_ && x >= 0 && y >= 0 && x < width_ && y < height_;
         leftPressed_ = false;
         MouseUp(mbLeft, shift, x, y);
         if (click)
@@ -689,7 +693,8 @@ bool TControl::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ContextMenu: {
         auto* ce = static_cast<QContextMenuEvent*>(event);
         // The menu key has no point of its own: the menu shows at the pointer.
-        const QPoint at = ce->reason() == QContextMenuEvent::Mouse ? ce->globalPos() : QCursor::pos();
+        const QPoint at =
+            ce->reason() == QContextMenuEvent::Mouse ? ce->globalPos() : QCursor::pos();
         try {
             return ShowPopupMenu(at.x(), at.y());
         } catch (const std::exception& e) {
@@ -697,9 +702,7 @@ bool TControl::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    case QEvent::KeyPress:
-        try {
-            return TrackDrag(event);
+    case QEvent::KeyPress: try { return TrackDrag(event);
         } catch (const std::exception& e) {
             Application()->HandleException(e);
             return true;
@@ -762,11 +765,16 @@ bool TControl::DesignerTook(const QMouseEvent* event, TMessage& message) {
     if (!designer)
         return false;
     std::uintptr_t keys = 0;
-    if (event->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
-    if (event->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
-    if (event->buttons() & Qt::MiddleButton) keys |= MK_MBUTTON;
-    if (event->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
-    if (event->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+    if (event->buttons() & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (event->buttons() & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (event->buttons() & Qt::MiddleButton)
+        keys |= MK_MBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        keys |= MK_CONTROL;
     if (Perform(CM_DESIGNHITTEST, keys, message.LParam) != 0)
         return false; // the control claims the mouse
     designer->IsDesignMsg(this, message);
@@ -1007,23 +1015,34 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
             int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
             switch (align) {
             case alTop:
-                l = rect.Left; t = rect.Top; w = rect.Width();
+                l = rect.Left;
+                t = rect.Top;
+                w = rect.Width();
                 rect.Top += h;
                 break;
             case alBottom:
-                l = rect.Left; w = rect.Width(); t = rect.Bottom - h;
+                l = rect.Left;
+                w = rect.Width();
+                t = rect.Bottom - h;
                 rect.Bottom -= h;
                 break;
             case alLeft:
-                l = rect.Left; t = rect.Top; h = rect.Height();
+                l = rect.Left;
+                t = rect.Top;
+                h = rect.Height();
                 rect.Left += w;
                 break;
             case alRight:
-                t = rect.Top; h = rect.Height(); l = rect.Right - w;
+                t = rect.Top;
+                h = rect.Height();
+                l = rect.Right - w;
                 rect.Right -= w;
                 break;
             case alClient:
-                l = rect.Left; t = rect.Top; w = rect.Width(); h = rect.Height();
+                l = rect.Left;
+                t = rect.Top;
+                w = rect.Width();
+                h = rect.Height();
                 break;
             default: break;
             }
@@ -1234,8 +1253,10 @@ std::uint16_t VirtualKeyOf(int qtKey) {
         return static_cast<std::uint16_t>(VK_F1 + (qtKey - Qt::Key_F1));
     switch (qtKey) {
     case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
     case Qt::Key_Shift: return VK_SHIFT;
     case Qt::Key_Control: return VK_CONTROL;
     case Qt::Key_Alt: return VK_MENU;
@@ -1257,12 +1278,18 @@ std::uint16_t VirtualKeyOf(int qtKey) {
 
 TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
     TShiftState s;
-    if (modifiers & Qt::ShiftModifier) s |= ssShift;
-    if (modifiers & Qt::AltModifier) s |= ssAlt;
-    if (modifiers & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    if (modifiers & Qt::ShiftModifier)
+        s |= ssShift;
+    if (modifiers & Qt::AltModifier)
+        s |= ssAlt;
+    if (modifiers & Qt::ControlModifier)
+        s |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
     return s;
 }
 

@@ -14,7 +14,8 @@
 namespace wt {
 
 EInOutError::EInOutError(int errorCode, const QString& path)
-    : std::runtime_error(ToStd(QStringLiteral("I/O error %1: cannot enter %2").arg(errorCode).arg(path))),
+    : std::runtime_error(
+          ToStd(QStringLiteral("I/O error %1: cannot enter %2").arg(errorCode).arg(path))),
       errorCode_(errorCode) {}
 
 namespace {
@@ -265,7 +266,8 @@ void TDirectoryListBox::DrawItem(int index, TRect rect, TOwnerDrawState state) {
         canvas.Font.Color = clHighlightText;
     canvas.Brush.Style = bsClear;
     const QString name = Items().value(index);
-    canvas.TextOut(x + glyph.Width() + 4, rect.Top + (rect.Height() - canvas.TextHeight(name)) / 2, name);
+    canvas.TextOut(x + glyph.Width() + 4, rect.Top + (rect.Height() - canvas.TextHeight(name)) / 2,
+                   name);
 }
 
 } // namespace wt

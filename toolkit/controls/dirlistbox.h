@@ -42,8 +42,8 @@ public:
     Q_ENUM(TFolderRole)
 
     struct TEntry {
-        QString Path;     // full path
-        int Level = 0;    // 0 for the drive root
+        QString Path;  // full path
+        int Level = 0; // 0 for the drive root
         TFolderRole Role = frClosed;
     };
 

@@ -101,7 +101,7 @@ private:
     bool oemConvert_ = false;
     QString passwordChar_;
     bool readOnly_ = false;
-    bool pushing_ = false; // setting the widget's text from ours
+    bool pushing_ = false;                 // setting the widget's text from ours
     std::unique_ptr<TDragObject> dragged_; // the files over the edit now
     int dragX_ = 0, dragY_ = 0;
 };

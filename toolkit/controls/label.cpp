@@ -25,7 +25,8 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 void TLabel::DoDrawText(TCanvas& canvas, TRect& rect, unsigned flags) {
     QString text = Caption();
     // An empty caption (or a lone "&") still measures one line high.
-    if ((flags & DT_CALCRECT) && (text.isEmpty() || (showAccelChar_ && text == QStringLiteral("&"))))
+    if ((flags & DT_CALCRECT) &&
+        (text.isEmpty() || (showAccelChar_ && text == QStringLiteral("&"))))
         text += u' ';
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
@@ -51,7 +52,8 @@ void TLabel::Paint() {
     }
     canvas.Brush.Style = bsClear;
     TRect rect = client;
-    DoDrawText(canvas, rect, DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0u) | AlignmentFlag(alignment_));
+    DoDrawText(canvas, rect,
+               DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0u) | AlignmentFlag(alignment_));
 }
 
 void TLabel::AdjustBounds() {

@@ -18,9 +18,11 @@ namespace {
 // image of the item's rectangle.
 class TOwnerDrawDelegate : public QStyledItemDelegate {
 public:
-    TOwnerDrawDelegate(TListBox* owner, QObject* parent) : QStyledItemDelegate(parent), owner_(owner) {}
+    TOwnerDrawDelegate(TListBox* owner, QObject* parent)
+        : QStyledItemDelegate(parent), owner_(owner) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         if (!owner_ || option.rect.isEmpty())
             return;
         QImage image(option.rect.size(), QImage::Format_RGB32);

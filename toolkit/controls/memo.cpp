@@ -85,7 +85,8 @@ void TMemo::ApplyEditStyle() {
     const bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     const bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     editor->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    editor->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    editor->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
+                                                    : Qt::ScrollBarAlwaysOff);
     QTextOption option = editor->document()->defaultTextOption();
     Qt::Alignment align = Qt::AlignLeft;
     if (alignment_ == taCenter)

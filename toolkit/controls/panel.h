@@ -47,7 +47,8 @@ protected:
     // The frame (window border, bevels, border) and the fill inside it;
     // rect ends as the filled area.
     void PaintFrame(TCanvas& canvas, TRect& rect);
-    static void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
+    static void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor,
+                        int width);
     // The frame colours of a bevel kind: first top-left, then bottom-right.
     static void BevelColors(TPanelBevel bevel, TColor& topColor, TColor& bottomColor);
 

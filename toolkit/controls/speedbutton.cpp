@@ -12,7 +12,8 @@ namespace {
 
 class TSpeedButtonWidget : public QAbstractButton {
 public:
-    TSpeedButtonWidget(TSpeedButton* owner, QWidget* parent) : QAbstractButton(parent), owner_(owner) {
+    TSpeedButtonWidget(TSpeedButton* owner, QWidget* parent)
+        : QAbstractButton(parent), owner_(owner) {
         setFocusPolicy(Qt::NoFocus);
     }
 

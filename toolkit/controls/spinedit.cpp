@@ -84,9 +84,7 @@ TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 121, 22);
 }
 
-QSpinBox* TSpinEdit::SpinBox() const {
-    return static_cast<QSpinBox*>(WidgetIfCreated());
-}
+QSpinBox* TSpinEdit::SpinBox() const { return static_cast<QSpinBox*>(WidgetIfCreated()); }
 
 int TSpinEdit::CheckValue(int value) const {
     if (maxValue_ == minValue_)
@@ -183,8 +181,6 @@ void TSpinEdit::WidgetValueChanged(int value) {
     Guarded([this] { Change(); });
 }
 
-void TSpinEdit::Change() {
-    OnChange(this);
-}
+void TSpinEdit::Change() { OnChange(this); }
 
 } // namespace wt

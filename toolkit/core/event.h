@@ -21,10 +21,10 @@ class THandlerTable {
 public:
     template <class F, class... Args>
     void Add(const QString& name, F* object, void (F::*method)(Args...)) {
-        handlers_[name.toLower()] = Entry{name, std::function<void(Args...)>(
-                                                    [object, method](Args... args) {
-                                                        (object->*method)(std::forward<Args>(args)...);
-                                                    })};
+        handlers_[name.toLower()] =
+            Entry{name, std::function<void(Args...)>([object, method](Args... args) {
+                      (object->*method)(std::forward<Args>(args)...);
+                  })};
     }
     // nullptr when no handler has that name (names compare without case).
     const std::any* Find(const QString& name) const;

@@ -12,7 +12,7 @@ namespace {
 struct Token {
     enum Kind { End, Name, Integer, Float, String, Symbol, Binary };
     Kind Type = End;
-    QString Text;  // Name, String, Symbol
+    QString Text; // Name, String, Symbol
     qint64 Int = 0;
     double Real = 0;
     QByteArray Data;
@@ -24,9 +24,12 @@ bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 int HexDigit(QChar c) {
     const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
     return -1;
 }
 
@@ -101,7 +104,8 @@ private:
                     throw EFormError(file_, line_, QStringLiteral("hexadecimal number too long"));
             }
             if (pos_ == start)
-                throw EFormError(file_, line_, QStringLiteral("hexadecimal digits expected after '$'"));
+                throw EFormError(file_, line_,
+                                 QStringLiteral("hexadecimal digits expected after '$'"));
             if (pos_ < text_.size() && IsNameChar(text_[pos_]))
                 throw EFormError(file_, line_, QStringLiteral("malformed number"));
             // Hexadecimal values of up to eight digits are 32-bit patterns
@@ -110,8 +114,9 @@ private:
             const qint64 v = pos_ - start <= 8 ? static_cast<qint64>(static_cast<qint32>(value))
                                                : static_cast<qint64>(value);
             if (negative && v == std::numeric_limits<qint64>::min())
-                throw EFormError(file_, line_, QStringLiteral("number -$%1 out of range")
-                                                   .arg(text_.mid(start, pos_ - start)));
+                throw EFormError(
+                    file_, line_,
+                    QStringLiteral("number -$%1 out of range").arg(text_.mid(start, pos_ - start)));
             t.Type = Token::Integer;
             t.Int = negative ? -v : v;
             return t;
@@ -139,7 +144,8 @@ private:
         }
         // The sign is read with the digits: the lowest 64-bit number has no
         // positive counterpart.
-        const QString digits = (negative ? QStringLiteral("-") : QString()) + text_.mid(start, pos_ - start);
+        const QString digits =
+            (negative ? QStringLiteral("-") : QString()) + text_.mid(start, pos_ - start);
         bool ok = false;
         if (isFloat) {
             t.Type = Token::Float;
@@ -187,7 +193,8 @@ private:
                         throw EFormError(file_, line_, QStringLiteral("character code too large"));
                 }
                 if (pos_ == start)
-                    throw EFormError(file_, line_, QStringLiteral("character code expected after '#'"));
+                    throw EFormError(file_, line_,
+                                     QStringLiteral("character code expected after '#'"));
                 t.Text += QChar(static_cast<char16_t>(code));
             } else {
                 break;
@@ -214,7 +221,8 @@ private:
                 continue;
             const int d = HexDigit(c);
             if (d < 0)
-                throw EFormError(file_, line_, QStringLiteral("invalid character '%1' in binary data").arg(c));
+                throw EFormError(file_, line_,
+                                 QStringLiteral("invalid character '%1' in binary data").arg(c));
             if (high < 0) {
                 high = d;
             } else {
@@ -223,7 +231,8 @@ private:
             }
         }
         if (high >= 0)
-            throw EFormError(file_, line_, QStringLiteral("odd number of hexadecimal digits in binary data"));
+            throw EFormError(file_, line_,
+                             QStringLiteral("odd number of hexadecimal digits in binary data"));
         return t;
     }
 
@@ -267,12 +276,15 @@ private:
         return {};
     }
     bool IsKeyword(const char* word) const {
-        return tok_.Type == Token::Name && tok_.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return tok_.Type == Token::Name &&
+               tok_.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
     bool IsSymbol(char16_t c) const { return tok_.Type == Token::Symbol && tok_.Text == QChar(c); }
     void Expect(char16_t c, const QString& context) {
         if (!IsSymbol(c))
-            Fail(QStringLiteral("'%1' expected %2, found %3").arg(QChar(c)).arg(context, Spell(tok_)));
+            Fail(QStringLiteral("'%1' expected %2, found %3")
+                     .arg(QChar(c))
+                     .arg(context, Spell(tok_)));
         Advance();
     }
     QString ExpectName(const QString& what) {
@@ -327,15 +339,24 @@ private:
         TFormValue v;
         const int line = tok_.Line;
         switch (tok_.Type) {
-        case Token::Integer: v = TFormValue::MakeInt(tok_.Int); Advance(); break;
-        case Token::Float: v = TFormValue::MakeFloat(tok_.Real); Advance(); break;
+        case Token::Integer:
+            v = TFormValue::MakeInt(tok_.Int);
+            Advance();
+            break;
+        case Token::Float:
+            v = TFormValue::MakeFloat(tok_.Real);
+            Advance();
+            break;
         case Token::Name:
             if (IsKeyword("end") || IsKeyword("object"))
                 Fail(QStringLiteral("value expected, found %1").arg(Spell(tok_)));
             v = TFormValue::MakeIdent(tok_.Text);
             Advance();
             break;
-        case Token::Binary: v = TFormValue::MakeBinary(tok_.Data); Advance(); break;
+        case Token::Binary:
+            v = TFormValue::MakeBinary(tok_.Data);
+            Advance();
+            break;
         case Token::String: {
             QString s = tok_.Text;
             Advance();
@@ -370,13 +391,15 @@ private:
                         while (IsSymbol(u'+')) {
                             Advance();
                             if (tok_.Type != Token::String)
-                                Fail(QStringLiteral("string expected after '+', found %1").arg(Spell(tok_)));
+                                Fail(QStringLiteral("string expected after '+', found %1")
+                                         .arg(Spell(tok_)));
                             s += tok_.Text;
                             Advance();
                         }
                         items << s;
                     } else {
-                        Fail(QStringLiteral("string or ')' expected in list, found %1").arg(Spell(tok_)));
+                        Fail(QStringLiteral("string or ')' expected in list, found %1")
+                                 .arg(Spell(tok_)));
                     }
                 }
                 Advance();
@@ -426,7 +449,8 @@ QString QuoteString(const QString& s) {
 
 void FormatObject(const TFormObject& obj, int depth, QString& out) {
     const QString indent(depth * 2, u' ');
-    out += indent + QStringLiteral("object ") + obj.Name + QStringLiteral(": ") + obj.ClassName + u'\n';
+    out += indent + QStringLiteral("object ") + obj.Name + QStringLiteral(": ") + obj.ClassName +
+           u'\n';
     const QString inner = indent + QStringLiteral("  ");
     for (const TFormProperty& p : obj.Properties) {
         QString value = FormatValue(p.Value);
@@ -509,9 +533,14 @@ QString FormatValue(const TFormValue& v) {
         if (v.Hex) {
             // Eight digits read back as a 32-bit pattern; anything outside
             // that range needs all sixteen.
-            if (v.Int >= std::numeric_limits<qint32>::min() && v.Int <= std::numeric_limits<qint32>::max())
-                return QStringLiteral("$%1").arg(static_cast<quint32>(v.Int), 8, 16, QLatin1Char('0')).toUpper();
-            return QStringLiteral("$%1").arg(static_cast<quint64>(v.Int), 16, 16, QLatin1Char('0')).toUpper();
+            if (v.Int >= std::numeric_limits<qint32>::min() &&
+                v.Int <= std::numeric_limits<qint32>::max())
+                return QStringLiteral("$%1")
+                    .arg(static_cast<quint32>(v.Int), 8, 16, QLatin1Char('0'))
+                    .toUpper();
+            return QStringLiteral("$%1")
+                .arg(static_cast<quint64>(v.Int), 16, 16, QLatin1Char('0'))
+                .toUpper();
         }
         return QString::number(v.Int);
     case TFormValue::Float: {

@@ -32,19 +32,54 @@ struct TFormValue {
     Kind Type = Integer;
     qint64 Int = 0;
     double Real = 0;
-    QString Text;           // String, Ident
-    QStringList Items;      // Set: identifiers; List: strings
-    QByteArray Data;        // Binary
+    QString Text;      // String, Ident
+    QStringList Items; // Set: identifiers; List: strings
+    QByteArray Data;   // Binary
     int Line = 0;
-    bool Hex = false;       // Integer written as $XXXXXXXX (colours)
+    bool Hex = false; // Integer written as $XXXXXXXX (colours)
 
-    static TFormValue MakeInt(qint64 v) { TFormValue x; x.Type = Integer; x.Int = v; return x; }
-    static TFormValue MakeFloat(double v) { TFormValue x; x.Type = Float; x.Real = v; return x; }
-    static TFormValue MakeString(QString v) { TFormValue x; x.Type = String; x.Text = std::move(v); return x; }
-    static TFormValue MakeIdent(QString v) { TFormValue x; x.Type = Ident; x.Text = std::move(v); return x; }
-    static TFormValue MakeSet(QStringList v) { TFormValue x; x.Type = Set; x.Items = std::move(v); return x; }
-    static TFormValue MakeList(QStringList v) { TFormValue x; x.Type = List; x.Items = std::move(v); return x; }
-    static TFormValue MakeBinary(QByteArray v) { TFormValue x; x.Type = Binary; x.Data = std::move(v); return x; }
+    static TFormValue MakeInt(qint64 v) {
+        TFormValue x;
+        x.Type = Integer;
+        x.Int = v;
+        return x;
+    }
+    static TFormValue MakeFloat(double v) {
+        TFormValue x;
+        x.Type = Float;
+        x.Real = v;
+        return x;
+    }
+    static TFormValue MakeString(QString v) {
+        TFormValue x;
+        x.Type = String;
+        x.Text = std::move(v);
+        return x;
+    }
+    static TFormValue MakeIdent(QString v) {
+        TFormValue x;
+        x.Type = Ident;
+        x.Text = std::move(v);
+        return x;
+    }
+    static TFormValue MakeSet(QStringList v) {
+        TFormValue x;
+        x.Type = Set;
+        x.Items = std::move(v);
+        return x;
+    }
+    static TFormValue MakeList(QStringList v) {
+        TFormValue x;
+        x.Type = List;
+        x.Items = std::move(v);
+        return x;
+    }
+    static TFormValue MakeBinary(QByteArray v) {
+        TFormValue x;
+        x.Type = Binary;
+        x.Data = std::move(v);
+        return x;
+    }
     // Equal in kind and content (lines are not compared; identifiers and set
     // members compare without case, sets in any order).
     bool SameAs(const TFormValue& other) const;

@@ -24,7 +24,9 @@ constexpr std::intptr_t MessagePoint(int x, int y) {
     return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
                                       static_cast<std::uint32_t>(x & 0xFFFF));
 }
-constexpr int MessagePointX(std::intptr_t lParam) { return static_cast<std::int16_t>(lParam & 0xFFFF); }
+constexpr int MessagePointX(std::intptr_t lParam) {
+    return static_cast<std::int16_t>(lParam & 0xFFFF);
+}
 constexpr int MessagePointY(std::intptr_t lParam) {
     return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF);
 }

@@ -24,7 +24,8 @@ bool CreateDir(const QString& path) {
 }
 
 bool IsUsablePath(const QString& path) {
-    return !path.isEmpty() && !path.contains(QChar(u'\0')) && path.toUtf8().size() < MaxPathLength();
+    return !path.isEmpty() && !path.contains(QChar(u'\0')) &&
+           path.toUtf8().size() < MaxPathLength();
 }
 
 } // namespace wt

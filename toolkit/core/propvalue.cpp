@@ -13,7 +13,8 @@ namespace wt {
 namespace {
 
 bool IsIdent(const TFormValue& v, const char* word) {
-    return v.Type == TFormValue::Ident && v.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    return v.Type == TFormValue::Ident &&
+           v.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
 template <class T>
@@ -23,7 +24,8 @@ std::optional<QVariant> IntegerOf(const TFormValue& v, QString& error) {
         return std::nullopt;
     }
     if (v.Int < static_cast<qint64>(std::numeric_limits<T>::min()) ||
-        (v.Int > 0 && static_cast<quint64>(v.Int) > static_cast<quint64>(std::numeric_limits<T>::max()))) {
+        (v.Int > 0 &&
+         static_cast<quint64>(v.Int) > static_cast<quint64>(std::numeric_limits<T>::max()))) {
         error = QStringLiteral("%1 is out of range").arg(v.Int);
         return std::nullopt;
     }
@@ -32,19 +34,22 @@ std::optional<QVariant> IntegerOf(const TFormValue& v, QString& error) {
 
 bool IsCursor(const QMetaEnum& e) {
     const QMetaEnum cursor = QMetaEnum::fromType<TCursor>();
-    return e.enclosingMetaObject() == cursor.enclosingMetaObject() && qstrcmp(e.name(), cursor.name()) == 0;
+    return e.enclosingMetaObject() == cursor.enclosingMetaObject() &&
+           qstrcmp(e.name(), cursor.name()) == 0;
 }
 
 // A number for an enumeration must name one of its values, except for a
 // cursor: custom cursors are registered by number, so a cursor takes any
 // number its type holds.
-std::optional<QVariant> EnumNumberOf(const TPropertyType& type, const TFormValue& v, QString& error) {
+std::optional<QVariant> EnumNumberOf(const TPropertyType& type, const TFormValue& v,
+                                     QString& error) {
     if (IsCursor(type.Enum)) {
         if (!IntegerOf<std::underlying_type_t<TCursor>>(v, error))
             return std::nullopt;
     } else if (v.Int < std::numeric_limits<int>::min() || v.Int > std::numeric_limits<int>::max() ||
                !type.Enum.valueToKey(static_cast<int>(v.Int))) {
-        error = QStringLiteral("%1 is not a %2 value").arg(v.Int).arg(QLatin1String(type.Enum.name()));
+        error =
+            QStringLiteral("%1 is not a %2 value").arg(v.Int).arg(QLatin1String(type.Enum.name()));
         return std::nullopt;
     }
     return QVariant(static_cast<int>(v.Int));
@@ -69,7 +74,8 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
     if (const TPropertyCodec* codec = FindPropertyCodec(type.Type)) {
         auto result = codec->Read(v);
         if (!result)
-            error = QStringLiteral("%1 does not fit a %2").arg(v.Describe(), QLatin1String(type.Type.name()));
+            error = QStringLiteral("%1 does not fit a %2")
+                        .arg(v.Describe(), QLatin1String(type.Type.name()));
         return result;
     }
     if (type.IsFlag) {
@@ -82,7 +88,8 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
             bool ok = false;
             const int bit = type.Enum.keyToValue(item.toLatin1().constData(), &ok);
             if (!ok) {
-                error = QStringLiteral("%1 is not a member of %2").arg(item, QLatin1String(type.Enum.name()));
+                error = QStringLiteral("%1 is not a member of %2")
+                            .arg(item, QLatin1String(type.Enum.name()));
                 return std::nullopt;
             }
             bits |= bit;
@@ -93,13 +100,15 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
         if (v.Type == TFormValue::Integer)
             return EnumNumberOf(type, v, error);
         if (v.Type != TFormValue::Ident) {
-            error = QStringLiteral("%1 value expected, found %2").arg(QLatin1String(type.Enum.name()), v.Describe());
+            error = QStringLiteral("%1 value expected, found %2")
+                        .arg(QLatin1String(type.Enum.name()), v.Describe());
             return std::nullopt;
         }
         bool ok = false;
         const int value = type.Enum.keyToValue(v.Text.toLatin1().constData(), &ok);
         if (!ok) {
-            error = QStringLiteral("%1 is not a %2 value").arg(v.Text, QLatin1String(type.Enum.name()));
+            error =
+                QStringLiteral("%1 is not a %2 value").arg(v.Text, QLatin1String(type.Enum.name()));
             return std::nullopt;
         }
         return QVariant(value);
@@ -164,7 +173,8 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
         error = QStringLiteral("binary data expected, found %1").arg(v.Describe());
         return std::nullopt;
     default:
-        error = QStringLiteral("a property of type %1 cannot be set in a form").arg(QLatin1String(type.Type.name()));
+        error = QStringLiteral("a property of type %1 cannot be set in a form")
+                    .arg(QLatin1String(type.Type.name()));
         return std::nullopt;
     }
 }
@@ -190,7 +200,8 @@ std::optional<TFormValue> ToFormValue(const TPropertyType& type, const QVariant&
     }
     switch (type.Type.id()) {
     case QMetaType::Bool:
-        return TFormValue::MakeIdent(value.toBool() ? QStringLiteral("True") : QStringLiteral("False"));
+        return TFormValue::MakeIdent(value.toBool() ? QStringLiteral("True")
+                                                    : QStringLiteral("False"));
     case QMetaType::Int:
         if (type.IsColor) {
             const auto color = static_cast<TColor>(value.toInt());

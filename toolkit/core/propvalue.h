@@ -26,7 +26,8 @@ struct TPropertyType {
 TPropertyType PropertyTypeOf(const QMetaProperty& property);
 
 // The variant to assign for value; nothing (and a reason) when it does not fit.
-std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& value, QString& error);
+std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& value,
+                                  QString& error);
 // How a property value is written; nothing for a type without a spelling.
 std::optional<TFormValue> ToFormValue(const TPropertyType& type, const QVariant& value);
 // Parses a single value as it stands on the right of '=' (declared defaults).

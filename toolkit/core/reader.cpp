@@ -90,7 +90,8 @@ void TReader::Read(const TFormObject& object) {
 }
 
 void TReader::ResolveReferences() {
-    std::function<TComponent*(TComponent*, const QString&)> find = [&](TComponent* in, const QString& name) -> TComponent* {
+    std::function<TComponent*(TComponent*, const QString&)> find =
+        [&](TComponent* in, const QString& name) -> TComponent* {
         if (in->Name().compare(name, Qt::CaseInsensitive) == 0)
             return in;
         for (TComponent* c : in->Components())
@@ -106,20 +107,24 @@ void TReader::ResolveReferences() {
         const QMetaProperty prop = r.Component->metaObject()->property(r.PropertyIndex);
         TComponent* target = find(root_, r.Name);
         if (!target)
-            Fail(r.Line, QStringLiteral("%1: no component named %2").arg(QLatin1String(prop.name()), r.Name));
+            Fail(r.Line, QStringLiteral("%1: no component named %2")
+                             .arg(QLatin1String(prop.name()), r.Name));
         const QMetaObject* wanted = prop.metaType().metaObject();
         if (wanted && !target->metaObject()->inherits(wanted))
             Fail(r.Line, QStringLiteral("%1: %2 is a %3, not a %4")
-                             .arg(QLatin1String(prop.name()), r.Name, ClassNameOf(target), ClassNameOf(wanted)));
+                             .arg(QLatin1String(prop.name()), r.Name, ClassNameOf(target),
+                                  ClassNameOf(wanted)));
         QObject* pointer = target;
         bool ok = false;
         try {
             ok = prop.write(r.Component, QVariant(prop.metaType(), &pointer));
         } catch (const std::exception& e) {
-            Fail(r.Line, QStringLiteral("%1: %2").arg(QLatin1String(prop.name()), QString::fromStdString(e.what())));
+            Fail(r.Line, QStringLiteral("%1: %2").arg(QLatin1String(prop.name()),
+                                                      QString::fromStdString(e.what())));
         }
         if (!ok)
-            Fail(r.Line, QStringLiteral("%1 cannot refer to %2").arg(QLatin1String(prop.name()), r.Name));
+            Fail(r.Line,
+                 QStringLiteral("%1 cannot refer to %2").arg(QLatin1String(prop.name()), r.Name));
     }
 }
 
@@ -143,7 +148,8 @@ TComponent* TReader::CreateChild(const TFormObject& object) {
     if (!info)
         Fail(object.Line, QStringLiteral("unknown class %1").arg(object.ClassName));
     if (object.Name.isEmpty())
-        Fail(object.Line, QStringLiteral("a component of class %1 has no name").arg(object.ClassName));
+        Fail(object.Line,
+             QStringLiteral("a component of class %1 has no name").arg(object.ClassName));
     TComponent* owner = owner_ ? owner_ : root_;
     if (TComponent* existing = owner->FindComponent(object.Name)) {
         // A component the owner made itself (in its constructor) is read
@@ -159,7 +165,8 @@ TComponent* TReader::CreateChild(const TFormObject& object) {
     try {
         c = info->Create(owner);
     } catch (const std::exception& e) {
-        Fail(object.Line, QStringLiteral("creating %1 failed: %2").arg(object.ClassName, QString::fromStdString(e.what())));
+        Fail(object.Line, QStringLiteral("creating %1 failed: %2")
+                              .arg(object.ClassName, QString::fromStdString(e.what())));
     }
     created_.push_back(c);
     SetStreaming(c, true);
@@ -183,13 +190,16 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
     if (path.size() == 1) {
         if (TEventBase* event = component->FindEvent(property.Name)) {
             if (property.Value.Type != TFormValue::Ident)
-                Fail(property.Line, QStringLiteral("event %1 needs a handler name").arg(property.Name));
+                Fail(property.Line,
+                     QStringLiteral("event %1 needs a handler name").arg(property.Name));
             const QString& handler = property.Value.Text;
             if (!handlers_ || !handlers_->Find(handler))
                 Fail(property.Line, QStringLiteral("no handler named %1 for %2.%3")
                                         .arg(handler, component->Name(), property.Name));
             if (!event->BindByName(*handlers_, handler))
-                Fail(property.Line, QStringLiteral("handler %1 does not fit event %2").arg(handler, property.Name));
+                Fail(
+                    property.Line,
+                    QStringLiteral("handler %1 does not fit event %2").arg(handler, property.Name));
             return;
         }
     }
@@ -215,10 +225,12 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
         } catch (const EFormError&) {
             throw;
         } catch (const std::exception& e) {
-            Fail(property.Line, QStringLiteral("%1: %2").arg(property.Name, QString::fromStdString(e.what())));
+            Fail(property.Line,
+                 QStringLiteral("%1: %2").arg(property.Name, QString::fromStdString(e.what())));
         }
         if (!ok)
-            Fail(property.Line, QStringLiteral("%1 cannot take %2").arg(property.Name, property.Value.Describe()));
+            Fail(property.Line,
+                 QStringLiteral("%1 cannot take %2").arg(property.Name, property.Value.Describe()));
     };
 
     // Sub-objects: Pages.Foo = ... sets a property of the object held.
@@ -226,12 +238,14 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
     while (step < path.size() && (prop.metaType().flags() & QMetaType::PointerToQObject)) {
         QObject* inner = prop.read(object).value<QObject*>();
         if (!inner)
-            Fail(property.Line, QStringLiteral("%1 holds no object").arg(path.mid(0, step).join(u'.')));
+            Fail(property.Line,
+                 QStringLiteral("%1 holds no object").arg(path.mid(0, step).join(u'.')));
         object = inner;
         meta = inner->metaObject();
         index = PropertyIndex(meta, path[step]);
         if (index < 0)
-            Fail(property.Line, QStringLiteral("%1 has no property %2").arg(path.mid(0, step).join(u'.'), path[step]));
+            Fail(property.Line, QStringLiteral("%1 has no property %2")
+                                    .arg(path.mid(0, step).join(u'.'), path[step]));
         prop = meta->property(index);
         ++step;
     }
@@ -242,7 +256,8 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
             Fail(property.Line, QStringLiteral("%1 needs a component name").arg(property.Name));
         if (!prop.isWritable())
             Fail(property.Line, QStringLiteral("property %1 is read-only").arg(property.Name));
-        references_.push_back({component, prop.propertyIndex(), property.Value.Text, property.Line});
+        references_.push_back(
+            {component, prop.propertyIndex(), property.Value.Text, property.Line});
         return;
     }
 
@@ -262,7 +277,8 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
     const QMetaObject* gadget = prop.metaType().metaObject();
     const int subIndex = gadget ? PropertyIndex(gadget, path[step]) : -1;
     if (subIndex < 0)
-        Fail(property.Line, QStringLiteral("%1 has no member %2").arg(path.mid(0, step).join(u'.'), path[step]));
+        Fail(property.Line,
+             QStringLiteral("%1 has no member %2").arg(path.mid(0, step).join(u'.'), path[step]));
     const QMetaProperty sub = gadget->property(subIndex);
     assign(sub, [&](const QVariant& v) {
         if (!sub.writeOnGadget(value.data(), v))

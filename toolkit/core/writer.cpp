@@ -12,8 +12,8 @@
 namespace wt {
 namespace {
 
-bool EqualsDeclaredDefault(const TComponent* c, const QMetaProperty& prop, const TPropertyType& type,
-                           const TFormValue& value) {
+bool EqualsDeclaredDefault(const TComponent* c, const QMetaProperty& prop,
+                           const TPropertyType& type, const TFormValue& value) {
     const QString text = DeclaredDefault(c, prop.name());
     if (text.isNull())
         return false;
@@ -61,7 +61,8 @@ TFormObject WriteObject(TComponent* c, TComponent* root) {
                 if (!sub.isStored() || !sub.isWritable())
                     continue;
                 if (auto v = ToFormValue(PropertyTypeOf(sub), sub.readOnGadget(value.constData())))
-                    obj.Properties.push_back({name + u'.' + QString::fromLatin1(sub.name()), *v, 0});
+                    obj.Properties.push_back(
+                        {name + u'.' + QString::fromLatin1(sub.name()), *v, 0});
             }
             continue;
         }
@@ -72,7 +73,8 @@ TFormObject WriteObject(TComponent* c, TComponent* root) {
     }
     for (const TEventBase* e : c->Events())
         if (e->Assigned() && !e->HandlerName().isEmpty())
-            obj.Properties.push_back({QString::fromLatin1(e->Name()), TFormValue::MakeIdent(e->HandlerName()), 0});
+            obj.Properties.push_back(
+                {QString::fromLatin1(e->Name()), TFormValue::MakeIdent(e->HandlerName()), 0});
     for (TComponent* child : c->StreamedChildren(root))
         obj.Children.push_back(WriteObject(child, root));
     return obj;
@@ -90,6 +92,8 @@ QString DeclaredDefault(const TComponent* component, const char* property) {
 
 TFormObject WriteComponentTree(TComponent* root) { return WriteObject(root, root); }
 
-QString WriteFormDescription(TComponent* root) { return FormatFormDescription(WriteComponentTree(root)); }
+QString WriteFormDescription(TComponent* root) {
+    return FormatFormDescription(WriteComponentTree(root));
+}
 
 } // namespace wt

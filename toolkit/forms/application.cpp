@@ -17,17 +17,13 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     SetName(QStringLiteral("Application"));
 }
 
-TApplication::~TApplication() {
-    SetState(ComponentState::Destroying, true);
-}
+TApplication::~TApplication() { SetState(ComponentState::Destroying, true); }
 
 bool TApplication::HelpJump(const QString& topic) {
     return ThePlatform().Help().ShowHelp(ToStd(helpFile_), ToStd(topic));
 }
 
-bool TApplication::HelpContext(int context) {
-    return HelpJump(QString::number(context));
-}
+bool TApplication::HelpContext(int context) { return HelpJump(QString::number(context)); }
 
 QWidget* TApplication::OwnerWidget() const {
     if (ownerWindow_ == 0 || !qApp)

@@ -32,7 +32,8 @@ namespace {
 // dialog, instead of ending it as if cancelled.
 class TCheckedFileDialog : public QFileDialog {
 public:
-    TCheckedFileDialog(QWidget* parent, TOpenOptions options) : QFileDialog(parent), options_(options) {}
+    TCheckedFileDialog(QWidget* parent, TOpenOptions options)
+        : QFileDialog(parent), options_(options) {}
 
     void accept() override {
         const QStringList chosen = selectedFiles();
@@ -48,7 +49,8 @@ private:
             return false;
         if (options_.testFlag(TOpenDialog::ofPathMustExist) && !file.absoluteDir().exists())
             return false;
-        if (options_.testFlag(TOpenDialog::ofNoReadOnlyReturn) && file.exists() && !file.isWritable())
+        if (options_.testFlag(TOpenDialog::ofNoReadOnlyReturn) && file.exists() &&
+            !file.isWritable())
             return false;
         return true;
     }
@@ -124,7 +126,8 @@ bool TOpenDialog::Execute() {
     }
     const QString suffix = QFileInfo(fileName_).suffix();
     options_.setFlag(ofExtensionDifferent,
-                     !defaultExt_.isEmpty() && suffix.compare(defaultExt_, Qt::CaseInsensitive) != 0);
+                     !defaultExt_.isEmpty() &&
+                         suffix.compare(defaultExt_, Qt::CaseInsensitive) != 0);
     if (fileEditStyle_ == fsComboBox) { // the folder chosen from goes first
         const QString folder = QFileInfo(fileName_).absolutePath();
         historyList_.removeAll(folder);

@@ -102,25 +102,19 @@ void TForm::ReadForm(std::string_view text, const QString& fileName) {
 
 int TForm::BorderWidth() const {
     switch (borderStyle_) {
-    case bsNone:
-        return 0;
+    case bsNone: return 0;
     case bsSizeable:
-    case bsSizeToolWin:
-        return 4;
-    default:
-        return 3;
+    case bsSizeToolWin: return 4;
+    default: return 3;
     }
 }
 
 int TForm::CaptionHeight() const {
     switch (borderStyle_) {
-    case bsNone:
-        return 0;
+    case bsNone: return 0;
     case bsToolWindow:
-    case bsSizeToolWin:
-        return 15;
-    default:
-        return 19;
+    case bsSizeToolWin: return 15;
+    default: return 19;
     }
 }
 
@@ -351,9 +345,7 @@ void TForm::Show() {
     ApplyVisible();
 }
 
-void TForm::Hide() {
-    SetVisible(false);
-}
+void TForm::Hide() { SetVisible(false); }
 
 int TForm::ShowModal() {
     if (Visible() || modal_)

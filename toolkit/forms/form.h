@@ -74,7 +74,8 @@ public:
         handlers_.Add(name, static_cast<F*>(this), method);
     }
     // A member pointer set to the component of that name once the form is read.
-    template <class T> void Field(const QString& name, T*& field) {
+    template <class T>
+    void Field(const QString& name, T*& field) {
         fields_.push_back({name, [&field](TComponent* c) {
                                field = dynamic_cast<T*>(c);
                                return field != nullptr;

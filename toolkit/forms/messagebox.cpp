@@ -18,8 +18,9 @@ void ShowMessage(const QString& text) {
 void ShowMessageBox(const QString& text, const QString& caption) {
     const QByteArray t = text.toUtf8();
     const QByteArray c = caption.toUtf8();
-    ThePlatform().System().MessageBox(std::string_view(t.constData(), static_cast<std::size_t>(t.size())),
-                             std::string_view(c.constData(), static_cast<std::size_t>(c.size())));
+    ThePlatform().System().MessageBox(
+        std::string_view(t.constData(), static_cast<std::size_t>(t.size())),
+        std::string_view(c.constData(), static_cast<std::size_t>(c.size())));
 }
 
 void ShowToolkitMessageBox(const QString& text, const QString& caption) {

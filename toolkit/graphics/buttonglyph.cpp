@@ -71,10 +71,12 @@ void TButtonGlyph::Draw(QPainter& painter, const QRect& rect, const QString& cap
                         TButtonState state) const {
     const QImage image = StateImage(state);
     const QFontMetrics fm(painter.font());
-    const QString shown = QString(caption).replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+    const QString shown = QString(caption)
+                              .replace(QStringLiteral("&&"), QStringLiteral("\x01"))
                               .remove(u'&')
                               .replace(u'\x01', u'&');
-    const QSize text = caption.isEmpty() ? QSize(0, 0) : QSize(fm.horizontalAdvance(shown), fm.height());
+    const QSize text =
+        caption.isEmpty() ? QSize(0, 0) : QSize(fm.horizontalAdvance(shown), fm.height());
     const QSize glyph = image.isNull() ? QSize(0, 0) : image.size();
     if (text.isEmpty() || glyph.isEmpty())
         spacing = 0;
@@ -115,9 +117,9 @@ void TButtonGlyph::Draw(QPainter& painter, const QRect& rect, const QString& cap
         painter.drawImage(glyphPos + offset, image);
     if (!caption.isEmpty()) {
         const QRect textRect(textPos + offset, text);
-        QApplication::style()->drawItemText(&painter, textRect, Qt::AlignCenter | Qt::TextShowMnemonic,
-                                            palette, state != bsDisabled, caption,
-                                            QPalette::ButtonText);
+        QApplication::style()->drawItemText(&painter, textRect,
+                                            Qt::AlignCenter | Qt::TextShowMnemonic, palette,
+                                            state != bsDisabled, caption, QPalette::ButtonText);
     }
 }
 
@@ -150,7 +152,8 @@ TBitmap StandardButtonGlyph(const QString& kind) {
             f.setBold(true);
             p.setFont(f);
             p.setPen(colour(QColor(0, 0, 160)));
-            p.drawText(QRect(0, 0, kStandardSize, kStandardSize), Qt::AlignCenter, QStringLiteral("?"));
+            p.drawText(QRect(0, 0, kStandardSize, kStandardSize), Qt::AlignCenter,
+                       QStringLiteral("?"));
         } else if (k == QLatin1String("CLOSE")) {
             p.setPen(QPen(colour(Qt::black), 1));
             p.setBrush(colour(QColor(128, 128, 0)));

@@ -123,9 +123,7 @@ TRect TCanvas::ClipRect() const {
     return FromQRect(clip_->Qt().boundingRect().intersected(ToQRect(all)));
 }
 
-void TCanvas::Save() {
-    saved_.push_back({Pen, Brush, Font, CopyMode, clip_, textAlign_, penPos_});
-}
+void TCanvas::Save() { saved_.push_back({Pen, Brush, Font, CopyMode, clip_, textAlign_, penPos_}); }
 
 void TCanvas::Restore() {
     if (saved_.empty())
@@ -301,7 +299,8 @@ void TCanvas::Rectangle(const TRect& rect) {
             Plot(r.Right - 1, r.Bottom - 1, ColorToPixel(Pen.Color));
     } else {
         const QRegion ring =
-            QRegion(ToQRect(r)).subtracted(ToQRect({r.Left + w, r.Top + w, r.Right - w, r.Bottom - w}));
+            QRegion(ToQRect(r))
+                .subtracted(ToQRect({r.Left + w, r.Top + w, r.Right - w, r.Bottom - w}));
         TBrush pen;
         pen.Color = Pen.Color;
         FillRegionWith(ring, pen);
@@ -431,8 +430,7 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text) {
 }
 
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
-    const Prefixed source =
-        (flags & DT_NOPREFIX) ? Prefixed{text, -1} : StripPrefix(text);
+    const Prefixed source = (flags & DT_NOPREFIX) ? Prefixed{text, -1} : StripPrefix(text);
     const QString& s = source.Text;
     const QFont f = ToQFont(Font);
     const QFontMetrics fm(f);
@@ -569,7 +567,8 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
     // own image is read as it was before the transfer.
     const QImage s = usesSource ? As32Bit(source) : QImage();
     const QRegion visible = Clipped(QRect(x, y, w, h));
-    const std::uint32_t solidBrush = usesPattern && !Brush.HasPattern() ? ColorToPixel(Brush.Color) : 0u;
+    const std::uint32_t solidBrush =
+        usesPattern && !Brush.HasPattern() ? ColorToPixel(Brush.Color) : 0u;
     for (const QRect& r : visible) {
         for (int dy = r.top(); dy <= r.bottom(); ++dy) {
             auto* line = reinterpret_cast<std::uint32_t*>(target_->scanLine(dy));
@@ -582,8 +581,9 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
                 const int srcX = sx + (dx - x);
                 const std::uint32_t sp =
                     (srcLine && srcX >= 0 && srcX < s.width()) ? srcLine[srcX] : 0u;
-                const std::uint32_t pp =
-                    !usesPattern ? 0u : Brush.HasPattern() ? PatternAt(Brush, dx, dy) : solidBrush;
+                const std::uint32_t pp = !usesPattern         ? 0u
+                                         : Brush.HasPattern() ? PatternAt(Brush, dx, dy)
+                                                              : solidBrush;
                 line[dx] = (ApplyRop(rop, pp, sp, line[dx]) & 0xFFFFFFu) | kOpaque;
             }
         }
@@ -591,8 +591,7 @@ void TCanvas::BitBlt(int x, int y, int w, int h, const QImage& source, int sx, i
     Changed(FromQRect(visible.boundingRect()));
 }
 
-void TCanvas::StretchBlt(const TRect& dest, const QImage& source, const TRect& src,
-                         TRasterOp rop) {
+void TCanvas::StretchBlt(const TRect& dest, const QImage& source, const TRect& src, TRasterOp rop) {
     const TRect d = Normalized(dest);
     const TRect s = Normalized(src);
     if (d.Width() == 0 || d.Height() == 0 || s.Width() == 0 || s.Height() == 0)
@@ -627,15 +626,14 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
         return;
     }
     TBitmap scaled;
-    scaled.SetImage(Resampled(bitmap.Image(), {0, 0, bitmap.Width(), bitmap.Height()},
-                              d.Width(), d.Height()));
+    scaled.SetImage(
+        Resampled(bitmap.Image(), {0, 0, bitmap.Width(), bitmap.Height()}, d.Width(), d.Height()));
     scaled.SetTransparent(bitmap.Transparent());
     scaled.SetTransparentColor(bitmap.TransparentColor());
     Draw(d.Left, d.Top, scaled);
 }
 
-void TCanvas::BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& src,
-                        TColor color) {
+void TCanvas::BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& src, TColor color) {
     const TRect d = Normalized(dest);
     if (bitmap.Empty() || d.Width() == 0 || d.Height() == 0 || src.Width() == 0 ||
         src.Height() == 0)

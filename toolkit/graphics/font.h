@@ -39,8 +39,8 @@ public:
     void SetSize(int points);
 
     friend bool operator==(const TFont& a, const TFont& b) {
-        return a.Name == b.Name && a.Height == b.Height && a.Style == b.Style && a.Color == b.Color &&
-               a.Escapement == b.Escapement;
+        return a.Name == b.Name && a.Height == b.Height && a.Style == b.Style &&
+               a.Color == b.Color && a.Escapement == b.Escapement;
     }
 };
 
@@ -52,7 +52,7 @@ struct TLogFont {
     int Width = 0;
     int Escapement = 0; // tenths of a degree, counter-clockwise
     int Orientation = 0;
-    int Weight = 400;   // 700 and more is bold
+    int Weight = 400; // 700 and more is bold
     bool Italic = false;
     bool Underline = false;
     bool StrikeOut = false;

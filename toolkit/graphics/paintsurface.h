@@ -38,8 +38,7 @@ public:
 
     // Runs erase and paint over what was invalidated and shows the image.
     // erase(canvas) and paint(canvas) are called with the canvas clipped.
-    void PaintEvent(QWidget* widget, QPaintEvent* event,
-                    const std::function<void(TCanvas&)>& erase,
+    void PaintEvent(QWidget* widget, QPaintEvent* event, const std::function<void(TCanvas&)>& erase,
                     const std::function<void(TCanvas&)>& paint);
     // Erases and paints the whole surface now, shown or not.
     void PaintAll(const std::function<void(TCanvas&)>& erase,

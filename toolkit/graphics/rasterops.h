@@ -34,8 +34,7 @@ inline constexpr TRasterOp DSPDxax = 0x00CA0749;
 constexpr std::uint8_t RopIndex(TRasterOp rop) { return static_cast<std::uint8_t>(rop >> 16); }
 
 // Applies the operation to every bit of the three values.
-constexpr std::uint32_t ApplyRop(TRasterOp rop, std::uint32_t p, std::uint32_t s,
-                                 std::uint32_t d) {
+constexpr std::uint32_t ApplyRop(TRasterOp rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
     const std::uint8_t table = RopIndex(rop);
     std::uint32_t result = 0;
     for (int i = 0; i < 8; ++i) {

@@ -36,9 +36,9 @@ TfrmLabelGallery::TfrmLabelGallery(TComponent* owner) : TForm(owner) {
     SetColor(clBtnFace);
     SetClientSize(kLeft + 5 * kCell, kTop + 6 * kCell + 8);
 
-    const std::pair<TTextStyle, const char*> textStyles[] = {
-        {TRzLabel::tsNone, "tsNone"}, {TRzLabel::tsRaised, "tsRaised"},
-        {TRzLabel::tsRecessed, "tsRecessed"}};
+    const std::pair<TTextStyle, const char*> textStyles[] = {{TRzLabel::tsNone, "tsNone"},
+                                                             {TRzLabel::tsRaised, "tsRaised"},
+                                                             {TRzLabel::tsRecessed, "tsRecessed"}};
     // Enabled on the first row, disabled on the second.
     for (bool enabled : {true, false}) {
         int x = 8;
@@ -53,7 +53,8 @@ TfrmLabelGallery::TfrmLabelGallery(TComponent* owner) : TForm(owner) {
 
     const int rotations[] = {0, 45, 90, 180, 270};
     for (int c = 0; c < 5; ++c)
-        Put<TLabel>(this, kLeft + c * kCell + 30, kTop - 18, QStringLiteral("%1\u00B0").arg(rotations[c]));
+        Put<TLabel>(this, kLeft + c * kCell + 30, kTop - 18,
+                    QStringLiteral("%1\u00B0").arg(rotations[c]));
     const std::pair<TCDKShadowStyle, const char*> shadowStyles[] = {
         {TCDKRotate3DLabel::ssRaised, "ssRaised"},
         {TCDKRotate3DLabel::ssLowered, "ssLowered"},

@@ -40,8 +40,9 @@ TfrmPathEditorGallery::TfrmPathEditorGallery(TComponent* owner) : TForm(owner) {
             editor->SetLeft(kLeft + c * kColumn);
             editor->SetTop(top);
             editor->SetStyle(style);
-            editor->SetText(style == TCDKPathEditor::_SelectDirectory ? QStringLiteral("/home/user/Sounds")
-                                                                        : QStringLiteral("/home/user/Sounds/in.wav"));
+            editor->SetText(style == TCDKPathEditor::_SelectDirectory
+                                ? QStringLiteral("/home/user/Sounds")
+                                : QStringLiteral("/home/user/Sounds/in.wav"));
             editor->SetSmartShowBrowseButton(c == 1);
         }
         top += kRow;

@@ -169,7 +169,8 @@ void TcsNotebook::EnsureSelectablePage() {
         SetPageIndex(i);
         return;
     }
-    if (TcsPage* current = Page(pageIndex_); current && current->Enabled() && !current->PageEnabled())
+    if (TcsPage* current = Page(pageIndex_);
+        current && current->Enabled() && !current->PageEnabled())
         current->SetEnabled(false);
     if (!AnyPageVisible() || AnyPageSelectable())
         return;

@@ -23,24 +23,41 @@ QString WithoutMarker(const QString& caption) {
 // Horizontal and vertical place (0 start, 1 centre, 2 end) of a bitmap by
 // alignment group (rows) and orientation (columns toTop, toLeft, toBottom,
 // toRight): on vertical tabs the alignment turns with the tab.
-constexpr std::array<std::array<int, 4>, 10> kPlaceX{{
-    {0, 0, 0, 2}, {1, 0, 1, 2}, {2, 0, 2, 2}, {0, 1, 0, 1}, {1, 1, 1, 1},
-    {2, 1, 2, 1}, {0, 2, 0, 0}, {1, 2, 1, 0}, {2, 2, 2, 0}, {0, 0, 0, 0}}};
-constexpr std::array<std::array<int, 4>, 10> kPlaceY{{
-    {0, 2, 0, 0}, {0, 1, 0, 1}, {0, 0, 0, 2}, {1, 2, 1, 0}, {1, 1, 1, 1},
-    {1, 0, 1, 2}, {2, 2, 2, 0}, {2, 1, 2, 1}, {2, 0, 2, 2}, {0, 0, 0, 0}}};
+constexpr std::array<std::array<int, 4>, 10> kPlaceX{{{0, 0, 0, 2},
+                                                      {1, 0, 1, 2},
+                                                      {2, 0, 2, 2},
+                                                      {0, 1, 0, 1},
+                                                      {1, 1, 1, 1},
+                                                      {2, 1, 2, 1},
+                                                      {0, 2, 0, 0},
+                                                      {1, 2, 1, 0},
+                                                      {2, 2, 2, 0},
+                                                      {0, 0, 0, 0}}};
+constexpr std::array<std::array<int, 4>, 10> kPlaceY{{{0, 2, 0, 0},
+                                                      {0, 1, 0, 1},
+                                                      {0, 0, 0, 2},
+                                                      {1, 2, 1, 0},
+                                                      {1, 1, 1, 1},
+                                                      {1, 0, 1, 2},
+                                                      {2, 2, 2, 0},
+                                                      {2, 1, 2, 1},
+                                                      {2, 0, 2, 2},
+                                                      {0, 0, 0, 0}}};
 
 int PlaceGroup(TcsNotebook::TBitmapAlignment a) {
     using N = TcsNotebook;
     switch (a) {
     case N::baLeftTop: return 0;
-    case N::baCentreTop: case N::baCenterTop: return 1;
+    case N::baCentreTop:
+    case N::baCenterTop: return 1;
     case N::baRightTop: return 2;
     case N::baLeftMiddle: return 3;
-    case N::baCentreMiddle: case N::baCenterMiddle: return 4;
+    case N::baCentreMiddle:
+    case N::baCenterMiddle: return 4;
     case N::baRightMiddle: return 5;
     case N::baLeftBottom: return 6;
-    case N::baCentreBottom: case N::baCenterBottom: return 7;
+    case N::baCentreBottom:
+    case N::baCenterBottom: return 7;
     case N::baRightBottom: return 8;
     default: return 9;
     }
@@ -54,9 +71,7 @@ int TextColumn(TcsNotebook::TTextAlignment a) {
     const int c = a % 4;
     return c == 0 ? 0 : c == 3 ? 2 : 1;
 }
-int TextRow(TcsNotebook::TTextAlignment a) {
-    return a == TcsNotebook::taInvisible ? 0 : a / 4;
-}
+int TextRow(TcsNotebook::TTextAlignment a) { return a == TcsNotebook::taInvisible ? 0 : a / 4; }
 
 int Place(int where, int start, int extent, int end, int size) {
     switch (where) {
@@ -113,8 +128,10 @@ TRect TcsNotebook::BitmapRect(const QString& caption) const {
     }
     const int group = PlaceGroup(bitmapAlignment_);
     const auto o = static_cast<std::size_t>(tabOrientation_);
-    const int x = Place(kPlaceX[static_cast<std::size_t>(group)][o], ta.Left, ta.Width(), ta.Right, bw);
-    const int y = Place(kPlaceY[static_cast<std::size_t>(group)][o], ta.Top, ta.Height(), ta.Bottom, bh);
+    const int x =
+        Place(kPlaceX[static_cast<std::size_t>(group)][o], ta.Left, ta.Width(), ta.Right, bw);
+    const int y =
+        Place(kPlaceY[static_cast<std::size_t>(group)][o], ta.Top, ta.Height(), ta.Bottom, bh);
     return {x, y, x + bw, y + bh};
 }
 
@@ -186,7 +203,8 @@ void TcsNotebook::DrawTabContents(TCanvas& canvas) {
     canvas.Restore();
 }
 
-void TcsNotebook::DrawTabBitmap(TCanvas& canvas, const QString& caption, TcsPage& page, const TRect& ta) {
+void TcsNotebook::DrawTabBitmap(TCanvas& canvas, const QString& caption, TcsPage& page,
+                                const TRect& ta) {
     const bool current = caption.compare(ActivePage(), Qt::CaseInsensitive) == 0;
     int g = 0;
     bool dithered = false;
@@ -209,14 +227,15 @@ void TcsNotebook::DrawTabBitmap(TCanvas& canvas, const QString& caption, TcsPage
     }
     const TColor back = TabBackColor(caption);
     TBitmap scratch = Filled(ta.Width(), ta.Height(), back);
-    DrawGlyph(scratch.Canvas(), {dest.Left - ta.Left, dest.Top - ta.Top, dest.Right - ta.Left, dest.Bottom - ta.Top},
+    DrawGlyph(scratch.Canvas(),
+              {dest.Left - ta.Left, dest.Top - ta.Top, dest.Right - ta.Left, dest.Bottom - ta.Top},
               src, bitmap, caption);
     Dither(scratch, back);
     canvas.BitBlt(ta.Left, ta.Top, ta.Width(), ta.Height(), scratch.Image(), 0, 0, SRCCOPY);
 }
 
-void TcsNotebook::DrawGlyph(TCanvas& canvas, const TRect& dest, const TRect& src, const TBitmap& bitmap,
-                            const QString& caption) const {
+void TcsNotebook::DrawGlyph(TCanvas& canvas, const TRect& dest, const TRect& src,
+                            const TBitmap& bitmap, const QString& caption) const {
     const TBrush saved = canvas.Brush;
     canvas.Brush.Color = TabBackColor(caption);
     canvas.Brush.Style = bsSolid;
@@ -251,7 +270,8 @@ void TcsNotebook::Dither(TBitmap& scratch, TColor background) const {
     c.Brush = saved;
 }
 
-void TcsNotebook::DrawTabCaption(TCanvas& canvas, const QString& caption, TcsPage& page, const TRect& ta) {
+void TcsNotebook::DrawTabCaption(TCanvas& canvas, const QString& caption, TcsPage& page,
+                                 const TRect& ta) {
     if (page.PageEnabled()) {
         canvas.Save();
         const TRegion area(ta);

@@ -108,8 +108,10 @@ TRect TcsNotebook::TextArea(const QString& caption) const {
     const TRect r = TabRect(caption);
     const int q = std::max(3, cornerSize_);
     // The side facing the body moves in by 1, the other three by q.
-    TRect t{r.Left + (tabOrientation_ == toRight ? 1 : q), r.Top + (tabOrientation_ == toBottom ? 1 : q),
-            r.Right - (tabOrientation_ == toLeft ? 1 : q), r.Bottom - (tabOrientation_ == toTop ? 1 : q)};
+    TRect t{r.Left + (tabOrientation_ == toRight ? 1 : q),
+            r.Top + (tabOrientation_ == toBottom ? 1 : q),
+            r.Right - (tabOrientation_ == toLeft ? 1 : q),
+            r.Bottom - (tabOrientation_ == toTop ? 1 : q)};
     return {t.Left + 1, t.Top + 1, t.Right - 1, t.Bottom - 1};
 }
 
@@ -211,7 +213,8 @@ void TcsNotebook::ComputeTabRects() {
     int y = tabOrientation_ == toTop ? (r - 1) * dy : tabOrientation_ == toLeft ? h - dy : 0;
     int i = 0, j = 0;
     while (i < r) {
-        const bool has = i < static_cast<int>(rows_.size()) && j < rows_[static_cast<std::size_t>(i)].size();
+        const bool has =
+            i < static_cast<int>(rows_.size()) && j < rows_[static_cast<std::size_t>(i)].size();
         if (has) {
             const QString caption = rows_[static_cast<std::size_t>(i)][j];
             TRect rect{x, y, x + dx, y + dy};
@@ -219,7 +222,8 @@ void TcsNotebook::ComputeTabRects() {
             if (TcsTab* tab = FindTab(caption))
                 tab->SetRect(rect);
             else
-                tabRects_.push_back({caption, TcsTab{rect.Left, rect.Top, rect.Right, rect.Bottom}});
+                tabRects_.push_back(
+                    {caption, TcsTab{rect.Left, rect.Top, rect.Right, rect.Bottom}});
             switch (tabOrientation_) {
             case toLeft: y -= dy; break;
             case toRight: y += dy; break;
@@ -260,9 +264,9 @@ void TcsNotebook::RepaintChangedTabs(int oldIndex, int newIndex) {
         return;
     const TcsPage* oldPage = Page(oldIndex);
     const TcsPage* newPage = Page(newIndex);
-    if (oldPage && newPage &&
-        oldPage->PageVisible() && newPage->PageVisible() &&
-        (rowCount_ == 1 || RowOf(oldPage->Caption()) == RowOf(newPage->Caption()) || anchoredTabs_)) {
+    if (oldPage && newPage && oldPage->PageVisible() && newPage->PageVisible() &&
+        (rowCount_ == 1 || RowOf(oldPage->Caption()) == RowOf(newPage->Caption()) ||
+         anchoredTabs_)) {
         for (const TcsPage* page : {newPage, oldPage}) {
             std::vector<TPoint> p;
             if (anchoredTabs_) {

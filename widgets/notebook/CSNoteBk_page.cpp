@@ -94,8 +94,8 @@ namespace {
 
 const QString kCannotDelete =
     QStringLiteral("Cannot delete last remaining Tab.  Notebooks must have at least one Tab.");
-const QString kCannotClear = QStringLiteral(
-    "Cannot clear all Notebook pages.  Notebooks with no pages are not allowed.");
+const QString kCannotClear =
+    QStringLiteral("Cannot clear all Notebook pages.  Notebooks with no pages are not allowed.");
 
 QString DuplicateMessage(const QString& caption) {
     return QStringLiteral("Tab with Caption '") + caption +
@@ -196,7 +196,8 @@ void TcsPageAccess::Exchange(int index1, int index2) {
     if (index1 == index2 || !notebook_.Page(index1) || !notebook_.Page(index2))
         return;
     TcsPage* previous = notebook_.Page(notebook_.pageIndex_);
-    std::swap(pageList_[static_cast<std::size_t>(index1)], pageList_[static_cast<std::size_t>(index2)]);
+    std::swap(pageList_[static_cast<std::size_t>(index1)],
+              pageList_[static_cast<std::size_t>(index2)]);
     notebook_.NotifyDesigner();
     const int c = notebook_.pageIndex_;
     if (c == index1 || c == index2) {

@@ -16,14 +16,15 @@ constexpr TColor H = clBtnHighlight;
 constexpr TColor S = clBtnShadow;
 
 // Indexed by orientation: toTop, toLeft, toBottom, toRight.
-constexpr std::array<std::array<TColor, 4>, 4> kAnchoredFrame{{
-    {H, H, S, S}, {H, S, S, H}, {S, H, H, S}, {S, H, H, S}}};
+constexpr std::array<std::array<TColor, 4>, 4> kAnchoredFrame{
+    {{H, H, S, S}, {H, S, S, H}, {S, H, H, S}, {S, H, H, S}}};
 // Segments 0 to 7; segment 2 is the opening and never drawn.
-constexpr std::array<std::array<TColor, 8>, 4> kOpenFrame{{
-    {H, S, W, H, H, H, S, S}, {H, H, W, S, H, S, S, H},
-    {S, S, W, H, S, H, H, S}, {S, S, W, H, S, H, H, S}}};
-constexpr std::array<std::array<TColor, 3>, 4> kBackFrame{{
-    {H, S, S}, {H, H, S}, {S, S, H}, {S, S, H}}};
+constexpr std::array<std::array<TColor, 8>, 4> kOpenFrame{{{H, S, W, H, H, H, S, S},
+                                                           {H, H, W, S, H, S, S, H},
+                                                           {S, S, W, H, S, H, H, S},
+                                                           {S, S, W, H, S, H, H, S}}};
+constexpr std::array<std::array<TColor, 3>, 4> kBackFrame{
+    {{H, S, S}, {H, H, S}, {S, S, H}, {S, S, H}}};
 
 void Line(TCanvas& canvas, TPoint a, TPoint b) {
     canvas.MoveTo(a.X, a.Y);
@@ -198,7 +199,8 @@ void TcsNotebook::Paint() {
 void TcsNotebook::DrawOutlines(TCanvas& canvas) {
     Pen(canvas, W);
     for (const TTabEntry& e : tabRects_) {
-        const std::vector<TPoint> p = TabOutline(TabRect(e.Caption), 0, RowOf(e.Caption), ColOf(e.Caption));
+        const std::vector<TPoint> p =
+            TabOutline(TabRect(e.Caption), 0, RowOf(e.Caption), ColOf(e.Caption));
         canvas.MoveTo(p[0].X, p[0].Y);
         for (int n = 1; n < 6; ++n)
             canvas.LineTo(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y);
@@ -219,40 +221,94 @@ void TcsNotebook::DrawEdges(TCanvas& canvas) {
 void TcsNotebook::DrawEdgeSet(TCanvas& c, const std::vector<TPoint>& p, bool doubled) {
     auto move = [&](int x, int y) { c.MoveTo(x, y); };
     auto line = [&](int x, int y) { c.LineTo(x, y); };
-    auto movep = [&](int n) { move(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y); };
-    auto linep = [&](int n) { line(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y); };
+    auto movep = [&](int n) {
+        move(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y);
+    };
+    auto linep = [&](int n) {
+        line(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y);
+    };
     const TPoint p1 = p[1], p2 = p[2], p3 = p[3], p4 = p[4];
     switch (tabOrientation_) {
     case toTop:
-        Pen(c, H); movep(0); linep(1); linep(2);
-        if (doubled) { move(p1.X, p1.Y + 1); line(p2.X + 1, p2.Y); }
-        movep(2); linep(3);
-        Pen(c, S); linep(4);
-        if (doubled) { move(p3.X - 1, p3.Y); line(p4.X, p4.Y + 1); }
-        movep(4); linep(5);
+        Pen(c, H);
+        movep(0);
+        linep(1);
+        linep(2);
+        if (doubled) {
+            move(p1.X, p1.Y + 1);
+            line(p2.X + 1, p2.Y);
+        }
+        movep(2);
+        linep(3);
+        Pen(c, S);
+        linep(4);
+        if (doubled) {
+            move(p3.X - 1, p3.Y);
+            line(p4.X, p4.Y + 1);
+        }
+        movep(4);
+        linep(5);
         break;
     case toBottom:
-        Pen(c, H); movep(0); linep(1);
-        Pen(c, S); linep(2);
-        if (doubled) { move(p1.X, p1.Y - 1); line(p2.X + 1, p2.Y); }
-        movep(2); linep(3); linep(4);
-        if (doubled) { move(p3.X - 1, p3.Y); line(p4.X, p4.Y - 1); }
-        movep(4); linep(5);
+        Pen(c, H);
+        movep(0);
+        linep(1);
+        Pen(c, S);
+        linep(2);
+        if (doubled) {
+            move(p1.X, p1.Y - 1);
+            line(p2.X + 1, p2.Y);
+        }
+        movep(2);
+        linep(3);
+        linep(4);
+        if (doubled) {
+            move(p3.X - 1, p3.Y);
+            line(p4.X, p4.Y - 1);
+        }
+        movep(4);
+        linep(5);
         break;
     case toLeft:
-        Pen(c, S); movep(0); linep(1); linep(2);
-        if (doubled) { move(p1.X + 1, p1.Y); line(p2.X, p2.Y - 1); }
-        Pen(c, H); movep(2); linep(3); linep(4);
-        if (doubled) { move(p3.X, p3.Y + 1); line(p4.X + 1, p4.Y); }
-        movep(4); linep(5);
+        Pen(c, S);
+        movep(0);
+        linep(1);
+        linep(2);
+        if (doubled) {
+            move(p1.X + 1, p1.Y);
+            line(p2.X, p2.Y - 1);
+        }
+        Pen(c, H);
+        movep(2);
+        linep(3);
+        linep(4);
+        if (doubled) {
+            move(p3.X, p3.Y + 1);
+            line(p4.X + 1, p4.Y);
+        }
+        movep(4);
+        linep(5);
         break;
     case toRight:
-        Pen(c, H); movep(0); linep(1);
-        Pen(c, S); movep(1); linep(2);
-        if (doubled) { move(p1.X - 1, p1.Y); line(p2.X, p2.Y + 1); }
-        movep(2); linep(3); linep(4);
-        if (doubled) { move(p3.X, p3.Y - 1); line(p4.X - 1, p4.Y); }
-        movep(4); linep(5);
+        Pen(c, H);
+        movep(0);
+        linep(1);
+        Pen(c, S);
+        movep(1);
+        linep(2);
+        if (doubled) {
+            move(p1.X - 1, p1.Y);
+            line(p2.X, p2.Y + 1);
+        }
+        movep(2);
+        linep(3);
+        linep(4);
+        if (doubled) {
+            move(p3.X, p3.Y - 1);
+            line(p4.X - 1, p4.Y);
+        }
+        movep(4);
+        linep(5);
         break;
     }
 }
@@ -266,8 +322,12 @@ void TcsNotebook::DrawFrontFrame(TCanvas& canvas) {
     if (anchoredTabs_ || !current) {
         // A closed rectangle: no tab is opened into the body.
         for (int a = 0; a <= 2; ++a) {
-            const std::vector<TPoint> p = MapToOrientation(
-                {{r - a, top + a}, {l + a, top + a}, {l + a, b - a}, {r - a, b - a}, {r - a, top + a - 1}}, q, t);
+            const std::vector<TPoint> p = MapToOrientation({{r - a, top + a},
+                                                            {l + a, top + a},
+                                                            {l + a, b - a},
+                                                            {r - a, b - a},
+                                                            {r - a, top + a - 1}},
+                                                           q, t);
             for (std::size_t n = 0; n < 4; ++n) {
                 Pen(canvas, a == 0 ? W : kAnchoredFrame[o][n]);
                 Line(canvas, p[n], p[n + 1]);
@@ -282,10 +342,16 @@ void TcsNotebook::DrawFrontFrame(TCanvas& canvas) {
     else if (tabOrientation_ == toRight)
         gs = (tab.Top - q.Top) + l, ge = (tab.Bottom - q.Top) + l;
     for (int a = 0; a <= 2; ++a) {
-        const std::vector<TPoint> p = MapToOrientation(
-            {{r - a, top + a}, {ge - a, top + a}, {ge - a, top - 1}, {gs + a, top}, {gs + a, top + a},
-             {l + a, top + a}, {l + a, b - a}, {r - a, b - a}, {r - a, top + a}},
-            q, t);
+        const std::vector<TPoint> p = MapToOrientation({{r - a, top + a},
+                                                        {ge - a, top + a},
+                                                        {ge - a, top - 1},
+                                                        {gs + a, top},
+                                                        {gs + a, top + a},
+                                                        {l + a, top + a},
+                                                        {l + a, b - a},
+                                                        {r - a, b - a},
+                                                        {r - a, top + a}},
+                                                       q, t);
         for (std::size_t n = 0; n < 8; ++n) {
             if (n == 2)
                 continue; // the opening under the current tab
@@ -342,7 +408,8 @@ void TcsNotebook::DrawBackFrame(TCanvas& canvas, int row) {
         const int m = std::max(0, (r - l) + (rowCount_ - 1) * k - len);
         if (k > 1 || cs > 7 || m > 0) {
             const int s = cs < 6 ? a + 1 : a + 2;
-            pair(2 * n, {(r - k) + s - std::max(0, cs - 5) - (m + (m > 0 ? 1 : 0)), y0 + a}, {r - a, y0 + a});
+            pair(2 * n, {(r - k) + s - std::max(0, cs - 5) - (m + (m > 0 ? 1 : 0)), y0 + a},
+                 {r - a, y0 + a});
         } else if (a == 0) {
             pair(2 * n, {r - k, y0}, {r - 1, y0});
         }
@@ -355,9 +422,12 @@ void TcsNotebook::DrawBackFrame(TCanvas& canvas, int row) {
             const int index = 2 * m2;
             TColor color = W;
             if (a == 1)
-                color = index < 2 * n + 2 ? kBackFrame[o][0] : index == 2 * n + 2 ? kBackFrame[o][1] : kBackFrame[o][2];
+                color = index < 2 * n + 2    ? kBackFrame[o][0]
+                        : index == 2 * n + 2 ? kBackFrame[o][1]
+                                             : kBackFrame[o][2];
             Pen(canvas, color);
-            Line(canvas, p[static_cast<std::size_t>(index)], p[static_cast<std::size_t>(index) + 1]);
+            Line(canvas, p[static_cast<std::size_t>(index)],
+                 p[static_cast<std::size_t>(index) + 1]);
         }
     }
 }

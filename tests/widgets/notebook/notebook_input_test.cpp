@@ -22,7 +22,9 @@ protected:
         other->SetParent(form.get());
         other->SetBounds(0, 300, 80, 20);
         nb->OnTabClick = [this](TObject*) { ++tabClicks; };
-        nb->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) { downs.push_back(b); };
+        nb->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) {
+            downs.push_back(b);
+        };
         form->Show();
         QApplication::setActiveWindow(form->Widget());
         Paint();
@@ -50,8 +52,8 @@ TEST_F(NotebookInputTest, ArrowKeysSkipDisabledAndHiddenPagesAndWrap) {
     MakeShown();
     Page(1)->SetPageEnabled(false);
     Page(3)->SetPageVisible(false);
-    const std::pair<std::uint16_t, int> steps[] = {
-        {VK_RIGHT, 2}, {VK_RIGHT, 0}, {VK_LEFT, 2}, {VK_UP, 0}, {VK_DOWN, 2}, {VK_HOME, 2}};
+    const std::pair<std::uint16_t, int> steps[] = {{VK_RIGHT, 2}, {VK_RIGHT, 0}, {VK_LEFT, 2},
+                                                   {VK_UP, 0},    {VK_DOWN, 2},  {VK_HOME, 2}};
     for (const auto& [key, index] : steps) {
         Key(key);
         EXPECT_EQ(nb->PageIndex(), index) << key;
@@ -115,7 +117,8 @@ TEST_F(NotebookInputTest, AcceleratorsSelectEnabledVisiblePagesOnly) {
         bool Taken;
         int Index;
     } const cases[] = {
-        {'s', true, 1}, {'D', true, 0}, {'S', true, 1}, {'p', false, 1}, {'g', false, 1}, {'&', false, 1},
+        {'s', true, 1},  {'D', true, 0},  {'S', true, 1},
+        {'p', false, 1}, {'g', false, 1}, {'&', false, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(form->DialogChar(QChar(c.Typed), false), c.Taken) << c.Typed;

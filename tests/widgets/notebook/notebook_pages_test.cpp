@@ -44,7 +44,8 @@ TEST_F(NotebookPagesTest, ANewNotebookHasOnePageCalledDefault) {
 }
 
 TEST_F(NotebookPagesTest, RefusedEditsShowTheErrorDialogAndChangeNothing) {
-    const std::string duplicate = "Tab with Caption 'b' already exists. Tab Captions must be unique.";
+    const std::string duplicate =
+        "Tab with Caption 'b' already exists. Tab Captions must be unique.";
     struct Case {
         const char* What;
         std::function<void(TcsPageAccess&)> Edit;
@@ -72,7 +73,8 @@ TEST_F(NotebookPagesTest, TheLastPageCannotBeDeleted) {
     Paint();
     nb->Pages().Delete(0);
     EXPECT_EQ(Captions(), QStringList{"Only"});
-    EXPECT_EQ(LastMessage(), "Cannot delete last remaining Tab.  Notebooks must have at least one Tab.");
+    EXPECT_EQ(LastMessage(),
+              "Cannot delete last remaining Tab.  Notebooks must have at least one Tab.");
 }
 
 TEST_F(NotebookPagesTest, RenamingAPageToItsOwnCaptionInOtherCaseIsAccepted) {
@@ -106,8 +108,16 @@ const EditCase kEdits[] = {
     {"delete the current page", 2, [](auto& p) { p.Delete(2); }, {"A", "B", "D"}, 0},
     {"delete page 0 while current", 0, [](auto& p) { p.Delete(0); }, {"B", "C", "D"}, 0},
     {"delete another page", 2, [](auto& p) { p.Delete(0); }, {"B", "C", "D"}, 1},
-    {"insert at the current index", 1, [](auto& p) { p.Insert(1, "X"); }, {"A", "X", "B", "C", "D"}, 1},
-    {"insert before the current page", 3, [](auto& p) { p.Insert(0, "X"); }, {"X", "A", "B", "C", "D"}, 0},
+    {"insert at the current index",
+     1,
+     [](auto& p) { p.Insert(1, "X"); },
+     {"A", "X", "B", "C", "D"},
+     1},
+    {"insert before the current page",
+     3,
+     [](auto& p) { p.Insert(0, "X"); },
+     {"X", "A", "B", "C", "D"},
+     0},
     {"add selects the new page", 1, [](auto& p) { p.Add("X"); }, {"A", "B", "C", "D", "X"}, 4},
     {"move the current page", 0, [](auto& p) { p.Move(0, 3); }, {"B", "C", "D", "A"}, 3},
 };
@@ -191,7 +201,10 @@ TEST_F(NotebookPagesTest, OnPageChangingCanVetoAndOnPageChangedFollows) {
     int changed = 0;
     std::vector<int> asked;
     bool allow = false;
-    nb->OnPageChanging = [&](TObject*, int n, bool& ok) { asked.push_back(n); ok = allow; };
+    nb->OnPageChanging = [&](TObject*, int n, bool& ok) {
+        asked.push_back(n);
+        ok = allow;
+    };
     nb->OnPageChanged = [&](TObject*) { ++changed; };
     nb->SetPageIndex(2);
     EXPECT_EQ(nb->PageIndex(), 0);

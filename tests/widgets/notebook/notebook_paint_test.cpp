@@ -87,8 +87,10 @@ TEST_F(NotebookPaintTest, UnselectedTabColorPaintsOnlyTheOtherTabs) {
 TEST_F(NotebookPaintTest, ParentColorFillsEverythingInTheParentsColour) {
     nb->SetParentColor(true);
     MakeOptionsNotebook();
-    Check({{17, 88, clTeal, "inside Sound"}, {17, 123, clTeal, "inside Hiding"},
-           {100, 50, clTeal, "inside the body"}, {0, 90, clWindowFrame, "outlines are drawn"}});
+    Check({{17, 88, clTeal, "inside Sound"},
+           {17, 123, clTeal, "inside Hiding"},
+           {100, 50, clTeal, "inside the body"},
+           {0, 90, clWindowFrame, "outlines are drawn"}});
 }
 
 TEST_F(NotebookPaintTest, BackRowsGetSegmentsOnlyBesideTabsWithNoTabInFront) {
@@ -153,7 +155,7 @@ TEST_F(NotebookPaintTest, GlyphsAreChosenByStateAndCutAroundTheirCentre) {
     big.Canvas().FillRect({0, 0, 60, 40});
     big.Canvas().Brush.Color = clFuchsia;
     big.Canvas().FillRect({25, 15, 35, 25}); // the centre
-    big.Canvas().SetPixel(0, 39, clWhite);    // transparent
+    big.Canvas().SetPixel(0, 39, clWhite);   // transparent
     Page(2)->SetBitmap(big);
     Paint();
     const TRect cur = nb->TextArea("Hiding");
@@ -176,10 +178,10 @@ TEST_F(NotebookPaintTest, BitmapAlignmentsTurnWithTheTab) {
     // One 100 x 30 tab on top: text area (6,6)-(94,28); on the left a
     // 30 x 100 tab: (6,6)-(28,94); on the right (2,6)-(24,94) of the tab.
     const PlaceCase cases[] = {
-        {N::baLeftTop, N::toTop, 6, 6},       {N::baRightBottom, N::toTop, 85, 19},
+        {N::baLeftTop, N::toTop, 6, 6},        {N::baRightBottom, N::toTop, 85, 19},
         {N::baCentreMiddle, N::toTop, 45, 12}, {N::baFit, N::toTop, 6, 6},
-        {N::baLeftTop, N::toLeft, 6, 85},     {N::baRightTop, N::toLeft, 6, 6},
-        {N::baLeftTop, N::toRight, 15, 6},    {N::baRightBottom, N::toRight, 2, 85},
+        {N::baLeftTop, N::toLeft, 6, 85},      {N::baRightTop, N::toLeft, 6, 6},
+        {N::baLeftTop, N::toRight, 15, 6},     {N::baRightBottom, N::toRight, 2, 85},
     };
     for (const PlaceCase& c : cases) {
         Renew();
@@ -194,7 +196,8 @@ TEST_F(NotebookPaintTest, BitmapAlignmentsTurnWithTheTab) {
         Page(0)->SetBitmap(glyph);
         Paint();
         const TRect r = nb->BitmapRect("A");
-        EXPECT_EQ((TPoint{r.Left, r.Top}), (TPoint{c.X + nb->TabRect("A").Left, c.Y + nb->TabRect("A").Top}))
+        EXPECT_EQ((TPoint{r.Left, r.Top}),
+                  (TPoint{c.X + nb->TabRect("A").Left, c.Y + nb->TabRect("A").Top}))
             << int(c.Align) << " on " << int(c.Side);
     }
 }
@@ -219,7 +222,8 @@ protected:
         for (int y = 0; y < b.Height(); ++y)
             for (int x = 0; x < b.Width(); ++x)
                 if (b.Canvas().Pixel(x, y) != clWhite)
-                    box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+                    box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
+                           std::max(box[3], y)};
         return box;
     }
     TBitmap Plain(const QString& text, int flags = 0) {
@@ -243,12 +247,15 @@ TEST_F(NotebookCaptionTest, AcceleratorsAreUnderlinedAndDoubledAmpersandsShowOnc
     EXPECT_EQ(Accel("A&&B").Image(), Accel("A&&B", false).Image());
     const auto doubled = Ink(Accel("A&&B")), single = Ink(Plain("A&B"));
     for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR(doubled[static_cast<std::size_t>(i)], single[static_cast<std::size_t>(i)], 1) << i;
+        EXPECT_NEAR(doubled[static_cast<std::size_t>(i)], single[static_cast<std::size_t>(i)], 1)
+            << i;
     EXPECT_EQ(Accel("Off&").Image(), Plain("Off").Image()); // an "&" at the end is not drawn
     EXPECT_NE(Accel("&S").Image(), Accel("&S", false).Image());
     EXPECT_EQ(Accel("&S").Image(), Plain("S", 4).Image());
-    EXPECT_EQ(TcsNotebook::TextWidth("A&&B", Plain("").Canvas()), Plain("").Canvas().TextWidth("A&B"));
-    EXPECT_EQ(TcsNotebook::TextWidth("&Sound", Plain("").Canvas()), Plain("").Canvas().TextWidth("Sound"));
+    EXPECT_EQ(TcsNotebook::TextWidth("A&&B", Plain("").Canvas()),
+              Plain("").Canvas().TextWidth("A&B"));
+    EXPECT_EQ(TcsNotebook::TextWidth("&Sound", Plain("").Canvas()),
+              Plain("").Canvas().TextWidth("Sound"));
 }
 
 TEST_F(NotebookCaptionTest, SidewaysCaptionsOnTheLeftReadUpwards) {

@@ -45,7 +45,8 @@ TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
     SetClientSize(820, 420);
 
     // Three rows on top; selecting a back-row tab brings its row forward.
-    N* top = Put(this, 8, 8, 300, 190, {"&One", "T&wo", "Th&ree", "&Four", "F&ive", "&Six", "Se&ven"});
+    N* top =
+        Put(this, 8, 8, 300, 190, {"&One", "T&wo", "Th&ree", "&Four", "F&ive", "&Six", "Se&ven"});
     top->SetTextAlignment(N::taCentreMiddle);
     top->SetTabHeight(22);
     top->SetCornerSize(6);
