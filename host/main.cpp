@@ -18,6 +18,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -47,13 +49,9 @@ bool ReadScript(const QString& name, QByteArray* text) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const wt::CommandLine line = wt::ParseCommandLine(arguments);
+// A malformed command line, --help and --version: the exit status, or none
+// when the IDE is to run.
+std::optional<int> AnswerWithoutRunning(const wt::CommandLine& line) {
     if (!line.Error.isEmpty()) {
         Complain(line.Error);
         std::fputs(wt::UsageText().toLocal8Bit().constData(), stderr);
@@ -67,25 +65,44 @@ int main(int argc, char** argv) {
         std::puts("hostide " WT_PRODUCT_VERSION);
         return 0;
     }
+    return std::nullopt;
+}
+
+// Reads and parses the script at path ("-": standard input); false, after
+// saying why, when it cannot be read or is malformed.
+bool LoadScript(const QString& path, const QString& shownName,
+                std::vector<wt::ScriptCommand>* commands) {
+    QByteArray text;
+    if (!ReadScript(path, &text))
+        return false;
+    wt::ScriptParse parse = wt::ParseScript(text);
+    if (parse.ErrorLine) {
+        Complain(QStringLiteral("script %1, line %2: %3")
+                     .arg(shownName)
+                     .arg(parse.ErrorLine)
+                     .arg(parse.Error));
+        return false;
+    }
+    *commands = std::move(parse.Commands);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const wt::CommandLine line = wt::ParseCommandLine(arguments);
+    if (const std::optional<int> status = AnswerWithoutRunning(line))
+        return *status;
 
     // A malformed script is refused before anything of it runs.
     std::vector<wt::ScriptCommand> commands;
     const QString scriptName =
         line.Script == QLatin1String("-") ? QStringLiteral("standard input") : line.Script;
-    if (!line.Script.isEmpty()) {
-        QByteArray text;
-        if (!ReadScript(line.Script, &text))
-            return 2;
-        wt::ScriptParse parse = wt::ParseScript(text);
-        if (parse.ErrorLine) {
-            Complain(QStringLiteral("script %1, line %2: %3")
-                         .arg(scriptName)
-                         .arg(parse.ErrorLine)
-                         .arg(parse.Error));
-            return 2;
-        }
-        commands = std::move(parse.Commands);
-    }
+    if (!line.Script.isEmpty() && !LoadScript(line.Script, scriptName, &commands))
+        return 2;
 
     QString displayError;
     if (!wt::CanOpenDisplay(&displayError)) {

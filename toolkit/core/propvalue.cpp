@@ -70,6 +70,65 @@ TPropertyType PropertyTypeOf(const QMetaProperty& property) {
     return t;
 }
 
+namespace {
+
+// A set of flags: each member a name of the flag type.
+std::optional<QVariant> FlagsOf(const TPropertyType& type, const TFormValue& v, QString& error) {
+    if (v.Type != TFormValue::Set) {
+        error = QStringLiteral("set expected, found %1").arg(v.Describe());
+        return std::nullopt;
+    }
+    int bits = 0;
+    for (const QString& item : v.Items) {
+        bool ok = false;
+        const int bit = type.Enum.keyToValue(item.toLatin1().constData(), &ok);
+        if (!ok) {
+            error = QStringLiteral("%1 is not a member of %2")
+                        .arg(item, QLatin1String(type.Enum.name()));
+            return std::nullopt;
+        }
+        bits |= bit;
+    }
+    return QVariant(bits);
+}
+
+// An enumeration's value, by name or by number.
+std::optional<QVariant> EnumValueOf(const TPropertyType& type, const TFormValue& v,
+                                    QString& error) {
+    if (v.Type == TFormValue::Integer)
+        return EnumNumberOf(type, v, error);
+    if (v.Type != TFormValue::Ident) {
+        error = QStringLiteral("%1 value expected, found %2")
+                    .arg(QLatin1String(type.Enum.name()), v.Describe());
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int value = type.Enum.keyToValue(v.Text.toLatin1().constData(), &ok);
+    if (!ok) {
+        error = QStringLiteral("%1 is not a %2 value").arg(v.Text, QLatin1String(type.Enum.name()));
+        return std::nullopt;
+    }
+    return QVariant(value);
+}
+
+// One character: a QChar, or a char of one byte.
+std::optional<QVariant> CharacterOf(const TPropertyType& type, const TFormValue& v,
+                                    QString& error) {
+    if (v.Type != TFormValue::String || v.Text.size() != 1) {
+        error = QStringLiteral("one character expected, found %1").arg(v.Describe());
+        return std::nullopt;
+    }
+    if (type.Type.id() != QMetaType::Char)
+        return QVariant::fromValue(v.Text[0]);
+    if (v.Text[0].unicode() > 0xFF) {
+        error = QStringLiteral("character out of range");
+        return std::nullopt;
+    }
+    return QVariant::fromValue(static_cast<char>(v.Text[0].unicode()));
+}
+
+} // namespace
+
 std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v, QString& error) {
     if (const TPropertyCodec* codec = FindPropertyCodec(type.Type)) {
         auto result = codec->Read(v);
@@ -78,41 +137,10 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
                         .arg(v.Describe(), QLatin1String(type.Type.name()));
         return result;
     }
-    if (type.IsFlag) {
-        if (v.Type != TFormValue::Set) {
-            error = QStringLiteral("set expected, found %1").arg(v.Describe());
-            return std::nullopt;
-        }
-        int bits = 0;
-        for (const QString& item : v.Items) {
-            bool ok = false;
-            const int bit = type.Enum.keyToValue(item.toLatin1().constData(), &ok);
-            if (!ok) {
-                error = QStringLiteral("%1 is not a member of %2")
-                            .arg(item, QLatin1String(type.Enum.name()));
-                return std::nullopt;
-            }
-            bits |= bit;
-        }
-        return QVariant(bits);
-    }
-    if (type.IsEnum) {
-        if (v.Type == TFormValue::Integer)
-            return EnumNumberOf(type, v, error);
-        if (v.Type != TFormValue::Ident) {
-            error = QStringLiteral("%1 value expected, found %2")
-                        .arg(QLatin1String(type.Enum.name()), v.Describe());
-            return std::nullopt;
-        }
-        bool ok = false;
-        const int value = type.Enum.keyToValue(v.Text.toLatin1().constData(), &ok);
-        if (!ok) {
-            error =
-                QStringLiteral("%1 is not a %2 value").arg(v.Text, QLatin1String(type.Enum.name()));
-            return std::nullopt;
-        }
-        return QVariant(value);
-    }
+    if (type.IsFlag)
+        return FlagsOf(type, v, error);
+    if (type.IsEnum)
+        return EnumValueOf(type, v, error);
     switch (type.Type.id()) {
     case QMetaType::Bool:
         if (IsIdent(v, "True"))
@@ -149,19 +177,7 @@ std::optional<QVariant> ToVariant(const TPropertyType& type, const TFormValue& v
         error = QStringLiteral("string expected, found %1").arg(v.Describe());
         return std::nullopt;
     case QMetaType::QChar:
-    case QMetaType::Char:
-        if (v.Type == TFormValue::String && v.Text.size() == 1) {
-            if (type.Type.id() == QMetaType::Char) {
-                if (v.Text[0].unicode() > 0xFF) {
-                    error = QStringLiteral("character out of range");
-                    return std::nullopt;
-                }
-                return QVariant::fromValue(static_cast<char>(v.Text[0].unicode()));
-            }
-            return QVariant::fromValue(v.Text[0]);
-        }
-        error = QStringLiteral("one character expected, found %1").arg(v.Describe());
-        return std::nullopt;
+    case QMetaType::Char: return CharacterOf(type, v, error);
     case QMetaType::QStringList:
         if (v.Type == TFormValue::List)
             return QVariant(v.Items);
