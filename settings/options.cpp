@@ -66,6 +66,20 @@ void TfrmOptions::cbUseSoundsClick(TObject*) { pnlFiles->SetVisible(cbUseSounds-
 
 void TfrmOptions::cbAnimateClick(TObject*) { pnlAniOptions->SetVisible(cbAnimate->Checked()); }
 
+// What the file keeps for a setting, as its control holds it now.
+std::string TfrmOptions::ControlText(const TSettingSpec& spec) const {
+    TComponent* control = FindComponent(QString::fromLatin1(spec.Control));
+    if (auto* box = dynamic_cast<TCheckBox*>(control))
+        return box->Checked() ? "True" : "False";
+    if (auto* group = dynamic_cast<TRadioGroup*>(control))
+        return std::to_string(group->ItemIndex());
+    if (auto* spin = dynamic_cast<TSpinEdit*>(control))
+        return std::to_string(spin->Value());
+    if (auto* path = dynamic_cast<TCDKPathEditor*>(control))
+        return ToStd(path->Text());
+    return {};
+}
+
 void TfrmOptions::btnCloseClick(TObject*) {
     TIniEditor* ini = ini_;
     if (!ini) {
@@ -76,24 +90,14 @@ void TfrmOptions::btnCloseClick(TObject*) {
         }
         ini = ownIni_;
     }
-    auto flag = [](TCheckBox* box) { return std::string(box->Checked() ? "True" : "False"); };
     const std::string outSound = ToStd(editOut->Text());
     const std::string inSound = ToStd(editIn->Text());
-    // Every key, changed or not, shown or hidden, in this order, as one
-    // replacement of the file.
-    const std::string problem =
-        SaveSettings(*ini, {{"gwHideInspector", flag(cbHideInspector)},
-                            {"gwSide", std::to_string(rgSide->ItemIndex())},
-                            {"gwHideDelphi", flag(cbHideDelphi)},
-                            {"gwAnimate", flag(cbAnimate)},
-                            {"gwWindowSounds", flag(cbUseSounds)},
-                            {"gwDisableOnFocusLoss", flag(cbDisable)},
-                            {"MoveOutSound", outSound},
-                            {"MoveInSound", inSound},
-                            {"gwAnimateSpeed", std::to_string(editAniCount->Value())},
-                            {"gwDelay", std::to_string(editDelay->Value())},
-                            {"HangOutPixels", std::to_string(editHang->Value())},
-                            {"gwUseAutoHide", flag(cbAutoStart)}});
+    // Every key, changed or not, shown or hidden, in the dialog's order, as
+    // one replacement of the file.
+    std::vector<std::pair<std::string, std::string>> values;
+    for (TSettingId id : DialogWriteOrder)
+        values.emplace_back(Spec(id).Key, ControlText(Spec(id)));
+    const std::string problem = SaveSettings(*ini, values);
     if (!problem.empty()) {
         // The dialog stays, with the user's choices, until the cause is mended.
         SetModalResult(mrNone);

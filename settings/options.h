@@ -5,6 +5,7 @@
 // caller loads the file again afterwards.
 #pragma once
 
+#include "settings/settings_schema.h"
 #include "toolkit/core/classes.h"
 #include "toolkit/forms/form.h"
 
@@ -65,6 +66,8 @@ public:
     static const char* HelpTopicOfPage(int pageIndex);
 
 private:
+    std::string ControlText(const TSettingSpec& spec) const;
+
     TIniEditor* ini_ = nullptr;
     TIniEditor* ownIni_ = nullptr;
 };

@@ -22,59 +22,84 @@ namespace {
 
 // A boolean whose read fails is left false before the failure goes on to the
 // caller; the fields read after it keep their previous values.
-void LoadBool(TIniEditor& ini, const char* key, bool defaultValue, bool& field) {
+void LoadBool(TIniEditor& ini, TSettingId id, bool& field) {
+    const TSettingSpec& spec = Spec(id);
     try {
-        field = ini.ReadBool(SettingsSection, key, defaultValue);
+        field = ini.ReadBool(spec.Section, spec.Key, spec.WhenAbsent != 0);
     } catch (...) {
         field = false;
         throw;
     }
 }
 
+std::int32_t LoadInt(TIniEditor& ini, TSettingId id) {
+    const TSettingSpec& spec = Spec(id);
+    return LoadedNumber(spec, ini.ReadInt(spec.Section, spec.Key, spec.WhenAbsent));
+}
+
+std::string LoadText(TIniEditor& ini, TSettingId id) {
+    return ini.ReadStr(Spec(id).Section, Spec(id).Key, "");
+}
+
 // Only 1 means the right edge; any other number, however large, the left.
-// What is no number at all gives the default, the right edge.
+// What is no number at all gives the default, the right edge. Read as a
+// real number, so that 1.7 is 1 and 1E20 no int's wrap.
 TEdge ReadSide(TIniEditor& ini) {
-    long double side = std::trunc(ini.ReadReal(SettingsSection, "gwSide", 1));
+    const TSettingSpec& spec = Spec(sSide);
+    long double side = std::trunc(ini.ReadReal(spec.Section, spec.Key, spec.WhenAbsent));
     if (std::isnan(side))
-        return TEdge::Right;
+        side = spec.WhenAbsent;
     return side == 1 ? TEdge::Right : TEdge::Left;
 }
 
 } // namespace
 
 void LoadSettings(TIniEditor& ini) {
-    const std::string section = SettingsSection;
-    LoadBool(ini, "gwHideInspector", false, Settings.HideInspector);
+    LoadBool(ini, sHideInspector, Settings.HideInspector);
     try {
         Settings.InspectorEdge = ReadSide(ini);
     } catch (...) {
         Settings.InspectorEdge = TEdge::Right;
         throw;
     }
-    LoadBool(ini, "gwHideDelphi", false, Settings.HideDelphi);
-    LoadBool(ini, "gwWindowSounds", false, Settings.WindowSounds);
-    Settings.MoveOutSound = ini.ReadStr(section, "MoveOutSound", "");
-    Settings.MoveInSound = ini.ReadStr(section, "MoveInSound", "");
-    // Beyond the Options dialog's range, the nearest value it allows.
-    Settings.HangOutPixels = static_cast<std::uint8_t>(std::clamp(
-        ini.ReadInt(section, "HangOutPixels", 5), HangOutPixelsRange.Min, HangOutPixelsRange.Max));
+    LoadBool(ini, sHideDelphi, Settings.HideDelphi);
+    LoadBool(ini, sWindowSounds, Settings.WindowSounds);
+    Settings.MoveOutSound = LoadText(ini, sMoveOutSound);
+    Settings.MoveInSound = LoadText(ini, sMoveInSound);
+    Settings.HangOutPixels = static_cast<std::uint8_t>(LoadInt(ini, sHangOutPixels));
     bool animate = Settings.Motion == TMotion::Animated;
     try {
-        LoadBool(ini, "gwAnimate", false, animate);
+        LoadBool(ini, sAnimate, animate);
     } catch (...) {
         Settings.Motion = TMotion::Jump;
         throw;
     }
     Settings.Motion = animate ? TMotion::Animated : TMotion::Jump;
-    Settings.AnimateSpeed = ini.ReadInt(section, "gwAnimateSpeed", 5);
-    if (Settings.AnimateSpeed < AnimateSpeedRange.Min ||
-        Settings.AnimateSpeed > AnimateSpeedRange.Max)
-        Settings.AnimateSpeed = 5;
-    Settings.OpenDelay = ini.ReadInt(section, "gwDelay", 200);
-    if (Settings.OpenDelay > OpenDelayRange.Max)
-        Settings.OpenDelay = 200;
-    LoadBool(ini, "gwUseAutoHide", false, Settings.UseAutoHide);
-    LoadBool(ini, "gwDisableOnFocusLoss", true, Settings.DisableOnFocusLoss);
+    Settings.AnimateSpeed = LoadInt(ini, sAnimateSpeed);
+    Settings.OpenDelay = LoadInt(ini, sOpenDelay);
+    LoadBool(ini, sUseAutoHide, Settings.UseAutoHide);
+    LoadBool(ini, sDisableOnFocusLoss, Settings.DisableOnFocusLoss);
+}
+
+std::string LoadedText(const TSettings& s, TSettingId id) {
+    auto flag = [](bool b) { return std::string(b ? "True" : "False"); };
+    switch (id) {
+    case sHideInspector: return flag(s.HideInspector);
+    case sSide: return s.InspectorEdge == TEdge::Right ? "1" : "0";
+    case sHideDelphi: return flag(s.HideDelphi);
+    case sWindowSounds: return flag(s.WindowSounds);
+    case sMoveOutSound: return s.MoveOutSound;
+    case sMoveInSound: return s.MoveInSound;
+    case sHangOutPixels: return std::to_string(s.HangOutPixels);
+    case sAnimate: return flag(s.Motion == TMotion::Animated);
+    case sAnimateSpeed: return std::to_string(s.AnimateSpeed);
+    case sOpenDelay: return std::to_string(s.OpenDelay);
+    case sUseAutoHide: return flag(s.UseAutoHide);
+    case sDisableOnFocusLoss: return flag(s.DisableOnFocusLoss);
+    case sFindLostWindows:
+    case SettingCount: break;
+    }
+    return {};
 }
 
 std::string SettingsDirectoryProblem(std::string_view path) {

@@ -3,6 +3,8 @@
 // and what to tell the user when that file cannot be read.
 #pragma once
 
+#include "settings/settings_schema.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,22 +15,6 @@ namespace wt {
 
 class TIniEditor;
 
-// Where the options live: this file in the configuration directory, this section.
-inline constexpr const char* SettingsFileName = "Wingtckr.ini";
-inline constexpr const char* SettingsSection = "Wingtucker";
-// The one key of the second section, read at every Start.
-inline constexpr const char* HelpSection = "HELP";
-inline constexpr const char* FindLostWindowsKey = "FindLostWindows";
-
-// The numbers each numeric key keeps unchanged when loaded.
-struct TSettingRange {
-    std::int32_t Min, Max;
-};
-inline constexpr TSettingRange SideRange{0, 1};
-inline constexpr TSettingRange HangOutPixelsRange{2, 10}; // the Options dialog's range
-inline constexpr TSettingRange AnimateSpeedRange{2, 30};
-inline constexpr TSettingRange OpenDelayRange{0, 1000};
-
 // The screen edge a window is tucked against: the main window always the
 // top, the Inspector the side the user chose ("gwSide": 1 right, else left).
 enum class TEdge : std::uint8_t { Top, Left, Right };
@@ -36,19 +22,21 @@ enum class TEdge : std::uint8_t { Top, Left, Right };
 enum class TMotion : std::uint8_t { Jump, Animated };
 
 struct TSettings {
-    bool HideInspector = false;
-    TEdge InspectorEdge = TEdge::Left; // the right edge once loaded, unless the file says left
-    bool HideDelphi = false;
-    bool WindowSounds = false;
-    std::string MoveOutSound;       // played on reveals and restores
-    std::string MoveInSound;        // played on tuck-aways
-    std::uint8_t HangOutPixels = 5; // pixels of a tucked-away window left on screen, 2 to 10
-    TMotion Motion = TMotion::Jump;
-    std::int32_t AnimateSpeed = 5; // animation steps, 2 to 30 after loading
+    bool HideInspector = Spec(sHideInspector).BeforeLoad != 0;
+    // Left before the first load; a load makes it the right unless the file says left.
+    TEdge InspectorEdge = Spec(sSide).BeforeLoad == 1 ? TEdge::Right : TEdge::Left;
+    bool HideDelphi = Spec(sHideDelphi).BeforeLoad != 0;
+    bool WindowSounds = Spec(sWindowSounds).BeforeLoad != 0;
+    std::string MoveOutSound; // played on reveals and restores
+    std::string MoveInSound;  // played on tuck-aways
+    // Pixels of a tucked-away window left on screen.
+    std::uint8_t HangOutPixels = static_cast<std::uint8_t>(Spec(sHangOutPixels).BeforeLoad);
+    TMotion Motion = Spec(sAnimate).BeforeLoad != 0 ? TMotion::Animated : TMotion::Jump;
+    std::int32_t AnimateSpeed = Spec(sAnimateSpeed).BeforeLoad; // animation steps
     // Held here until the reveal timer exists to hold it as its interval.
-    std::int32_t OpenDelay = 250;
-    bool UseAutoHide = false;
-    bool DisableOnFocusLoss = true;
+    std::int32_t OpenDelay = Spec(sOpenDelay).BeforeLoad;
+    bool UseAutoHide = Spec(sUseAutoHide).BeforeLoad != 0;
+    bool DisableOnFocusLoss = Spec(sDisableOnFocusLoss).BeforeLoad != 0;
 };
 
 // The one record, for the life of the main panel.
@@ -56,6 +44,10 @@ extern TSettings Settings;
 
 // Gives the record the values the main panel's creation gives it.
 void ResetSettings();
+
+// A loaded setting as the file would hold it ("True", "1", "in.wav"), for
+// every setting of section Wingtucker.
+std::string LoadedText(const TSettings& settings, TSettingId id);
 
 // Reads section Wingtucker of the file behind ini into Settings.
 void LoadSettings(TIniEditor& ini);

@@ -42,53 +42,6 @@ const char* const Usage =
     "show prints for it (OpenDelay); FindLostWindows is the key of section HELP.\n"
     "DIR defaults to the configuration directory.\n";
 
-enum class KeyType { Boolean, Integer, Text };
-
-struct KnownKey {
-    const char* Name;    // as the file spells it
-    const char* ShownAs; // as show prints it
-    const char* Section;
-    KeyType Type;
-    std::optional<TSettingRange> Range = std::nullopt; // numbers a load keeps unchanged
-};
-
-// The keys of section Wingtucker in the order the Options dialog writes them,
-// then the one of section HELP.
-const KnownKey Keys[] = {
-    {"gwHideInspector", "HideInspector", SettingsSection, KeyType::Boolean},
-    {"gwSide", "Side", SettingsSection, KeyType::Integer, SideRange},
-    {"gwHideDelphi", "HideDelphi", SettingsSection, KeyType::Boolean},
-    {"gwAnimate", "Animate", SettingsSection, KeyType::Boolean},
-    {"gwWindowSounds", "WindowSounds", SettingsSection, KeyType::Boolean},
-    {"gwDisableOnFocusLoss", "DisableOnFocusLoss", SettingsSection, KeyType::Boolean},
-    {"MoveOutSound", "MoveOutSound", SettingsSection, KeyType::Text},
-    {"MoveInSound", "MoveInSound", SettingsSection, KeyType::Text},
-    {"gwAnimateSpeed", "AnimateSpeed", SettingsSection, KeyType::Integer, AnimateSpeedRange},
-    {"gwDelay", "OpenDelay", SettingsSection, KeyType::Integer, OpenDelayRange},
-    {"HangOutPixels", "HangOutPixels", SettingsSection, KeyType::Integer, HangOutPixelsRange},
-    {"gwUseAutoHide", "UseAutoHide", SettingsSection, KeyType::Boolean},
-    {FindLostWindowsKey, FindLostWindowsKey, HelpSection, KeyType::Boolean},
-};
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i]))
-            return false;
-    return true;
-}
-
-// By the file's key or by the name show prints: what show prints, set takes.
-const KnownKey* FindKey(std::string_view name) {
-    for (const KnownKey& key : Keys)
-        if (EqualNoCase(key.Name, name) || EqualNoCase(key.ShownAs, name))
-            return &key;
-    return nullptr;
-}
-
 // An argument as a message echoes it: in quotes, control characters spelled
 // out, and cut, since an argument may be of any length.
 std::string Quote(std::string_view text) {
@@ -111,10 +64,10 @@ std::string Quote(std::string_view text) {
 
 std::optional<bool> ParseBoolean(std::string_view text) {
     for (const char* yes : {"True", "Yes", "1"})
-        if (EqualNoCase(text, yes))
+        if (SameNameNoCase(text, yes))
             return true;
     for (const char* no : {"False", "No", "0"})
-        if (EqualNoCase(text, no))
+        if (SameNameNoCase(text, no))
             return false;
     return std::nullopt;
 }
@@ -140,7 +93,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 }
 
 struct Assignment {
-    const KnownKey* Key = nullptr;
+    const TSettingSpec* Key = nullptr;
     std::string Value; // as the file will hold it; empty: remove the key
     std::string Warning;
 };
@@ -162,41 +115,41 @@ Assignment ParseAssignment(std::string_view argument) {
     std::string_view name = argument.substr(0, eq);
     std::string_view value = argument.substr(eq + 1);
     Assignment assignment;
-    assignment.Key = FindKey(name);
+    assignment.Key = FindSetting(name);
     if (!assignment.Key)
         throw Error{"unknown key " + Quote(name) + " (see wingtucker-config show)"};
-    const KnownKey& key = *assignment.Key;
+    const TSettingSpec& key = *assignment.Key;
     if (value.empty())
         return assignment;
     auto malformed = [&](const std::string& why) {
         return Error{"malformed argument " + Quote(argument) + ": " + why};
     };
     switch (key.Type) {
-    case KeyType::Boolean:
+    case TSettingType::Boolean:
         if (auto b = ParseBoolean(value))
             assignment.Value = *b ? "True" : "False"; // as TIniEditor::WriteBool writes it
         else
             throw malformed("expected True or False");
         break;
-    case KeyType::Integer: {
+    case TSettingType::Integer: {
         auto n = ParseInteger(value);
         if (!n)
             throw malformed("expected a whole number");
         if (key.Range && (*n < key.Range->Min || *n > key.Range->Max))
-            throw malformed(std::string(key.Name) + " takes " + std::to_string(key.Range->Min) +
+            throw malformed(std::string(key.Key) + " takes " + std::to_string(key.Range->Min) +
                             " to " + std::to_string(key.Range->Max));
         assignment.Value = std::to_string(*n);
         break;
     }
-    case KeyType::Text:
-        if (std::string refusal = ProfileEditRefusal({key.Section, key.Name, value});
+    case TSettingType::Text:
+        if (std::string refusal = ProfileEditRefusal({key.Section, key.Key, value});
             !refusal.empty())
             throw malformed(refusal);
         if (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
             value.back() == '\t')
             throw malformed("leading or trailing blanks would be lost");
         assignment.Value = value;
-        assignment.Warning = SoundFileWarning(std::string(key.Name) + " " + Quote(assignment.Value),
+        assignment.Warning = SoundFileWarning(std::string(key.Key) + " " + Quote(assignment.Value),
                                               assignment.Value);
         break;
     }
@@ -206,21 +159,14 @@ Assignment ParseAssignment(std::string_view argument) {
 const char* Bool(bool b) { return b ? "True" : "False"; }
 
 void Show(TIniEditor& ini) {
-    const TSettings& s = Settings;
-    std::printf("HideInspector=%s\n", Bool(s.HideInspector));
-    std::printf("Side=%d\n", s.InspectorEdge == TEdge::Right ? 1 : 0);
-    std::printf("HideDelphi=%s\n", Bool(s.HideDelphi));
-    std::printf("WindowSounds=%s\n", Bool(s.WindowSounds));
-    std::printf("MoveOutSound=%s\n", s.MoveOutSound.c_str());
-    std::printf("MoveInSound=%s\n", s.MoveInSound.c_str());
-    std::printf("HangOutPixels=%d\n", int{s.HangOutPixels});
-    std::printf("Animate=%s\n", Bool(s.Motion == TMotion::Animated));
-    std::printf("AnimateSpeed=%d\n", int{s.AnimateSpeed});
-    std::printf("OpenDelay=%d\n", int{s.OpenDelay});
-    std::printf("UseAutoHide=%s\n", Bool(s.UseAutoHide));
-    std::printf("DisableOnFocusLoss=%s\n", Bool(s.DisableOnFocusLoss));
-    std::printf("%s=%s\n", FindLostWindowsKey,
-                Bool(ini.ReadBool(HelpSection, FindLostWindowsKey, false)));
+    for (std::size_t id = 0; id < SettingCount; ++id) {
+        const TSettingSpec& spec = SettingSpecs[id];
+        const std::string value =
+            id == sFindLostWindows
+                ? Bool(ini.ReadBool(spec.Section, spec.Key, spec.WhenAbsent != 0))
+                : LoadedText(Settings, static_cast<TSettingId>(id));
+        std::printf("%s=%s\n", spec.ShownAs, value.c_str());
+    }
 }
 
 // Writes every assignment as one replacement of the file. On failure the
@@ -231,7 +177,7 @@ int WriteAssignments(const std::string& path, const std::vector<Assignment>& ass
         std::optional<std::string_view> value;
         if (!a.Value.empty())
             value = a.Value;
-        edits.push_back({a.Key->Section, a.Key->Name, value});
+        edits.push_back({a.Key->Section, a.Key->Key, value});
     }
     const ProfileWriteResult result = ProfileWriteStrings(edits, path);
     const std::string nothing = "; nothing was written";

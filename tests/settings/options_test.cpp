@@ -283,5 +283,61 @@ TEST(HelpPageTest, HoldsEveryTopicTheAddInAsksFor) {
         EXPECT_NE(page.find("id=\"" + topic + "\""), std::string::npos) << topic;
 }
 
+// The table's controls are the dialog's: each setting of section Wingtucker
+// has a control of the kind its type needs, spin edits with the table's bounds.
+TEST_F(OptionsTest, EverySettingHasItsControlWithTheTablesBounds) {
+    auto form = Shown();
+    for (const TSettingSpec& spec : SettingSpecs) {
+        if (!spec.Control)
+            continue;
+        TComponent* control = form->FindComponent(QString::fromLatin1(spec.Control));
+        ASSERT_NE(control, nullptr) << spec.Control;
+        switch (spec.Type) {
+        case TSettingType::Boolean:
+            EXPECT_NE(dynamic_cast<TCheckBox*>(control), nullptr) << spec.Control;
+            break;
+        case TSettingType::Text:
+            EXPECT_NE(dynamic_cast<TCDKPathEditor*>(control), nullptr) << spec.Control;
+            break;
+        case TSettingType::Integer:
+            if (auto* spin = dynamic_cast<TSpinEdit*>(control)) {
+                ASSERT_TRUE(spec.ControlBounds) << spec.Control;
+                EXPECT_EQ(spin->MinValue(), spec.ControlBounds->Min) << spec.Control;
+                EXPECT_EQ(spin->MaxValue(), spec.ControlBounds->Max) << spec.Control;
+            } else {
+                EXPECT_NE(dynamic_cast<TRadioGroup*>(control), nullptr) << spec.Control;
+            }
+            break;
+        }
+    }
+    form->Hide();
+}
+
+// The help page states each number's bounds in the dialog, the file's range
+// where it is wider, and the default, in the item that names them.
+TEST(HelpPageTest, StatesTheTablesRangesAndDefaults) {
+    const std::string page = GetFile(WT_HELP_PAGE);
+    ASSERT_FALSE(page.empty()) << WT_HELP_PAGE;
+    for (const TSettingSpec& spec : SettingSpecs) {
+        if (!spec.ControlBounds)
+            continue;
+        const std::string bounds = std::to_string(spec.ControlBounds->Min) + " to " +
+                                   std::to_string(spec.ControlBounds->Max);
+        const std::size_t at = page.find(bounds);
+        ASSERT_NE(at, std::string::npos) << spec.Key << ": " << bounds;
+        const std::size_t from = page.rfind("<li>", at), to = page.find("</li>", at);
+        ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << spec.Key;
+        const std::string item = page.substr(from, to - from);
+        EXPECT_NE(item.find("Default: " + std::to_string(spec.WhenAbsent) + "."), std::string::npos)
+            << spec.Key << ": " << item;
+        const TSettingRange range = *spec.Range;
+        if (range.Min != spec.ControlBounds->Min || range.Max != spec.ControlBounds->Max)
+            EXPECT_NE(item.find("may hold " + std::to_string(range.Min) + " to " +
+                                std::to_string(range.Max)),
+                      std::string::npos)
+                << spec.Key << ": " << item;
+    }
+}
+
 } // namespace
 } // namespace wt::testing

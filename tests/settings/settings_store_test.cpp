@@ -255,5 +255,31 @@ TEST_F(LoadSettingsTest, AHandEditedFileKeepsItsCommentsAndUnknownLines) {
     EXPECT_TRUE(ini_.ReadBool("HELP", "FindLostWindows", false));
 }
 
+// What a load makes of a number, by each setting's rule.
+TEST(SettingSchemaTest, NumbersOutOfRangeFollowEachSettingsRule) {
+    struct Case {
+        TSettingId Id;
+        std::int32_t In, Out;
+    } cases[] = {
+        {sHangOutPixels, 1, 2},
+        {sHangOutPixels, 11, 10},
+        {sHangOutPixels, 7, 7},
+        {sAnimateSpeed, 1, 5},
+        {sAnimateSpeed, 31, 5},
+        {sAnimateSpeed, 2, 2},
+        {sOpenDelay, 1001, 200},
+        {sOpenDelay, -5, -5},
+        {sOpenDelay, 1000, 1000},
+        {sSide, 1, 1},
+        {sSide, 2, 0},
+        {sSide, -1, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LoadedNumber(Spec(c.Id), c.In), c.Out) << Spec(c.Id).Key << " " << c.In;
+    EXPECT_EQ(FindSetting("gwdelay"), &Spec(sOpenDelay));
+    EXPECT_EQ(FindSetting("OPENDELAY"), &Spec(sOpenDelay));
+    EXPECT_EQ(FindSetting("Delay"), nullptr);
+}
+
 } // namespace
 } // namespace wt
