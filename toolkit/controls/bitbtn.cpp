@@ -146,17 +146,13 @@ void TBitBtn::SetGlyph(const TBitmap& value) {
 }
 
 void TBitBtn::SetLayout(TButtonLayout value) {
-    if (value == layout_)
-        return;
-    layout_ = value;
-    Invalidate();
+    if (glyph_.SetLayout(value))
+        Invalidate();
 }
 
 void TBitBtn::SetMargin(int value) {
-    if (value == margin_ || value < -1)
-        return;
-    margin_ = value;
-    Invalidate();
+    if (glyph_.SetMargin(value))
+        Invalidate();
 }
 
 void TBitBtn::SetNumGlyphs(int value) {
@@ -165,10 +161,8 @@ void TBitBtn::SetNumGlyphs(int value) {
 }
 
 void TBitBtn::SetSpacing(int value) {
-    if (value == spacing_)
-        return;
-    spacing_ = value;
-    Invalidate();
+    if (glyph_.SetSpacing(value))
+        Invalidate();
 }
 
 void TBitBtn::Click() {

@@ -49,15 +49,15 @@ public:
     // away from the kind's.
     TBitBtnKind Kind() const;
     void SetKind(TBitBtnKind value);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return glyph_.Layout(); }
     void SetLayout(TButtonLayout value);
     // Pixels from the edge to the glyph; -1 centres glyph and caption.
-    int Margin() const { return margin_; }
+    int Margin() const { return glyph_.Margin(); }
     void SetMargin(int value);
     int NumGlyphs() const { return glyph_.NumGlyphs(); }
     void SetNumGlyphs(int value);
     // Pixels between glyph and caption.
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return glyph_.Spacing(); }
     void SetSpacing(int value);
 
     const TButtonGlyph& ButtonGlyph() const { return glyph_; }
@@ -81,9 +81,6 @@ private:
     TButtonGlyph glyph_;
     TBitBtnKind kind_ = bkCustom;
     bool modifiedGlyph_ = false;
-    TButtonLayout layout_ = TButtonGlyph::blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
 };
 
 using TBitBtnKind = TBitBtn::TBitBtnKind;

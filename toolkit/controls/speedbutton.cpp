@@ -60,17 +60,13 @@ void TSpeedButton::SetGlyph(const TBitmap& value) {
 }
 
 void TSpeedButton::SetLayout(TButtonLayout value) {
-    if (value == layout_)
-        return;
-    layout_ = value;
-    Invalidate();
+    if (glyph_.SetLayout(value))
+        Invalidate();
 }
 
 void TSpeedButton::SetMargin(int value) {
-    if (value == margin_ || value < -1)
-        return;
-    margin_ = value;
-    Invalidate();
+    if (glyph_.SetMargin(value))
+        Invalidate();
 }
 
 void TSpeedButton::SetNumGlyphs(int value) {
@@ -79,10 +75,8 @@ void TSpeedButton::SetNumGlyphs(int value) {
 }
 
 void TSpeedButton::SetSpacing(int value) {
-    if (value == spacing_)
-        return;
-    spacing_ = value;
-    Invalidate();
+    if (glyph_.SetSpacing(value))
+        Invalidate();
 }
 
 bool TSpeedButton::IsPropertyStored(const char* name) const {

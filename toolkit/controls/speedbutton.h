@@ -29,13 +29,13 @@ public:
 
     const TBitmap& Glyph() const { return glyph_.Glyph(); }
     void SetGlyph(const TBitmap& value);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return glyph_.Layout(); }
     void SetLayout(TButtonLayout value);
-    int Margin() const { return margin_; }
+    int Margin() const { return glyph_.Margin(); }
     void SetMargin(int value);
     int NumGlyphs() const { return glyph_.NumGlyphs(); }
     void SetNumGlyphs(int value);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return glyph_.Spacing(); }
     void SetSpacing(int value);
 
     const TButtonGlyph& ButtonGlyph() const { return glyph_; }
@@ -46,9 +46,6 @@ protected:
 
 private:
     TButtonGlyph glyph_;
-    TButtonLayout layout_ = TButtonGlyph::blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
 };
 
 WT_REGISTER_CLASS(TSpeedButton);

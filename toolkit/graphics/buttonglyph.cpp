@@ -41,6 +41,27 @@ QImage Embossed(const QImage& up) {
 
 void TButtonGlyph::SetNumGlyphs(int value) { numGlyphs_ = std::clamp(value, 1, 4); }
 
+bool TButtonGlyph::SetLayout(TButtonLayout value) {
+    if (value == layout_)
+        return false;
+    layout_ = value;
+    return true;
+}
+
+bool TButtonGlyph::SetMargin(int value) {
+    if (value == margin_ || value < -1)
+        return false;
+    margin_ = value;
+    return true;
+}
+
+bool TButtonGlyph::SetSpacing(int value) {
+    if (value == spacing_)
+        return false;
+    spacing_ = value;
+    return true;
+}
+
 QImage TButtonGlyph::StateImage(TButtonState state) const {
     if (glyph_.Empty())
         return {};

@@ -27,6 +27,15 @@ public:
     // 1 to 4 images; other values are brought into that range.
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int value);
+    // Where the glyph stands beside the caption, how far from the edge (-1:
+    // centred with the caption) and from the caption. Each setter answers
+    // whether anything changed; a margin under -1 is refused.
+    TButtonLayout Layout() const { return layout_; }
+    bool SetLayout(TButtonLayout value);
+    int Margin() const { return margin_; }
+    bool SetMargin(int value);
+    int Spacing() const { return spacing_; }
+    bool SetSpacing(int value);
 
     // The image shown in a state, with its transparent pixels cleared. A
     // state without its own image falls back to the up image (disabled: an
@@ -42,6 +51,9 @@ public:
 private:
     TBitmap glyph_;
     int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
 };
 
 using TButtonLayout = TButtonGlyph::TButtonLayout;
