@@ -21,7 +21,7 @@
 #include "platform/platform.h"
 #include "platform/types.h"
 #include "platform/x11/x11_platform.h"
-#include "tests/addin/test_host.h"
+#include "tests/engine/test_host.h"
 #include "tests/x11/test_client.h"
 #include "tests/x11/x_server.h"
 #include "toolkit/controls/bitbtn.h"

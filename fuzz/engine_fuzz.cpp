@@ -7,7 +7,7 @@
 // after Stop no IDE window is left off screen.
 #include "fuzz/fuzz_support.h"
 
-#include "tests/addin/test_host.h"
+#include "tests/engine/test_host.h"
 
 #include "addin/addin.h"
 #include "engine/engine_state.h"

@@ -1,7 +1,7 @@
 // The add-in shell as the host meets it: the entry point and its refusals,
 // the expert's answers and reference counts, the notifier's registration,
 // which failures reach the host as error reports and which propagate.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 #include "addin/notifier.h"
 #include "engine/controller.h"

@@ -1,7 +1,7 @@
 // libwingtucker.so loaded the way a host loads it: dlopen, the one exported
 // entry point, the expert's answers, Execute, a notification and the
 // termination procedure, on the simulated desktop the environment picks.
-#include "tests/addin/test_host.h"
+#include "tests/engine/test_host.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -3,7 +3,7 @@
 // Start, and no fight with the pointer watch; one that lets a window be
 // taken gets exact tucks, and neither Stop nor unloading leaves a window
 // taken or off screen.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 namespace wt::test {
 namespace {

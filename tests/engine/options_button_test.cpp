@@ -1,7 +1,7 @@
 // The panel's Options button: the dialog is shown modally and freed again,
 // and the settings are read from the file afterwards whichever way the
 // dialog was closed, but not when it could not be shown at all.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 #include "settings/options.h"
 #include "toolkit/controls/radiogroup.h"

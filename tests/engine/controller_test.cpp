@@ -2,7 +2,7 @@
 // lost-window reset, Stop bringing back every window marked hidden, the
 // host's desktop files, reopening the panel, a window manager's close
 // request, and termination.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 #include "dialogs/oops.h"
 #include "settings/EasyINI.h"

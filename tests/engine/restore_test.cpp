@@ -2,7 +2,7 @@
 // middle of a tuck or reveal, a pointer message or tick arriving after Stop,
 // windows left off screen before Start, closing the project or saving the
 // desktop while a window is revealed, and settings changed while running.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 #include "engine/controller.h"
 

@@ -2,7 +2,7 @@
 // top, right and left edges, the reveal delay on the virtual clock, the
 // corner, pointer reports dropped during a move, and the watch switched off
 // and on with the host application's activation.
-#include "tests/addin/addin_fixture.h"
+#include "tests/engine/panel_fixture.h"
 
 #include "toolkit/forms/application.h"
 

@@ -1,9 +1,11 @@
-// The add-in loaded in process on a simulated desktop that holds the host
-// IDE's main window and Object Inspector, with a settings file of the test's
-// choosing; every test starts from a fresh add-in and ends with termination.
+// The engine's panel stood up as the host does it, through the add-in's
+// entry point, on a simulated desktop that holds the host IDE's main window
+// and Object Inspector, with a settings file of the test's choosing; the
+// host's notifications reach the engine through the add-in's notifier.
+// Every test starts from a fresh add-in and ends with termination.
 #pragma once
 
-#include "tests/addin/test_host.h"
+#include "tests/engine/test_host.h"
 
 #include "addin/addin.h"
 #include "engine/engine_state.h"

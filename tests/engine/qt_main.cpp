@@ -1,5 +1,5 @@
-// Runs the add-in's in-process tests inside a Qt application, as the add-in
-// runs inside its host's.
+// Runs in-process tests of the panel and the add-in inside a Qt
+// application, as the add-in runs inside its host's.
 #include <QApplication>
 #include <gtest/gtest.h>
 
