@@ -207,6 +207,60 @@ double Percent(double cpuSeconds, double seconds) { return 100.0 * cpuSeconds / 
 
 } // namespace
 
+// Moves the pointer until the hook reports to the handler.
+void AwaitFirstReport(HandlerLog& log) {
+    Display* driver = XOpenDisplay(nullptr);
+    for (int i = 0; i < 200 && log.Count() == 0; ++i) {
+        XTestFakeMotionEvent(driver, 0, 500 + i % 2, 600, CurrentTime);
+        XFlush(driver);
+        std::this_thread::sleep_for(10ms);
+    }
+    XCloseDisplay(driver);
+    std::this_thread::sleep_for(300ms);
+}
+
+// A configuration directory of the run's own, with both windows to hide.
+fs::path PrepareConfiguration() {
+    const fs::path config = fs::temp_directory_path() / ("wt-bench-" + std::to_string(getpid()));
+    fs::create_directories(config / "wingtucker");
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    std::ofstream(config / "wingtucker" / "Wingtckr.ini")
+        << "[Wingtucker]\ngwHideInspector=True\ngwSide=0\ngwHideDelphi=True\ngwAnimate=False\n"
+        << "gwDelay=" << OpenDelayMs << "\ngwDisableOnFocusLoss=False\n";
+    return config;
+}
+
+void PrintResults(const MotionResult& motion, const PathCpu& rest, const Reveals& reveals,
+                  int seconds) {
+    const double hook = Percent(motion.cpu.hook, motion.seconds);
+    const double ui = Percent(motion.cpu.ui, motion.seconds);
+    const double reader = Percent(motion.cpu.reader, motion.seconds);
+    const double path = hook + ui + reader;
+    std::printf("motion: %zu positions reached the handler\n", motion.handled);
+    std::printf("  CPU of one core: hook thread %.3f%%, user-interface thread %.3f%%, "
+                "Qt's X reader %.3f%%, whole path %.3f%%\n",
+                hook, ui, reader, path);
+    if (motion.xdotoolSeconds >= 0) {
+        const double xdotool = Percent(motion.xdotoolSeconds, motion.seconds);
+        std::printf("  xdotool behave_screen_edge on the same motion: %.3f%%; ratio %.3f "
+                    "(hook and handler %.3f)\n",
+                    xdotool, path / xdotool, (hook + ui) / xdotool);
+    } else {
+        std::printf("  xdotool is not installed: no ratio\n");
+    }
+    std::printf("  latency XTest -> handler: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                Percentile(motion.latencies, 0.5), Percentile(motion.latencies, 0.99),
+                Maximum(motion.latencies));
+    std::printf("rest (%d s): hook %.4f s, user-interface %.4f s, Qt's X reader %.4f s of CPU\n",
+                seconds, rest.hook, rest.ui, rest.reader);
+    for (const auto& [what, values] :
+         {std::pair{"from rest", &reveals.fromRest}, std::pair{"in motion", &reveals.inMotion}})
+        std::printf("reveal beyond OpenDelay (%d ms), %s, %zu rounds: median %.2f ms, "
+                    "p99 %.2f ms, max %.2f ms\n",
+                    OpenDelayMs, what, values->size(), Percentile(*values, 0.5),
+                    Percentile(*values, 0.99), Maximum(*values));
+}
+
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
     const int rate = argc > 2 ? std::atoi(argv[2]) : 1000;
@@ -217,12 +271,7 @@ int main(int argc, char** argv) {
     setenv("DISPLAY", server.DisplayName().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const fs::path config = fs::temp_directory_path() / ("wt-bench-" + std::to_string(getpid()));
-    fs::create_directories(config / "wingtucker");
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    std::ofstream(config / "wingtucker" / "Wingtckr.ini")
-        << "[Wingtucker]\ngwHideInspector=True\ngwSide=0\ngwHideDelphi=True\ngwAnimate=False\n"
-        << "gwDelay=" << OpenDelayMs << "\ngwDisableOnFocusLoss=False\n";
+    const fs::path config = PrepareConfiguration();
 
     // The IDE's windows belong to another connection, as to another program.
     wt::test::TestClient ide;
@@ -262,15 +311,7 @@ int main(int argc, char** argv) {
     PathCpu rest;
     Reveals reveals;
     WhileTheLoopRuns([&] {
-        // Until the hook reports to the handler.
-        Display* driver = XOpenDisplay(nullptr);
-        for (int i = 0; i < 200 && log.Count() == 0; ++i) {
-            XTestFakeMotionEvent(driver, 0, 500 + i % 2, 600, CurrentTime);
-            XFlush(driver);
-            std::this_thread::sleep_for(10ms);
-        }
-        XCloseDisplay(driver);
-        std::this_thread::sleep_for(300ms);
+        AwaitFirstReport(log);
 
         motion = MoveThePointer(seconds, rate, log, server.DisplayName());
         const PathCpu restBefore = ReadPathCpu();
@@ -279,33 +320,7 @@ int main(int argc, char** argv) {
         reveals = TimeReveals(rounds, mainWindow);
     });
 
-    const double hook = Percent(motion.cpu.hook, motion.seconds);
-    const double ui = Percent(motion.cpu.ui, motion.seconds);
-    const double reader = Percent(motion.cpu.reader, motion.seconds);
-    const double path = hook + ui + reader;
-    std::printf("motion: %zu positions reached the handler\n", motion.handled);
-    std::printf("  CPU of one core: hook thread %.3f%%, user-interface thread %.3f%%, "
-                "Qt's X reader %.3f%%, whole path %.3f%%\n",
-                hook, ui, reader, path);
-    if (motion.xdotoolSeconds >= 0) {
-        const double xdotool = Percent(motion.xdotoolSeconds, motion.seconds);
-        std::printf("  xdotool behave_screen_edge on the same motion: %.3f%%; ratio %.3f "
-                    "(hook and handler %.3f)\n",
-                    xdotool, path / xdotool, (hook + ui) / xdotool);
-    } else {
-        std::printf("  xdotool is not installed: no ratio\n");
-    }
-    std::printf("  latency XTest -> handler: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                Percentile(motion.latencies, 0.5), Percentile(motion.latencies, 0.99),
-                Maximum(motion.latencies));
-    std::printf("rest (%d s): hook %.4f s, user-interface %.4f s, Qt's X reader %.4f s of CPU\n",
-                seconds, rest.hook, rest.ui, rest.reader);
-    for (const auto& [what, values] :
-         {std::pair{"from rest", &reveals.fromRest}, std::pair{"in motion", &reveals.inMotion}})
-        std::printf("reveal beyond OpenDelay (%d ms), %s, %zu rounds: median %.2f ms, "
-                    "p99 %.2f ms, max %.2f ms\n",
-                    OpenDelayMs, what, values->size(), Percentile(*values, 0.5),
-                    Percentile(*values, 0.99), Maximum(*values));
+    PrintResults(motion, rest, reveals, seconds);
     std::fflush(stdout);
 
     wt::Panel->btnStop->Click();

@@ -94,47 +94,53 @@ protected:
     HostideRun run_;
 };
 
+// Opens each page and edits each control by clicks and keys, marking what
+// shows on the way, then accepts, starts and stops.
+std::string EditEveryControl() {
+    return "echo @opened\ncontrol rgSide\ncontrol cbHideDelphi\n"
+           "click-button AutoHide Object Inspector?\nwait 200\n"
+           "echo @inspector\ncontrol rgSide\n"
+           "click-button AutoHide Object Inspector?\nwait 200\n"
+           "echo @no-inspector\ncontrol rgSide\n"
+           "click-button AutoHide Object Inspector?\nwait 200\n"
+           "click-button Right\nclick-button AutoHide Delphi?\n" +
+           std::string(kGeneralTab) +
+           "\nwait 300\n"
+           "echo @general\ncontrol cbHideDelphi\ncontrol editHang\n"
+           // A digit that would pass the top is refused as it is typed
+           // (3500 gives 350); a number under the bottom becomes the
+           // bottom when the field is left (1 gives 2), and the upper
+           // arrow then steps it up by one.
+           "click-control editDelay\nkey ctrl+a\ntype 3500\nkey Tab\n"
+           "click-control editHang\nkey ctrl+a\ntype 1\nkey Tab\nwait 100\n"
+           "click-control editHang -6 5\nwait 300\n" +
+           kGeneralTab +
+           "\nkey Up\nwait 300\n"
+           "echo @movement\ncontrol cbAnimate\ncontrol editAniCount\n"
+           "click-button Animate Moves?\nwait 200\n"
+           "echo @animate\ncontrol editAniCount\n"
+           // Letters are refused as they are typed, digits taken.
+           "click-control editAniCount\nkey ctrl+a\ntype 1x2\nkey Tab\n" +
+           kMovementTab +
+           "\nkey Up\nwait 300\n"
+           "echo @sound\ncontrol editIn\n"
+           "click-button Play sounds when moving?\nwait 200\n"
+           "echo @sounds\ncontrol editIn\n"
+           "click-control editIn\ntype chimes\nkey period\ntype wav\n"
+           "click-control editOut\ntype bells\nkey period\ntype wav\n"
+           // Neither sound exists: Accept saves them and says so.
+           "click-button Accept\nwait 600\n"
+           "echo @warned\ncontrol notebook\ncontrol frmOops.btnOk\n"
+           "click-button OK\nwait 400\n"
+           "echo @accepted\ncontrol notebook\n"
+           "click-button Start\nwait 1500\necho @started\nrects\n"
+           "menu Tools|Wingtucker 1.2d\nwait 400\nclick-button Stop\nwait 800\nquit\n";
+}
+
 TEST_F(OptionsOnXvfb, EditedByClicksAndKeysAcceptWritesEveryKeyAndStartFollowsThem) {
     // No settings file yet: the dialog shows the defaults, and Accept
     // writes the whole section afresh.
-    RunScript("echo @opened\ncontrol rgSide\ncontrol cbHideDelphi\n"
-              "click-button AutoHide Object Inspector?\nwait 200\n"
-              "echo @inspector\ncontrol rgSide\n"
-              "click-button AutoHide Object Inspector?\nwait 200\n"
-              "echo @no-inspector\ncontrol rgSide\n"
-              "click-button AutoHide Object Inspector?\nwait 200\n"
-              "click-button Right\nclick-button AutoHide Delphi?\n" +
-              std::string(kGeneralTab) +
-              "\nwait 300\n"
-              "echo @general\ncontrol cbHideDelphi\ncontrol editHang\n"
-              // A digit that would pass the top is refused as it is typed
-              // (3500 gives 350); a number under the bottom becomes the
-              // bottom when the field is left (1 gives 2), and the upper
-              // arrow then steps it up by one.
-              "click-control editDelay\nkey ctrl+a\ntype 3500\nkey Tab\n"
-              "click-control editHang\nkey ctrl+a\ntype 1\nkey Tab\nwait 100\n"
-              "click-control editHang -6 5\nwait 300\n" +
-              kGeneralTab +
-              "\nkey Up\nwait 300\n"
-              "echo @movement\ncontrol cbAnimate\ncontrol editAniCount\n"
-              "click-button Animate Moves?\nwait 200\n"
-              "echo @animate\ncontrol editAniCount\n"
-              // Letters are refused as they are typed, digits taken.
-              "click-control editAniCount\nkey ctrl+a\ntype 1x2\nkey Tab\n" +
-              kMovementTab +
-              "\nkey Up\nwait 300\n"
-              "echo @sound\ncontrol editIn\n"
-              "click-button Play sounds when moving?\nwait 200\n"
-              "echo @sounds\ncontrol editIn\n"
-              "click-control editIn\ntype chimes\nkey period\ntype wav\n"
-              "click-control editOut\ntype bells\nkey period\ntype wav\n"
-              // Neither sound exists: Accept saves them and says so.
-              "click-button Accept\nwait 600\n"
-              "echo @warned\ncontrol notebook\ncontrol frmOops.btnOk\n"
-              "click-button OK\nwait 400\n"
-              "echo @accepted\ncontrol notebook\n"
-              "click-button Start\nwait 1500\necho @started\nrects\n"
-              "menu Tools|Wingtucker 1.2d\nwait 400\nclick-button Stop\nwait 800\nquit\n");
+    RunScript(EditEveryControl());
     ASSERT_EQ(run_.Wait(30000), 0) << run_.Output();
     const std::string out = run_.Output();
 

@@ -183,26 +183,49 @@ TComponent* TReader::CreateChild(const TFormObject& object) {
     return c;
 }
 
+bool TReader::ReadEvent(TComponent* component, const TFormProperty& property) {
+    TEventBase* event = component->FindEvent(property.Name);
+    if (!event)
+        return false;
+    if (property.Value.Type != TFormValue::Ident)
+        Fail(property.Line, QStringLiteral("event %1 needs a handler name").arg(property.Name));
+    const QString& handler = property.Value.Text;
+    if (!handlers_ || !handlers_->Find(handler))
+        Fail(property.Line, QStringLiteral("no handler named %1 for %2.%3")
+                                .arg(handler, component->Name(), property.Name));
+    if (!event->BindByName(*handlers_, handler))
+        Fail(property.Line,
+             QStringLiteral("handler %1 does not fit event %2").arg(handler, property.Name));
+    return true;
+}
+
+void TReader::Assign(const TFormProperty& property, const QMetaProperty& target,
+                     const std::function<bool(const QVariant&)>& write) {
+    const TPropertyType type = PropertyTypeOf(target);
+    QString error;
+    const auto variant = ToVariant(type, property.Value, error);
+    if (!variant)
+        Fail(property.Line, QStringLiteral("%1: %2").arg(property.Name, error));
+    bool ok = false;
+    try {
+        ok = write(*variant);
+    } catch (const EFormError&) {
+        throw;
+    } catch (const std::exception& e) {
+        Fail(property.Line,
+             QStringLiteral("%1: %2").arg(property.Name, QString::fromStdString(e.what())));
+    }
+    if (!ok)
+        Fail(property.Line,
+             QStringLiteral("%1 cannot take %2").arg(property.Name, property.Value.Describe()));
+}
+
 void TReader::ReadProperty(TComponent* component, const TFormProperty& property) {
     const QStringList path = property.Name.split(u'.');
     const QString className = ClassNameOf(component);
 
-    if (path.size() == 1) {
-        if (TEventBase* event = component->FindEvent(property.Name)) {
-            if (property.Value.Type != TFormValue::Ident)
-                Fail(property.Line,
-                     QStringLiteral("event %1 needs a handler name").arg(property.Name));
-            const QString& handler = property.Value.Text;
-            if (!handlers_ || !handlers_->Find(handler))
-                Fail(property.Line, QStringLiteral("no handler named %1 for %2.%3")
-                                        .arg(handler, component->Name(), property.Name));
-            if (!event->BindByName(*handlers_, handler))
-                Fail(
-                    property.Line,
-                    QStringLiteral("handler %1 does not fit event %2").arg(handler, property.Name));
-            return;
-        }
-    }
+    if (path.size() == 1 && ReadEvent(component, property))
+        return;
 
     // Walk to the object that holds the last name: the component, a
     // sub-object property, or a value (a font) that is written back.
@@ -212,26 +235,6 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
     if (index < 0)
         Fail(property.Line, QStringLiteral("%1 has no property %2").arg(className, path.front()));
     QMetaProperty prop = meta->property(index);
-
-    auto assign = [&](const QMetaProperty& target, const auto& write) {
-        const TPropertyType type = PropertyTypeOf(target);
-        QString error;
-        const auto variant = ToVariant(type, property.Value, error);
-        if (!variant)
-            Fail(property.Line, QStringLiteral("%1: %2").arg(property.Name, error));
-        bool ok = false;
-        try {
-            ok = write(*variant);
-        } catch (const EFormError&) {
-            throw;
-        } catch (const std::exception& e) {
-            Fail(property.Line,
-                 QStringLiteral("%1: %2").arg(property.Name, QString::fromStdString(e.what())));
-        }
-        if (!ok)
-            Fail(property.Line,
-                 QStringLiteral("%1 cannot take %2").arg(property.Name, property.Value.Describe()));
-    };
 
     // Sub-objects: Pages.Foo = ... sets a property of the object held.
     int step = 1;
@@ -264,7 +267,7 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
     if (step == path.size()) {
         if (!prop.isWritable())
             Fail(property.Line, QStringLiteral("property %1 is read-only").arg(property.Name));
-        assign(prop, [&](const QVariant& v) { return prop.write(object, v); });
+        Assign(property, prop, [&](const QVariant& v) { return prop.write(object, v); });
         return;
     }
 
@@ -280,7 +283,7 @@ void TReader::ReadProperty(TComponent* component, const TFormProperty& property)
         Fail(property.Line,
              QStringLiteral("%1 has no member %2").arg(path.mid(0, step).join(u'.'), path[step]));
     const QMetaProperty sub = gadget->property(subIndex);
-    assign(sub, [&](const QVariant& v) {
+    Assign(property, sub, [&](const QVariant& v) {
         if (!sub.writeOnGadget(value.data(), v))
             return false;
         return prop.write(object, value);

@@ -9,9 +9,12 @@
 #include "toolkit/core/component.h"
 #include "toolkit/core/formdesc.h"
 
+#include <QMetaProperty>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
+#include <functional>
 #include <vector>
 
 namespace wt {
@@ -51,6 +54,12 @@ public:
     [[noreturn]] void Fail(int line, const QString& what) const;
 
 private:
+    // Binds a handler when the property names an event; false when it does not.
+    bool ReadEvent(TComponent* component, const TFormProperty& property);
+    // Converts the property's value for target and hands it to write; a
+    // value that does not fit, or a write that fails, is the form's error.
+    void Assign(const TFormProperty& property, const QMetaProperty& target,
+                const std::function<bool(const QVariant&)>& write);
     TComponent* CreateChild(const TFormObject& object);
     void ResolveReferences();
 

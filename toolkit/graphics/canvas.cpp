@@ -108,6 +108,84 @@ Prefixed StripPrefix(const QString& text) {
     return result;
 }
 
+// Text as DrawText lays it out: widths with tabs advancing to the next stop,
+// and the lines that paragraphs and (with DT_WORDBREAK) spaces make.
+struct TextLayout {
+    struct Line {
+        int From, To; // [From, To) of the text
+    };
+
+    TextLayout(const QString& text, const QFontMetrics& metrics, bool expandTabs)
+        : Text(text), Metrics(metrics), TabStop(std::max(1, metrics.averageCharWidth() * 8)),
+          ExpandTabs(expandTabs) {}
+
+    // Width of Text[from, to) as drawn.
+    int Measure(int from, int to) const {
+        int w = 0, start = from;
+        for (int i = from; i < to; ++i) {
+            if (ExpandTabs && Text[i] == QLatin1Char('\t')) {
+                w += Metrics.horizontalAdvance(Text.mid(start, i - start));
+                w = (w / TabStop + 1) * TabStop;
+                start = i + 1;
+            }
+        }
+        return w + Metrics.horizontalAdvance(Text.mid(start, to - start));
+    }
+
+    std::vector<Line> Lines(unsigned flags, int maxWidth) const {
+        std::vector<Line> lines;
+        const int n = static_cast<int>(Text.size());
+        int pos = 0;
+        while (pos <= n) {
+            int end = pos;
+            if (flags & DT_SINGLELINE)
+                end = n;
+            else
+                while (end < n && Text[end] != QLatin1Char('\n') && Text[end] != QLatin1Char('\r'))
+                    ++end;
+            int lineStart = pos;
+            if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE))
+                lineStart = BreakAtSpaces(pos, end, maxWidth, lines);
+            lines.push_back({lineStart, end});
+            if (end >= n)
+                break;
+            pos = end + 1;
+            if (Text[end] == QLatin1Char('\r') && pos < n && Text[pos] == QLatin1Char('\n'))
+                ++pos;
+        }
+        return lines;
+    }
+
+    // Breaks the paragraph [from, end) into lines at spaces, adding all but
+    // the last; returns where the last begins.
+    int BreakAtSpaces(int from, int end, int maxWidth, std::vector<Line>& lines) const {
+        int lineStart = from;
+        while (lineStart < end && Measure(lineStart, end) > maxWidth) {
+            int lastFit = -1;
+            for (int i = lineStart; i < end; ++i)
+                if (Text[i] == QLatin1Char(' ') && Measure(lineStart, i) <= maxWidth)
+                    lastFit = i;
+            if (lastFit < 0) { // a word too long for the line stands alone
+                lastFit = lineStart;
+                while (lastFit < end && Text[lastFit] != QLatin1Char(' '))
+                    ++lastFit;
+                if (lastFit >= end)
+                    break;
+            }
+            lines.push_back({lineStart, lastFit});
+            lineStart = lastFit;
+            while (lineStart < end && Text[lineStart] == QLatin1Char(' '))
+                ++lineStart;
+        }
+        return lineStart;
+    }
+
+    const QString& Text;
+    const QFontMetrics& Metrics;
+    const int TabStop;
+    const bool ExpandTabs;
+};
+
 } // namespace
 
 void TBrush::SetBitmap(const TBitmap* bitmap) {
@@ -432,67 +510,14 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text) {
 int TCanvas::DrawText(const QString& text, TRect& rect, unsigned flags) {
     const Prefixed source = (flags & DT_NOPREFIX) ? Prefixed{text, -1} : StripPrefix(text);
     const QString& s = source.Text;
-    const QFont f = ToQFont(Font);
-    const QFontMetrics fm(f);
+    const QFontMetrics fm(ToQFont(Font));
+    const TextLayout layout(s, fm, (flags & DT_EXPANDTABS) != 0);
     const int lineHeight = fm.ascent() + fm.descent();
-    const int tabStop = std::max(1, fm.averageCharWidth() * 8);
-    const bool expandTabs = (flags & DT_EXPANDTABS) != 0;
-
-    // Width of s[from, to) as drawn, tabs advancing to the next stop.
-    auto measure = [&](int from, int to) {
-        int w = 0, start = from;
-        for (int i = from; i < to; ++i) {
-            if (expandTabs && s[i] == QLatin1Char('\t')) {
-                w += fm.horizontalAdvance(s.mid(start, i - start));
-                w = (w / tabStop + 1) * tabStop;
-                start = i + 1;
-            }
-        }
-        return w + fm.horizontalAdvance(s.mid(start, to - start));
-    };
-
-    struct Line {
-        int From, To;
-    };
-    std::vector<Line> lines;
-    const int maxWidth = rect.Width();
-    int pos = 0;
-    const int n = static_cast<int>(s.size());
-    while (pos <= n) {
-        int end = pos;
-        if (flags & DT_SINGLELINE)
-            end = n;
-        else
-            while (end < n && s[end] != QLatin1Char('\n') && s[end] != QLatin1Char('\r'))
-                ++end;
-        // Break the paragraph [pos, end) into lines at spaces.
-        int lineStart = pos;
-        if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
-            while (lineStart < end && measure(lineStart, end) > maxWidth) {
-                int lastFit = -1;
-                for (int i = lineStart; i < end; ++i)
-                    if (s[i] == QLatin1Char(' ') && measure(lineStart, i) <= maxWidth)
-                        lastFit = i;
-                if (lastFit < 0) { // a word too long for the line stands alone
-                    lastFit = lineStart;
-                    while (lastFit < end && s[lastFit] != QLatin1Char(' '))
-                        ++lastFit;
-                    if (lastFit >= end)
-                        break;
-                }
-                lines.push_back({lineStart, lastFit});
-                lineStart = lastFit;
-                while (lineStart < end && s[lineStart] == QLatin1Char(' '))
-                    ++lineStart;
-            }
-        }
-        lines.push_back({lineStart, end});
-        if (end >= n)
-            break;
-        pos = end + 1;
-        if (s[end] == QLatin1Char('\r') && pos < n && s[pos] == QLatin1Char('\n'))
-            ++pos;
-    }
+    const int tabStop = layout.TabStop;
+    const bool expandTabs = layout.ExpandTabs;
+    auto measure = [&layout](int from, int to) { return layout.Measure(from, to); };
+    using Line = TextLayout::Line;
+    const std::vector<Line> lines = layout.Lines(flags, rect.Width());
 
     const int height = lineHeight * static_cast<int>(lines.size());
     if (flags & DT_CALCRECT) {

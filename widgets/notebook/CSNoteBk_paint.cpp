@@ -31,6 +31,21 @@ void Line(TCanvas& canvas, TPoint a, TPoint b) {
     canvas.LineTo(b.X, b.Y);
 }
 
+// How a tab's outline is drawn in each orientation (toTop, toLeft,
+// toBottom, toRight): the pen of each of its five edges, and where the
+// second stroke of a doubled outline lies beside the edges from point 1 to
+// 2 and from 3 to 4 (offsets of points 1, 2, 3 and 4).
+struct TabEdges {
+    std::array<TColor, 5> Pens;
+    std::array<TPoint, 4> Doubled;
+};
+constexpr std::array<TabEdges, 4> kTabEdges{{
+    {{H, H, H, S, S}, {{{0, 1}, {1, 0}, {-1, 0}, {0, 1}}}},
+    {{S, S, H, H, H}, {{{1, 0}, {0, -1}, {0, 1}, {1, 0}}}},
+    {{H, S, S, S, S}, {{{0, -1}, {1, 0}, {-1, 0}, {0, -1}}}},
+    {{H, S, S, S, S}, {{{-1, 0}, {0, 1}, {0, -1}, {-1, 0}}}},
+}};
+
 void Pen(TCanvas& canvas, TColor color) {
     canvas.Pen.Color = color;
     canvas.Pen.Style = psSolid;
@@ -219,98 +234,26 @@ void TcsNotebook::DrawEdges(TCanvas& canvas) {
 }
 
 void TcsNotebook::DrawEdgeSet(TCanvas& c, const std::vector<TPoint>& p, bool doubled) {
-    auto move = [&](int x, int y) { c.MoveTo(x, y); };
-    auto line = [&](int x, int y) { c.LineTo(x, y); };
-    auto movep = [&](int n) {
-        move(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y);
+    const TabEdges& edges = kTabEdges[static_cast<std::size_t>(tabOrientation_)];
+    auto at = [&](int n) { return p[static_cast<std::size_t>(n)]; };
+    auto edge = [&](int from, TPoint a, TPoint b) {
+        Pen(c, edges.Pens[static_cast<std::size_t>(from)]);
+        c.MoveTo(a.X, a.Y);
+        c.LineTo(b.X, b.Y);
     };
-    auto linep = [&](int n) {
-        line(p[static_cast<std::size_t>(n)].X, p[static_cast<std::size_t>(n)].Y);
+    auto shifted = [&](int n, int offset) {
+        const TPoint d = edges.Doubled[static_cast<std::size_t>(offset)];
+        return TPoint{at(n).X + d.X, at(n).Y + d.Y};
     };
-    const TPoint p1 = p[1], p2 = p[2], p3 = p[3], p4 = p[4];
-    switch (tabOrientation_) {
-    case toTop:
-        Pen(c, H);
-        movep(0);
-        linep(1);
-        linep(2);
-        if (doubled) {
-            move(p1.X, p1.Y + 1);
-            line(p2.X + 1, p2.Y);
-        }
-        movep(2);
-        linep(3);
-        Pen(c, S);
-        linep(4);
-        if (doubled) {
-            move(p3.X - 1, p3.Y);
-            line(p4.X, p4.Y + 1);
-        }
-        movep(4);
-        linep(5);
-        break;
-    case toBottom:
-        Pen(c, H);
-        movep(0);
-        linep(1);
-        Pen(c, S);
-        linep(2);
-        if (doubled) {
-            move(p1.X, p1.Y - 1);
-            line(p2.X + 1, p2.Y);
-        }
-        movep(2);
-        linep(3);
-        linep(4);
-        if (doubled) {
-            move(p3.X - 1, p3.Y);
-            line(p4.X, p4.Y - 1);
-        }
-        movep(4);
-        linep(5);
-        break;
-    case toLeft:
-        Pen(c, S);
-        movep(0);
-        linep(1);
-        linep(2);
-        if (doubled) {
-            move(p1.X + 1, p1.Y);
-            line(p2.X, p2.Y - 1);
-        }
-        Pen(c, H);
-        movep(2);
-        linep(3);
-        linep(4);
-        if (doubled) {
-            move(p3.X, p3.Y + 1);
-            line(p4.X + 1, p4.Y);
-        }
-        movep(4);
-        linep(5);
-        break;
-    case toRight:
-        Pen(c, H);
-        movep(0);
-        linep(1);
-        Pen(c, S);
-        movep(1);
-        linep(2);
-        if (doubled) {
-            move(p1.X - 1, p1.Y);
-            line(p2.X, p2.Y + 1);
-        }
-        movep(2);
-        linep(3);
-        linep(4);
-        if (doubled) {
-            move(p3.X, p3.Y - 1);
-            line(p4.X - 1, p4.Y);
-        }
-        movep(4);
-        linep(5);
-        break;
-    }
+    edge(0, at(0), at(1));
+    edge(1, at(1), at(2));
+    if (doubled)
+        edge(1, shifted(1, 0), shifted(2, 1));
+    edge(2, at(2), at(3));
+    edge(3, at(3), at(4));
+    if (doubled)
+        edge(3, shifted(3, 2), shifted(4, 3));
+    edge(4, at(4), at(5));
 }
 
 void TcsNotebook::DrawFrontFrame(TCanvas& canvas) {

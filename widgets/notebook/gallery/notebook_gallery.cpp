@@ -37,24 +37,21 @@ N* Put(TForm* form, int left, int top, int width, int height, const QStringList&
     return nb;
 }
 
-} // namespace
-
-TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
-    SetCaption(QStringLiteral("Notebook gallery"));
-    SetColor(clTeal);
-    SetClientSize(820, 420);
-
-    // Three rows on top; selecting a back-row tab brings its row forward.
+// Three rows on top; selecting a back-row tab brings its row forward.
+N* PutRowsOnTop(TForm* form) {
     N* top =
-        Put(this, 8, 8, 300, 190, {"&One", "T&wo", "Th&ree", "&Four", "F&ive", "&Six", "Se&ven"});
+        Put(form, 8, 8, 300, 190, {"&One", "T&wo", "Th&ree", "&Four", "F&ive", "&Six", "Se&ven"});
     top->SetTextAlignment(N::taCentreMiddle);
     top->SetTabHeight(22);
     top->SetCornerSize(6);
     top->SetActivePage("F&ive");
+    return top;
+}
 
-    // The options dialog's notebook: bitmaps only, the second page disabled
-    // (one glyph: dithered), the third with a disabled glyph of its own.
-    N* left = Put(this, 320, 8, 244, 142, {"Hiding", "Sound", "Movement", "General"});
+// The options dialog's notebook: bitmaps only, the second page disabled
+// (one glyph: dithered), the third with a disabled glyph of its own.
+N* PutOptionsNotebook(TForm* form) {
+    N* left = Put(form, 320, 8, 244, 142, {"Hiding", "Sound", "Movement", "General"});
     left->SetTabOrientation(N::toLeft);
     left->SetTabsPerRow(4);
     left->SetTabHeight(35);
@@ -69,10 +66,12 @@ TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
     left->Page(2)->SetPageEnabled(false);
     left->Page(3)->SetBitmap(Glyphs({clAqua, clGray, clBlue}));
     left->Page(3)->SetNumGlyphs(3);
-    focused_ = left;
+    return left;
+}
 
-    // Anchored rows at the bottom: the selection leaves the rows in order.
-    N* bottom = Put(this, 576, 8, 236, 190, {"&Alpha", "&Beta", "&Gamma", "&Delta", "&Epsilon"});
+// Anchored rows at the bottom: the selection leaves the rows in order.
+N* PutAnchoredAtBottom(TForm* form) {
+    N* bottom = Put(form, 576, 8, 236, 190, {"&Alpha", "&Beta", "&Gamma", "&Delta", "&Epsilon"});
     bottom->SetTabOrientation(N::toBottom);
     bottom->SetAnchoredTabs(true);
     bottom->SetTextAlignment(N::taRightMiddle);
@@ -82,9 +81,12 @@ TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
     bottom->Page(0)->SetBitmap(Glyphs({clLime}));
     bottom->Page(3)->SetBitmap(Glyphs({clRed}));
     bottom->SetActivePage("&Delta");
+    return bottom;
+}
 
-    // Sideways captions on the right, the other tabs in their own colour.
-    N* right = Put(this, 8, 210, 300, 200, {"&Red", "&Green", "&Blue"});
+// Sideways captions on the right, the other tabs in their own colour.
+N* PutSidewaysOnRight(TForm* form) {
+    N* right = Put(form, 8, 210, 300, 200, {"&Red", "&Green", "&Blue"});
     right->SetTabOrientation(N::toRight);
     right->SetTabHeight(48);
     right->SetSidewaysText(true);
@@ -95,9 +97,12 @@ TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
     right->SetSelectedColor(clMaroon);
     for (int i = 0; i < 3; ++i)
         right->Page(i)->SetBitmap(Glyphs({i == 0 ? clRed : i == 1 ? clLime : clBlue}));
+    return right;
+}
 
-    // Sideways on the left, two rows, fitted bitmaps, a disabled caption.
-    N* side = Put(this, 320, 160, 244, 250, {"&North", "&East", "&South", "&West", "&Up"});
+// Sideways on the left, two rows, fitted bitmaps, a disabled caption.
+N* PutSidewaysOnLeft(TForm* form) {
+    N* side = Put(form, 320, 160, 244, 250, {"&North", "&East", "&South", "&West", "&Up"});
     side->SetTabOrientation(N::toLeft);
     side->SetTabsPerRow(3);
     side->SetTabHeight(28);
@@ -108,16 +113,34 @@ TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
     side->Page(1)->SetPageEnabled(false);
     side->Page(2)->SetBitmap(Glyphs({clYellow}));
     side->Page(3)->SetBitmap(Glyphs({clAqua}));
+    return side;
+}
 
-    // Tabs as long as given on top, fitted glyphs.
-    N* fixed = Put(this, 576, 210, 236, 200, {"&Fit", "Fi&xed", "&Wide"});
+// Tabs as long as given on top, fitted glyphs.
+N* PutFixedWidths(TForm* form) {
+    N* fixed = Put(form, 576, 210, 236, 200, {"&Fit", "Fi&xed", "&Wide"});
     fixed->SetMaxTabWidth(70);
     fixed->SetTabHeight(40);
     fixed->SetBitmapAlignment(N::baFit);
     fixed->SetTextAlignment(N::taInvisible);
     for (int i = 0; i < 3; ++i)
         fixed->Page(i)->SetBitmap(Glyphs({i == 1 ? clBlue : clYellow}));
+    return fixed;
+}
 
+} // namespace
+
+TfrmNotebookGallery::TfrmNotebookGallery(TComponent* owner) : TForm(owner) {
+    SetCaption(QStringLiteral("Notebook gallery"));
+    SetColor(clTeal);
+    SetClientSize(820, 420);
+
+    PutRowsOnTop(this);
+    focused_ = PutOptionsNotebook(this);
+    PutAnchoredAtBottom(this);
+    PutSidewaysOnRight(this);
+    PutSidewaysOnLeft(this);
+    PutFixedWidths(this);
     OnShow = [this](TObject* sender) { FormShow(sender); };
 }
 
