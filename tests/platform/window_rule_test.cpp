@@ -1,0 +1,91 @@
+// Window rules: what reads, what is refused with its column and reason, and
+// which windows a rule matches.
+#include "platform/window_rule.h"
+
+#include <gtest/gtest.h>
+
+namespace wt::test {
+namespace {
+
+struct Refused {
+    const char* Text;
+    int Column;
+    const char* Reason; // a part of the reason
+};
+
+TEST(WindowRuleTest, MalformedRulesAreRefusedWithColumnAndReason) {
+    const Refused cases[] = {
+        {"", 1, "at least one key"},
+        {"   ", 1, "at least one key"},
+        {"name=\"x\"", 1, "unknown key \"name\""},
+        {"class=\"a\" Title=\"b\"", 11, "a key"},
+        {"class \"a\"", 6, "\"=\" is expected"},
+        {"class=a", 7, "double quotes"},
+        {"class=\"^Laz", 7, "never closed"},
+        {"class=\"a\\\"", 7, "never closed"},
+        {"title=\"(\"", 1, "regular expression of title"},
+        {"title=\"a\" title=\"b\"", 11, "given twice"},
+        {"class=\"a\"title=\"b\"", 10, "blank is expected"},
+        {"type=\"[z-a]\"", 1, "regular expression of type"},
+    };
+    for (const Refused& c : cases) {
+        TRuleError error;
+        EXPECT_FALSE(ParseWindowRule(c.Text, &error)) << c.Text;
+        EXPECT_EQ(error.Column, c.Column) << c.Text << ": " << error.Reason;
+        EXPECT_NE(error.Reason.find(c.Reason), std::string::npos) << c.Text << ": " << error.Reason;
+    }
+    TRuleError error;
+    EXPECT_FALSE(ParseWindowRule(std::string(1001, ' '), &error));
+    EXPECT_NE(error.Reason.find("at most"), std::string::npos);
+}
+
+struct Match {
+    const char* Rule;
+    TWindowFacts Window;
+    bool Expected;
+};
+
+TEST(WindowRuleTest, EveryKeyGivenMustMatch) {
+    const TWindowFacts lazarus{"Lazarus-gtk2", "lazarus-gtk2",
+                               "Lazarus IDE v2.2.6+dfsg2-2 - project1", "", "normal"};
+    const TWindowFacts inspector{"Lazarus-gtk2", "lazarus-gtk2", "Object Inspector", "", "normal"};
+    const TWindowFacts designer{"Designer", "designer", "Property Editor — Qt Designer",
+                                "PropertyEditor", "normal"};
+    const Match cases[] = {
+        {"class=\"^Lazarus\" title=\"^Lazarus IDE\"", lazarus, true},
+        {"class=\"^Lazarus\" title=\"^Lazarus IDE\"", inspector, false},
+        {"class=\"^lazarus\"", lazarus, false},         // case counts
+        {"class=\"(?i)^lazarus\"", lazarus, true},      // unless asked not to
+        {"instance=\"^lazarus-gtk2$\"", lazarus, true}, // WM_CLASS's first part
+        {"title=\"Inspector\"", inspector, true},       // searched, not anchored
+        {"title=\"^Property Editor\" type=\"normal\"", designer, true},
+        {"title=\"^Property Editor\" type=\"dialog\"", designer, false},
+        {"role=\"^PropertyEditor$\"", designer, true},
+        {"role=\".\"", lazarus, false},               // no role: the empty text
+        {"title=\"— Qt Designer$\"", designer, true}, // UTF-8 bytes match as bytes
+        {"title=\"project\\d\"", lazarus, true},      // the expression's own escapes
+    };
+    for (const Match& c : cases) {
+        TRuleError error;
+        const auto rule = ParseWindowRule(c.Rule, &error);
+        ASSERT_TRUE(rule) << c.Rule << ": " << error.Reason;
+        EXPECT_EQ(rule->Matches(c.Window), c.Expected) << c.Rule << " on " << c.Window.Title;
+    }
+}
+
+TEST(WindowRuleTest, ARuleWrittenBackReadsTheSame) {
+    for (const char* text : {"class=\"^Lazarus\" title=\"^Lazarus IDE\"",
+                             "title=\"say \\\"hi\\\"\" role=\"a\\\\b\"", "type=\"(?i)DIALOG\""}) {
+        const auto rule = ParseWindowRule(text);
+        ASSERT_TRUE(rule) << text;
+        EXPECT_EQ(rule->Text(), text);
+        const auto again = ParseWindowRule(rule->Text());
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->Text(), text);
+    }
+    // Blanks around and between keys are not kept.
+    EXPECT_EQ(ParseWindowRule("  class=\"a\"\t title=\"b\" ")->Text(), "class=\"a\" title=\"b\"");
+}
+
+} // namespace
+} // namespace wt::test
