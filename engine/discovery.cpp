@@ -3,32 +3,52 @@
 #include "engine/engine_state.h"
 #include "engine/geometry.h"
 #include "platform/platform.h"
+#include "platform/window_rule.h"
+#include "settings/settings_store.h"
 
 #include <optional>
 
 namespace wt {
 
+namespace {
+
+// The main window: by its rule where one is set, else by the host's class.
+WindowHandle FindMain() {
+    WindowsDriver& windows = ThePlatform().Windows();
+    if (Settings.MainWindowRule)
+        return FindWindowByRule(windows, *Settings.MainWindowRule);
+    return windows.FindWindow(DelphiClassName, std::nullopt);
+}
+
+// The Inspector: by its rule where one is set, else by the host's class
+// (and, when title is given, that title).
+WindowHandle FindInspector(std::optional<std::string_view> title) {
+    WindowsDriver& windows = ThePlatform().Windows();
+    if (Settings.InspectorWindowRule)
+        return FindWindowByRule(windows, *Settings.InspectorWindowRule);
+    return windows.FindWindow(InspectorClassName, title);
+}
+
+} // namespace
+
 bool FindIdeWindows() {
-    WindowsDriver& platform = ThePlatform().Windows();
-    DelphiWindow.Handle = platform.FindWindow(DelphiClassName, std::nullopt);
-    InspectorWindow.Handle = platform.FindWindow(InspectorClassName, std::nullopt);
+    DelphiWindow.Handle = FindMain();
+    InspectorWindow.Handle = FindInspector(std::nullopt);
     return DelphiWindow.Handle != 0;
 }
 
 void RefindInspector() {
-    WindowsDriver& platform = ThePlatform().Windows();
-    if (!platform.IsWindow(InspectorWindow.Handle))
-        InspectorWindow.Handle = platform.FindWindow(InspectorClassName, InspectorTitle);
+    if (!ThePlatform().Windows().IsWindow(InspectorWindow.Handle))
+        InspectorWindow.Handle = FindInspector(InspectorTitle);
 }
 
 void RefindWindows() {
     if (InspectorWindow.ShownRect.IsAllZero()) {
-        InspectorWindow.Handle =
-            ThePlatform().Windows().FindWindow(InspectorClassName, InspectorTitle);
+        InspectorWindow.Handle = FindInspector(InspectorTitle);
         MeasureWindows();
     }
     if (DelphiWindow.ShownRect.IsAllZero()) {
-        DelphiWindow.Handle = ThePlatform().Windows().FindWindow(DelphiClassName, std::nullopt);
+        DelphiWindow.Handle = FindMain();
         MeasureWindows();
     }
 }

@@ -1,6 +1,7 @@
-// Finding the host IDE's two windows by window class (and, in re-finds, by
-// title): at panel opening, before each Inspector move, and in the reveal tick
-// while no geometry has been computed yet.
+// Finding the IDE's two windows: by the window rules of the settings where
+// they are set, else by the host IDE's window classes (and, in re-finds, the
+// Inspector's title); at panel opening, before each Inspector move, and in
+// the reveal tick while no geometry has been computed yet.
 #pragma once
 
 #include <string_view>

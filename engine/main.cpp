@@ -206,7 +206,9 @@ void ReadSettings(bool tellProblem) {
     // Said once, and only in answer to the user: not while the host starts.
     if (!tellProblem || SettingsProblemTold)
         return;
-    const std::string problem = SettingsFileProblem(*Panel->ini);
+    std::string problem = SettingsFileProblem(*Panel->ini);
+    if (problem.empty())
+        problem = WindowRuleProblem(Settings);
     if (!problem.empty()) {
         SettingsProblemTold = true;
         ThePlatform().System().MessageBox(problem, PanelCaption);

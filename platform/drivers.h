@@ -4,11 +4,13 @@
 #pragma once
 
 #include "platform/types.h"
+#include "platform/window_rule.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace wt {
 
@@ -43,6 +45,10 @@ public:
     virtual WindowHandle WindowFromPoint(TPoint point) = 0;
     // Parent of a child window, owner of a pop-up, 0 for none.
     virtual WindowHandle GetParent(WindowHandle window) = 0;
+    // The top-level windows, topmost first, and what a window rule can ask
+    // of each (none for 0 or a vanished window).
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0;
+    virtual std::optional<TWindowFacts> FactsOf(WindowHandle window) = 0;
     // The add-in is leaving: every window that was moved off screen, or
     // taken from the window manager, goes back where it stood before, as it
     // was. Where moves are plain, there is nothing to do.

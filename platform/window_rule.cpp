@@ -1,5 +1,7 @@
 #include "platform/window_rule.h"
 
+#include "platform/drivers.h"
+
 #include <array>
 #include <utility>
 
@@ -151,6 +153,15 @@ std::optional<TWindowRule> ParseWindowRule(std::string_view text, TRuleError* er
     if (!rule && error)
         *error = parser.Error;
     return rule;
+}
+
+unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule) {
+    for (WindowHandle window : windows.TopLevelWindows()) {
+        const std::optional<TWindowFacts> facts = windows.FactsOf(window);
+        if (facts && rule.Matches(*facts))
+            return window;
+    }
+    return 0;
 }
 
 bool TWindowRule::Matches(const TWindowFacts& window) const {

@@ -49,6 +49,10 @@ struct TRuleError {
     std::string Reason;
 };
 
+class WindowsDriver;
+// The topmost top-level window the rule matches, 0 for none.
+unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule);
+
 // Reads a rule; on failure, error says where and why and nothing is returned.
 std::optional<TWindowRule> ParseWindowRule(std::string_view text, TRuleError* error = nullptr);
 

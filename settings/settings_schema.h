@@ -16,6 +16,9 @@ inline constexpr const char* SettingsFileName = "Wingtckr.ini";
 inline constexpr const char* SettingsSection = "Wingtucker";
 // The one key of the second section, read at every Start.
 inline constexpr const char* HelpSection = "HELP";
+// Window rules (platform/window_rule.h): which windows are the main window
+// and the Object Inspector, when not the host IDE's own classes.
+inline constexpr const char* WindowsSection = "Windows";
 
 enum class TSettingType { Boolean, Integer, Text };
 
@@ -61,6 +64,8 @@ enum TSettingId : std::size_t {
     sUseAutoHide,
     sDisableOnFocusLoss,
     sFindLostWindows,
+    sMainRule,
+    sInspectorRule,
     SettingCount,
 };
 
@@ -90,6 +95,8 @@ inline constexpr TSettingSpec SettingSpecs[SettingCount] = {
     {SettingsSection, "gwDisableOnFocusLoss", "DisableOnFocusLoss", TSettingType::Boolean, 1, 1,
      std::nullopt, TOutOfRange::None, "cbDisable"},
     {HelpSection, "FindLostWindows", "FindLostWindows", TSettingType::Boolean, 0, 0},
+    {WindowsSection, "Main", "Windows.Main", TSettingType::Text, 0, 0},
+    {WindowsSection, "Inspector", "Windows.Inspector", TSettingType::Text, 0, 0},
 };
 
 // The Options dialog writes every key of its section, changed or not, in this order.

@@ -79,6 +79,26 @@ void LoadSettings(TIniEditor& ini) {
     Settings.OpenDelay = LoadInt(ini, sOpenDelay);
     LoadBool(ini, sUseAutoHide, Settings.UseAutoHide);
     LoadBool(ini, sDisableOnFocusLoss, Settings.DisableOnFocusLoss);
+    Settings.MainRule = LoadText(ini, sMainRule);
+    Settings.InspectorRule = LoadText(ini, sInspectorRule);
+    Settings.MainWindowRule = ParseWindowRule(Settings.MainRule);
+    Settings.InspectorWindowRule = ParseWindowRule(Settings.InspectorRule);
+}
+
+std::string WindowRuleProblem(const TSettings& settings) {
+    std::string problem;
+    for (const auto& [id, text] : {std::pair{sMainRule, &settings.MainRule},
+                                   std::pair{sInspectorRule, &settings.InspectorRule}}) {
+        TRuleError error;
+        if (text->empty() || ParseWindowRule(*text, &error))
+            continue;
+        if (!problem.empty())
+            problem += "\n";
+        problem += "The rule " + std::string(Spec(id).ShownAs) + " cannot be read at column " +
+                   std::to_string(error.Column) + ": " + error.Reason +
+                   ". Wingtucker looks for that window as if no rule were set.";
+    }
+    return problem;
 }
 
 std::string LoadedText(const TSettings& s, TSettingId id) {
@@ -96,6 +116,8 @@ std::string LoadedText(const TSettings& s, TSettingId id) {
     case sOpenDelay: return std::to_string(s.OpenDelay);
     case sUseAutoHide: return flag(s.UseAutoHide);
     case sDisableOnFocusLoss: return flag(s.DisableOnFocusLoss);
+    case sMainRule: return s.MainRule;
+    case sInspectorRule: return s.InspectorRule;
     case sFindLostWindows:
     case SettingCount: break;
     }

@@ -3,9 +3,11 @@
 // and what to tell the user when that file cannot be read.
 #pragma once
 
+#include "platform/window_rule.h"
 #include "settings/settings_schema.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,6 +39,12 @@ struct TSettings {
     std::int32_t OpenDelay = Spec(sOpenDelay).BeforeLoad;
     bool UseAutoHide = Spec(sUseAutoHide).BeforeLoad != 0;
     bool DisableOnFocusLoss = Spec(sDisableOnFocusLoss).BeforeLoad != 0;
+    // The window rules as written, and as read: none where no rule is set
+    // or the one set cannot be read (then the window is found by its class).
+    std::string MainRule;
+    std::string InspectorRule;
+    std::optional<TWindowRule> MainWindowRule;
+    std::optional<TWindowRule> InspectorWindowRule;
 };
 
 // The one record, for the life of the main panel.
@@ -64,6 +72,11 @@ std::string SoundFileWarning(const std::string& what, const std::string& path);
 // empty when they were written.
 std::string SaveSettings(TIniEditor& ini,
                          const std::vector<std::pair<std::string, std::string>>& values);
+
+// Why a window rule the settings hold cannot be read, naming its key and
+// the column ("the rule Windows.Main cannot be read at column 7: ..."), one
+// line per rule; empty when every rule set reads.
+std::string WindowRuleProblem(const TSettings& settings);
 
 // Empty when the file behind ini is absent or can be read; otherwise one
 // message for the user naming the file and what is wrong with it. A file that

@@ -149,6 +149,13 @@ Assignment ParseAssignment(std::string_view argument) {
             value.back() == '\t')
             throw malformed("leading or trailing blanks would be lost");
         assignment.Value = value;
+        if (std::string_view(key.Section) == WindowsSection) {
+            TRuleError error;
+            if (!ParseWindowRule(value, &error))
+                throw malformed("the rule cannot be read at column " +
+                                std::to_string(error.Column) + ": " + error.Reason);
+            break;
+        }
         assignment.Warning = SoundFileWarning(std::string(key.Key) + " " + Quote(assignment.Value),
                                               assignment.Value);
         break;

@@ -309,6 +309,25 @@ WindowHandle SimPlatform::GetParent(WindowHandle window) {
     return it->second.Parent ? it->second.Parent : it->second.Owner;
 }
 
+std::vector<WindowHandle> SimPlatform::TopLevelWindows() { return ZOrder(); }
+
+std::optional<TWindowFacts> SimPlatform::FactsOf(WindowHandle window) {
+    const Window* w = FindById(window);
+    if (!w)
+        return std::nullopt;
+    return TWindowFacts{w->ClassName, w->Instance, w->Title, w->Role, w->Type};
+}
+
+void SimPlatform::SetWindowFacts(WindowHandle window, std::string instance, std::string role,
+                                 std::string type) {
+    auto it = windows_.find(window);
+    if (it == windows_.end())
+        return;
+    it->second.Instance = std::move(instance);
+    it->second.Role = std::move(role);
+    it->second.Type = std::move(type);
+}
+
 void SimPlatform::MessageBox(std::string_view text, std::string_view caption) {
     MessageBoxCall call{std::string(text), std::string(caption)};
     messageBoxes_.push_back(call);

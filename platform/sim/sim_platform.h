@@ -34,6 +34,10 @@ public:
         WindowHandle Parent = 0; // child windows: the window they sit in
         WindowHandle Owner = 0;  // pop-ups: the window that owns them
         bool Visible = true;
+        // What a window rule reads besides the class (ClassName) and title.
+        std::string Instance;
+        std::string Role;
+        std::string Type;
     };
     struct MoveCall {
         WindowHandle Window = 0;
@@ -71,6 +75,9 @@ public:
     // Removes a window and its children; the handle is never reused.
     void DestroyWindow(WindowHandle window);
     void SetWindowRect(WindowHandle window, TRect rect);
+    // Sets what a window rule reads of the window besides class and title.
+    void SetWindowFacts(WindowHandle window, std::string instance, std::string role,
+                        std::string type);
     const Window* FindById(WindowHandle window) const;
     // Top-level windows from the top of the z-order down.
     std::vector<WindowHandle> ZOrder() const;
@@ -147,6 +154,8 @@ public:
     int GetSystemMetrics(int index) override;
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    std::optional<TWindowFacts> FactsOf(WindowHandle window) override;
     void MessageBox(std::string_view text, std::string_view caption) override;
     void ReleaseWindows() override;
 

@@ -16,6 +16,8 @@ X11Atoms X11Atoms::Intern(Display* display) {
         {"_NET_CLIENT_LIST_STACKING", &X11Atoms::NetClientListStacking},
         {"_NET_FRAME_EXTENTS", &X11Atoms::NetFrameExtents},
         {"_NET_WM_NAME", &X11Atoms::NetWmName},
+        {"_NET_WM_WINDOW_TYPE", &X11Atoms::NetWmWindowType},
+        {"WM_WINDOW_ROLE", &X11Atoms::WmWindowRole},
         {"_NET_SUPPORTED", &X11Atoms::NetSupported},
         {"_NET_ACTIVE_WINDOW", &X11Atoms::NetActiveWindow},
         {"_NET_MOVERESIZE_WINDOW", &X11Atoms::NetMoveresizeWindow},

@@ -16,6 +16,8 @@ struct X11Atoms {
     Atom NetMoveresizeWindow = None;
     Atom NetWorkarea = None;
     Atom NetWmState = None;
+    Atom NetWmWindowType = None;
+    Atom WmWindowRole = None;
     Atom NetWmDesktop = None;
     Atom WingtuckerTaken = None;
     Atom NetCurrentDesktop = None;

@@ -193,7 +193,7 @@ std::optional<std::string> X11Desktop::TitleOf(Window window) {
     return result;
 }
 
-Window X11Desktop::Find(std::string_view className, std::optional<std::string_view> title) {
+std::vector<Window> X11Desktop::TopLevelCandidates() {
     std::vector<Window> candidates;
     if (WindowManagerRunning())
         candidates = ManagedClients();
@@ -203,7 +203,68 @@ Window X11Desktop::Find(std::string_view className, std::optional<std::string_vi
     for (Window child : ChildrenOfRoot())
         if (!seen.count(child))
             candidates.push_back(child);
-    for (Window window : candidates) {
+    return candidates;
+}
+
+namespace {
+// A short name of a window type: _NET_WM_WINDOW_TYPE_DIALOG is "dialog".
+std::string ShortTypeName(Display* display, Atom type) {
+    char* name = type != None ? XGetAtomName(display, type) : nullptr;
+    if (!name)
+        return {};
+    std::string text(name);
+    XFree(name);
+    constexpr std::string_view Prefix = "_NET_WM_WINDOW_TYPE_";
+    if (text.rfind(Prefix, 0) == 0)
+        text.erase(0, Prefix.size());
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// A text property of 8-bit items (STRING or UTF8_STRING), "" when absent.
+std::string StringProperty(Display* display, Window window, Atom property) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status =
+        XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &actualType,
+                           &format, &count, &remaining, &data);
+    std::string text;
+    if (status == Success && format == 8 && data)
+        text.assign(reinterpret_cast<char*>(data), count);
+    if (data)
+        XFree(data);
+    return text;
+}
+} // namespace
+
+std::optional<TWindowFacts> X11Desktop::FactsOf(Window window) {
+    if (!Exists(window))
+        return std::nullopt;
+    TWindowFacts facts;
+    XClassHint hint{nullptr, nullptr};
+    if (XGetClassHint(display_, window, &hint)) {
+        if (hint.res_name) {
+            facts.Instance = hint.res_name;
+            XFree(hint.res_name);
+        }
+        if (hint.res_class) {
+            facts.Class = hint.res_class;
+            XFree(hint.res_class);
+        }
+    }
+    facts.Title = TitleOf(window).value_or("");
+    facts.Role = StringProperty(display_, window, atoms_.WmWindowRole);
+    if (auto types = Longs(window, atoms_.NetWmWindowType, XA_ATOM); types && !types->empty())
+        facts.Type = ShortTypeName(display_, static_cast<Atom>(types->front()));
+    return facts;
+}
+
+Window X11Desktop::Find(std::string_view className, std::optional<std::string_view> title) {
+    for (Window window : TopLevelCandidates()) {
         auto windowClass = ClassOf(window);
         if (!windowClass || *windowClass != className)
             continue;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/types.h"
+#include "platform/window_rule.h"
 #include "platform/x11/x11_atoms.h"
 
 #include <X11/Xlib.h>
@@ -76,6 +77,11 @@ public:
 
     std::optional<std::string> ClassOf(Window window);
     std::optional<std::string> TitleOf(Window window);
+    // What a window rule can ask of the window; none when it is gone.
+    std::optional<TWindowFacts> FactsOf(Window window);
+    // Managed clients, then the root's other children: where top-level
+    // windows are looked for, topmost first.
+    std::vector<Window> TopLevelCandidates();
 
     // The running manager's _NET_WM_NAME (else WM_NAME); "" when none runs.
     std::string ManagerName();

@@ -225,6 +225,20 @@ WindowHandle X11Windows::GetParent(WindowHandle window) {
     return Usable() ? desktop_->ParentOf(static_cast<Window>(window)) : 0;
 }
 
+std::vector<WindowHandle> X11Windows::TopLevelWindows() {
+    std::vector<WindowHandle> windows;
+    if (Usable())
+        for (Window window : desktop_->TopLevelCandidates())
+            windows.push_back(window);
+    return windows;
+}
+
+std::optional<TWindowFacts> X11Windows::FactsOf(WindowHandle window) {
+    if (!Usable() || window == 0)
+        return std::nullopt;
+    return desktop_->FactsOf(static_cast<Window>(window));
+}
+
 void X11Windows::ReleaseWindows() {
     if (!Usable())
         return;

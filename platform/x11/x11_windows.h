@@ -70,6 +70,8 @@ public:
     int GetSystemMetrics(int index) override;
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    std::optional<TWindowFacts> FactsOf(WindowHandle window) override;
     void ReleaseWindows() override;
     void AwaitWithdrawn(WindowHandle window) override;
     void AwaitShown(WindowHandle window) override;

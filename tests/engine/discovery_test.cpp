@@ -1,5 +1,7 @@
 #include "engine/discovery.h"
 #include "engine/geometry.h"
+#include "platform/window_rule.h"
+#include "settings/settings_store.h"
 
 #include "engine_fixture.h"
 
@@ -92,6 +94,33 @@ TEST_F(DiscoveryTest, RefindWindowsLeavesComputedGeometryAlone) {
     EXPECT_EQ(InspectorWindow.Handle, inspectorBefore.Handle);
     EXPECT_EQ(InspectorWindow.RestoreRect, inspectorBefore.RestoreRect);
     EXPECT_EQ(InspectorWindow.ShownRect, inspectorBefore.ShownRect);
+}
+
+// With rules set, the windows they match are the IDE's, whatever the host's
+// classes say; a rule that matches nothing finds nothing.
+TEST_F(DiscoveryTest, RulesFindAnotherIdesWindows) {
+    const WindowHandle delphi = AddDelphi({0, 0, 600, 106});
+    const WindowHandle main =
+        Sim->AddWindow("Lazarus-gtk2", "Lazarus IDE v2.2.6 - project1", {0, 0, 1280, 100});
+    const WindowHandle inspector =
+        Sim->AddWindow("Lazarus-gtk2", "Object Inspector", {0, 120, 220, 700});
+    Settings.MainWindowRule = ParseWindowRule("class=\"^Lazarus\" title=\"^Lazarus IDE\"");
+    Settings.InspectorWindowRule = ParseWindowRule("class=\"^Lazarus\" title=\"^Object Insp\"");
+    EXPECT_TRUE(FindIdeWindows());
+    EXPECT_EQ(DelphiWindow.Handle, main);
+    EXPECT_EQ(InspectorWindow.Handle, inspector);
+
+    // The re-find before a move goes by the rule too.
+    Sim->DestroyWindow(inspector);
+    const WindowHandle again = Sim->AddWindow("Lazarus-gtk2", "Object Inspector", {});
+    RefindInspector();
+    EXPECT_EQ(InspectorWindow.Handle, again);
+
+    Settings.MainWindowRule = ParseWindowRule("class=\"^Designer\"");
+    EXPECT_FALSE(FindIdeWindows()) << "a rule that matches nothing";
+    Settings.MainWindowRule.reset();
+    EXPECT_TRUE(FindIdeWindows());
+    EXPECT_EQ(DelphiWindow.Handle, delphi) << "without a rule, the host's class";
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // which windows a rule matches.
 #include "platform/window_rule.h"
 
+#include "platform/sim/sim_platform.h"
+
 #include <gtest/gtest.h>
 
 namespace wt::test {
@@ -85,6 +87,37 @@ TEST(WindowRuleTest, ARuleWrittenBackReadsTheSame) {
     }
     // Blanks around and between keys are not kept.
     EXPECT_EQ(ParseWindowRule("  class=\"a\"\t title=\"b\" ")->Text(), "class=\"a\" title=\"b\"");
+}
+
+// On the simulated desktop: the topmost window a rule matches.
+TEST(WindowRuleTest, TheTopmostMatchingWindowIsFound) {
+    SimPlatform sim;
+    const WindowHandle main =
+        sim.AddWindow("Lazarus-gtk2", "Lazarus IDE v2.2.6 - project1", {0, 0, 1280, 100});
+    const WindowHandle inspector =
+        sim.AddWindow("Lazarus-gtk2", "Object Inspector", {0, 120, 220, 700});
+    const WindowHandle editor =
+        sim.AddWindow("Lazarus-gtk2", "Source Editor", {230, 120, 900, 700});
+    for (WindowHandle w : {main, inspector, editor})
+        sim.SetWindowFacts(w, "lazarus-gtk2", "", "normal");
+    const WindowHandle dialog = sim.AddPopup(main, "Lazarus-gtk2", "Project Options", {});
+    sim.SetWindowFacts(dialog, "lazarus-gtk2", "options", "dialog");
+
+    struct Case {
+        const char* Rule;
+        WindowHandle Expected;
+    } cases[] = {
+        {"class=\"^Lazarus\" title=\"^Lazarus IDE\"", main},
+        {"class=\"^Lazarus\" title=\"^Object Inspector$\"", inspector},
+        {"instance=\"^lazarus\"", dialog},                 // the topmost of several
+        {"instance=\"^lazarus\" type=\"normal\"", editor}, // the topmost normal one
+        {"role=\"options\"", dialog},
+        {"class=\"^Designer\"", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindWindowByRule(sim, *ParseWindowRule(c.Rule)), c.Expected) << c.Rule;
+    sim.DestroyWindow(dialog);
+    EXPECT_EQ(FindWindowByRule(sim, *ParseWindowRule("role=\"options\"")), 0u);
 }
 
 } // namespace

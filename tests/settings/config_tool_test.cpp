@@ -119,7 +119,8 @@ TEST_F(ConfigToolTest, ShowPrintsWhatTheAddInWouldLoad) {
     EXPECT_EQ(r.Out, "HideInspector=True\nSide=0\nHideDelphi=False\nWindowSounds=False\n"
                      "MoveOutSound=/usr/share/sounds/out file.wav\nMoveInSound=\n"
                      "HangOutPixels=10\nAnimate=False\nAnimateSpeed=5\nOpenDelay=7\n"
-                     "UseAutoHide=False\nDisableOnFocusLoss=False\nFindLostWindows=False\n");
+                     "UseAutoHide=False\nDisableOnFocusLoss=False\nFindLostWindows=False\n"
+                     "Windows.Main=\nWindows.Inspector=\n");
     EXPECT_EQ(GetFile(file_), HandWritten) << "show wrote to the file";
 
     r = Run({"show", "--dir=" + root_ + "/nothing-here"});
@@ -366,6 +367,27 @@ TEST_F(ConfigToolTest, FindLostWindowsIsShownAndSet) {
     r = Run({"set", "--dir", dir_, "FindLostWindows="});
     EXPECT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(GetFile(file_).find("FindLostWindows"), std::string::npos);
+}
+
+// Rules are set and shown under their section's name; a malformed one is
+// refused with its column and nothing is written.
+TEST_F(ConfigToolTest, WindowRulesAreSetShownAndCheckedFirst) {
+    RunResult r =
+        Run({"set", "--dir", dir_, "Windows.Main=class=\"^Lazarus\" title=\"^Lazarus IDE\""});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(GetFile(file_), "[Windows]\nMain=class=\"^Lazarus\" title=\"^Lazarus IDE\"\n");
+    r = Run({"show", "--dir", dir_});
+    EXPECT_NE(r.Out.find("Windows.Main=class=\"^Lazarus\" title=\"^Lazarus IDE\"\n"),
+              std::string::npos)
+        << r.Out;
+    const std::string before = GetFile(file_);
+    for (const char* bad :
+         {"Windows.Inspector=title=\"(\"", "Windows.Main=klass=\"x\"", "Windows.Main=class=\"x"}) {
+        r = Run({"set", "--dir", dir_, "gwDelay=300", bad});
+        EXPECT_EQ(r.Status, 2) << bad;
+        EXPECT_NE(r.Err.find("cannot be read at column"), std::string::npos) << r.Err;
+        EXPECT_EQ(GetFile(file_), before) << bad;
+    }
 }
 
 TEST_F(ConfigToolTest, ErrorsCutALongArgument) {

@@ -255,6 +255,26 @@ TEST_F(LoadSettingsTest, AHandEditedFileKeepsItsCommentsAndUnknownLines) {
     EXPECT_TRUE(ini_.ReadBool("HELP", "FindLostWindows", false));
 }
 
+// Rules are read from section Windows; one that cannot be read is none,
+// and the message names its key and column.
+TEST_F(LoadSettingsTest, WindowRulesAreReadAndAMalformedOneIsNamed) {
+    PutFile(ini_.FullPath(), "[Windows]\nMain=class=\"^Lazarus\"\nInspector=title=\"(\"\n");
+    LoadSettings(ini_);
+    EXPECT_EQ(Settings.MainRule, "class=\"^Lazarus\"");
+    ASSERT_TRUE(Settings.MainWindowRule);
+    EXPECT_TRUE(Settings.MainWindowRule->Matches({"Lazarus-gtk2", "", "", "", ""}));
+    EXPECT_FALSE(Settings.InspectorWindowRule);
+    const std::string problem = WindowRuleProblem(Settings);
+    EXPECT_NE(problem.find("Windows.Inspector cannot be read at column 1"), std::string::npos)
+        << problem;
+    EXPECT_EQ(problem.find("Windows.Main"), std::string::npos) << problem;
+
+    PutFile(ini_.FullPath(), "[Wingtucker]\ngwDelay=300\n");
+    LoadSettings(ini_);
+    EXPECT_FALSE(Settings.MainWindowRule) << "no rule: found as today";
+    EXPECT_EQ(WindowRuleProblem(Settings), "");
+}
+
 // What a load makes of a number, by each setting's rule.
 TEST(SettingSchemaTest, NumbersOutOfRangeFollowEachSettingsRule) {
     struct Case {

@@ -1,6 +1,7 @@
 // Other programs' windows on a real X server, without and with a window manager.
 #include <gtest/gtest.h>
 
+#include "platform/window_rule.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_platform.h"
@@ -103,6 +104,34 @@ TEST_P(DesktopTest, FindsTopLevelWindowsByExactClassAndTitle) {
     EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", ""), 0u);
     // The instance part of WM_CLASS is not the class.
     EXPECT_EQ(platform_->Windows().FindWindow("wt-test", std::nullopt), 0u);
+}
+
+// What a window rule reads: both parts of WM_CLASS, the title, the role and
+// the window type's short name; a rule finds the window by them.
+TEST_P(DesktopTest, RulesReadClassInstanceTitleRoleAndType) {
+    Window dialog = Create({"Designer", "New Form — Qt Designer", true, {0, 0, 300, 200}});
+    Display* display = client_->GetDisplay();
+    const std::string role = "newform";
+    XChangeProperty(display, dialog, client_->Intern("WM_WINDOW_ROLE"), XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(role.data()),
+                    static_cast<int>(role.size()));
+    const Atom type = client_->Intern("_NET_WM_WINDOW_TYPE_DIALOG");
+    XChangeProperty(display, dialog, client_->Intern("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&type), 1);
+    client_->Sync();
+
+    const auto facts = platform_->Windows().FactsOf(dialog);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->Class, "Designer");
+    EXPECT_EQ(facts->Instance, "wt-test");
+    EXPECT_EQ(facts->Title, "New Form — Qt Designer");
+    EXPECT_EQ(facts->Role, "newform");
+    EXPECT_EQ(facts->Type, "dialog");
+    const auto rule = ParseWindowRule("class=\"^Designer$\" type=\"dialog\" role=\"form\"");
+    ASSERT_TRUE(rule);
+    EXPECT_EQ(FindWindowByRule(platform_->Windows(), *rule), dialog);
+    EXPECT_EQ(FindWindowByRule(platform_->Windows(), *ParseWindowRule("type=\"utility\"")), 0u);
+    EXPECT_FALSE(platform_->Windows().FactsOf(0x7FFFFF)) << "a window that is not there";
 }
 
 TEST_P(DesktopTest, RectanglesAndMovesAreExactInverses) {
