@@ -97,7 +97,8 @@ void TfrmMain::btnStartClick(TObject*) {
     // The file as it is now: a change made while the panel was open counts.
     const TSettings running = Settings;
     ReadSettings(true);
-    if (ini->ReadBool(Spec(sFindLostWindows).Section, Spec(sFindLostWindows).Key, false)) {
+    if (ini->ReadBool(SettingOf(sFindLostWindows).Section, SettingOf(sFindLostWindows).Key,
+                      false)) {
         DelphiWindow.RestoreRect = {0, 0, 600, 106};
         InspectorWindow.RestoreRect = {0, 0, 220, 450};
         MoveInspector(InspectorWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, true);

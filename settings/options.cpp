@@ -67,8 +67,8 @@ void TfrmOptions::cbUseSoundsClick(TObject*) { pnlFiles->SetVisible(cbUseSounds-
 void TfrmOptions::cbAnimateClick(TObject*) { pnlAniOptions->SetVisible(cbAnimate->Checked()); }
 
 // What the file keeps for a setting, as its control holds it now.
-std::string TfrmOptions::ControlText(const TSettingSpec& spec) const {
-    TComponent* control = FindComponent(QString::fromLatin1(spec.Control));
+std::string TfrmOptions::ControlText(const TSettingInfo& setting) const {
+    TComponent* control = FindComponent(QString::fromLatin1(setting.Control));
     if (auto* box = dynamic_cast<TCheckBox*>(control))
         return box->Checked() ? "True" : "False";
     if (auto* group = dynamic_cast<TRadioGroup*>(control))
@@ -96,7 +96,7 @@ void TfrmOptions::btnCloseClick(TObject*) {
     // one replacement of the file.
     std::vector<std::pair<std::string, std::string>> values;
     for (TSettingId id : DialogWriteOrder)
-        values.emplace_back(Spec(id).Key, ControlText(Spec(id)));
+        values.emplace_back(SettingOf(id).Key, ControlText(SettingOf(id)));
     const std::string problem = SaveSettings(*ini, values);
     if (!problem.empty()) {
         // The dialog stays, with the user's choices, until the cause is mended.

@@ -66,7 +66,7 @@ public:
     static const char* HelpTopicOfPage(int pageIndex);
 
 private:
-    std::string ControlText(const TSettingSpec& spec) const;
+    std::string ControlText(const TSettingInfo& setting) const;
 
     TIniEditor* ini_ = nullptr;
     TIniEditor* ownIni_ = nullptr;

@@ -4,16 +4,16 @@
 
 namespace wt {
 
-std::int32_t LoadedNumber(const TSettingSpec& spec, std::int32_t number) {
-    if (!spec.Range)
+std::int32_t LoadedNumber(const TSettingInfo& setting, std::int32_t number) {
+    if (!setting.Range)
         return number;
-    const TSettingRange range = *spec.Range;
-    switch (spec.OutOfRange) {
+    const TSettingRange range = *setting.Range;
+    switch (setting.OutOfRange) {
     case TOutOfRange::None: return number;
     case TOutOfRange::Clamp: return std::clamp(number, range.Min, range.Max);
     case TOutOfRange::Absent:
-        return number < range.Min || number > range.Max ? spec.WhenAbsent : number;
-    case TOutOfRange::AbsentIfAbove: return number > range.Max ? spec.WhenAbsent : number;
+        return number < range.Min || number > range.Max ? setting.WhenAbsent : number;
+    case TOutOfRange::AbsentIfAbove: return number > range.Max ? setting.WhenAbsent : number;
     case TOutOfRange::LeftUnlessOne: return number == 1 ? 1 : 0;
     }
     return number;
@@ -28,10 +28,10 @@ bool SameNameNoCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
-const TSettingSpec* FindSetting(std::string_view name) {
-    for (const TSettingSpec& spec : SettingSpecs)
-        if (SameNameNoCase(spec.Key, name) || SameNameNoCase(spec.ShownAs, name))
-            return &spec;
+const TSettingInfo* FindSetting(std::string_view name) {
+    for (const TSettingInfo& setting : SettingTable)
+        if (SameNameNoCase(setting.Key, name) || SameNameNoCase(setting.ShownAs, name))
+            return &setting;
     return nullptr;
 }
 

@@ -36,7 +36,7 @@ enum class TOutOfRange {
     LeftUnlessOne, // the edge: 1 is the right, any other number the left
 };
 
-struct TSettingSpec {
+struct TSettingInfo {
     const char* Section;
     const char* Key;     // as the file spells it
     const char* ShownAs; // as wingtucker-config show prints it
@@ -69,7 +69,7 @@ enum TSettingId : std::size_t {
     SettingCount,
 };
 
-inline constexpr TSettingSpec SettingSpecs[SettingCount] = {
+inline constexpr TSettingInfo SettingTable[SettingCount] = {
     {SettingsSection, "gwHideInspector", "HideInspector", TSettingType::Boolean, 0, 0, std::nullopt,
      TOutOfRange::None, "cbHideInspector"},
     {SettingsSection, "gwSide", "Side", TSettingType::Integer, 1, 0, TSettingRange{0, 1},
@@ -105,16 +105,16 @@ inline constexpr TSettingId DialogWriteOrder[] = {
     sMoveOutSound,  sMoveInSound, sAnimateSpeed, sOpenDelay, sHangOutPixels, sUseAutoHide,
 };
 
-inline constexpr const TSettingSpec& Spec(TSettingId id) { return SettingSpecs[id]; }
+inline constexpr const TSettingInfo& SettingOf(TSettingId id) { return SettingTable[id]; }
 
 // What a load makes of number for a setting with a range.
-std::int32_t LoadedNumber(const TSettingSpec& spec, std::int32_t number);
+std::int32_t LoadedNumber(const TSettingInfo& setting, std::int32_t number);
 
 // Whether two names are the same without regard to ASCII case, as the
 // profile files match keys.
 bool SameNameNoCase(std::string_view a, std::string_view b);
 
 // The setting whose key, or whose shown name, is name, without regard to case.
-const TSettingSpec* FindSetting(std::string_view name);
+const TSettingInfo* FindSetting(std::string_view name);
 
 } // namespace wt

@@ -23,9 +23,9 @@ namespace {
 // A boolean whose read fails is left false before the failure goes on to the
 // caller; the fields read after it keep their previous values.
 void LoadBool(TIniEditor& ini, TSettingId id, bool& field) {
-    const TSettingSpec& spec = Spec(id);
+    const TSettingInfo& setting = SettingOf(id);
     try {
-        field = ini.ReadBool(spec.Section, spec.Key, spec.WhenAbsent != 0);
+        field = ini.ReadBool(setting.Section, setting.Key, setting.WhenAbsent != 0);
     } catch (...) {
         field = false;
         throw;
@@ -33,22 +33,22 @@ void LoadBool(TIniEditor& ini, TSettingId id, bool& field) {
 }
 
 std::int32_t LoadInt(TIniEditor& ini, TSettingId id) {
-    const TSettingSpec& spec = Spec(id);
-    return LoadedNumber(spec, ini.ReadInt(spec.Section, spec.Key, spec.WhenAbsent));
+    const TSettingInfo& setting = SettingOf(id);
+    return LoadedNumber(setting, ini.ReadInt(setting.Section, setting.Key, setting.WhenAbsent));
 }
 
 std::string LoadText(TIniEditor& ini, TSettingId id) {
-    return ini.ReadStr(Spec(id).Section, Spec(id).Key, "");
+    return ini.ReadStr(SettingOf(id).Section, SettingOf(id).Key, "");
 }
 
 // Only 1 means the right edge; any other number, however large, the left.
 // What is no number at all gives the default, the right edge. Read as a
 // real number, so that 1.7 is 1 and 1E20 no int's wrap.
 TEdge ReadSide(TIniEditor& ini) {
-    const TSettingSpec& spec = Spec(sSide);
-    long double side = std::trunc(ini.ReadReal(spec.Section, spec.Key, spec.WhenAbsent));
+    const TSettingInfo& setting = SettingOf(sSide);
+    long double side = std::trunc(ini.ReadReal(setting.Section, setting.Key, setting.WhenAbsent));
     if (std::isnan(side))
-        side = spec.WhenAbsent;
+        side = setting.WhenAbsent;
     return side == 1 ? TEdge::Right : TEdge::Left;
 }
 
@@ -94,7 +94,7 @@ std::string WindowRuleProblem(const TSettings& settings) {
             continue;
         if (!problem.empty())
             problem += "\n";
-        problem += "The rule " + std::string(Spec(id).ShownAs) + " cannot be read at column " +
+        problem += "The rule " + std::string(SettingOf(id).ShownAs) + " cannot be read at column " +
                    std::to_string(error.Column) + ": " + error.Reason +
                    ". Wingtucker looks for that window as if no rule were set.";
     }

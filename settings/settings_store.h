@@ -24,21 +24,21 @@ enum class TEdge : std::uint8_t { Top, Left, Right };
 enum class TMotion : std::uint8_t { Jump, Animated };
 
 struct TSettings {
-    bool HideInspector = Spec(sHideInspector).BeforeLoad != 0;
+    bool HideInspector = SettingOf(sHideInspector).BeforeLoad != 0;
     // Left before the first load; a load makes it the right unless the file says left.
-    TEdge InspectorEdge = Spec(sSide).BeforeLoad == 1 ? TEdge::Right : TEdge::Left;
-    bool HideDelphi = Spec(sHideDelphi).BeforeLoad != 0;
-    bool WindowSounds = Spec(sWindowSounds).BeforeLoad != 0;
+    TEdge InspectorEdge = SettingOf(sSide).BeforeLoad == 1 ? TEdge::Right : TEdge::Left;
+    bool HideDelphi = SettingOf(sHideDelphi).BeforeLoad != 0;
+    bool WindowSounds = SettingOf(sWindowSounds).BeforeLoad != 0;
     std::string MoveOutSound; // played on reveals and restores
     std::string MoveInSound;  // played on tuck-aways
     // Pixels of a tucked-away window left on screen.
-    std::uint8_t HangOutPixels = static_cast<std::uint8_t>(Spec(sHangOutPixels).BeforeLoad);
-    TMotion Motion = Spec(sAnimate).BeforeLoad != 0 ? TMotion::Animated : TMotion::Jump;
-    std::int32_t AnimateSpeed = Spec(sAnimateSpeed).BeforeLoad; // animation steps
+    std::uint8_t HangOutPixels = static_cast<std::uint8_t>(SettingOf(sHangOutPixels).BeforeLoad);
+    TMotion Motion = SettingOf(sAnimate).BeforeLoad != 0 ? TMotion::Animated : TMotion::Jump;
+    std::int32_t AnimateSpeed = SettingOf(sAnimateSpeed).BeforeLoad; // animation steps
     // Held here until the reveal timer exists to hold it as its interval.
-    std::int32_t OpenDelay = Spec(sOpenDelay).BeforeLoad;
-    bool UseAutoHide = Spec(sUseAutoHide).BeforeLoad != 0;
-    bool DisableOnFocusLoss = Spec(sDisableOnFocusLoss).BeforeLoad != 0;
+    std::int32_t OpenDelay = SettingOf(sOpenDelay).BeforeLoad;
+    bool UseAutoHide = SettingOf(sUseAutoHide).BeforeLoad != 0;
+    bool DisableOnFocusLoss = SettingOf(sDisableOnFocusLoss).BeforeLoad != 0;
     // The window rules as written, and as read: none where no rule is set
     // or the one set cannot be read (then the window is found by its class).
     std::string MainRule;

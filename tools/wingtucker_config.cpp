@@ -93,7 +93,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 }
 
 struct Assignment {
-    const TSettingSpec* Key = nullptr;
+    const TSettingInfo* Key = nullptr;
     std::string Value; // as the file will hold it; empty: remove the key
     std::string Warning;
 };
@@ -118,7 +118,7 @@ Assignment ParseAssignment(std::string_view argument) {
     assignment.Key = FindSetting(name);
     if (!assignment.Key)
         throw Error{"unknown key " + Quote(name) + " (see wingtucker-config show)"};
-    const TSettingSpec& key = *assignment.Key;
+    const TSettingInfo& key = *assignment.Key;
     if (value.empty())
         return assignment;
     auto malformed = [&](const std::string& why) {
@@ -167,12 +167,12 @@ const char* Bool(bool b) { return b ? "True" : "False"; }
 
 void Show(TIniEditor& ini) {
     for (std::size_t id = 0; id < SettingCount; ++id) {
-        const TSettingSpec& spec = SettingSpecs[id];
+        const TSettingInfo& setting = SettingTable[id];
         const std::string value =
             id == sFindLostWindows
-                ? Bool(ini.ReadBool(spec.Section, spec.Key, spec.WhenAbsent != 0))
+                ? Bool(ini.ReadBool(setting.Section, setting.Key, setting.WhenAbsent != 0))
                 : LoadedText(Settings, static_cast<TSettingId>(id));
-        std::printf("%s=%s\n", spec.ShownAs, value.c_str());
+        std::printf("%s=%s\n", setting.ShownAs, value.c_str());
     }
 }
 

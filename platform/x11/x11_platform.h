@@ -26,7 +26,6 @@ public:
     explicit X11Platform(const std::string& displayName, std::string configDir = {});
     ~X11Platform() override;
 
-    X11Windows& Desk() { return *windows_; }
     X11Desktop& Desktop() { return windows_->Desktop(); }
     X11Takeover& Takeover() { return windows_->Takeover(); }
     TuckGuard& Guard() { return windows_->Guard(); }

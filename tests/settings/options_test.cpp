@@ -287,25 +287,25 @@ TEST(HelpPageTest, HoldsEveryTopicTheAddInAsksFor) {
 // has a control of the kind its type needs, spin edits with the table's bounds.
 TEST_F(OptionsTest, EverySettingHasItsControlWithTheTablesBounds) {
     auto form = Shown();
-    for (const TSettingSpec& spec : SettingSpecs) {
-        if (!spec.Control)
+    for (const TSettingInfo& setting : SettingTable) {
+        if (!setting.Control)
             continue;
-        TComponent* control = form->FindComponent(QString::fromLatin1(spec.Control));
-        ASSERT_NE(control, nullptr) << spec.Control;
-        switch (spec.Type) {
+        TComponent* control = form->FindComponent(QString::fromLatin1(setting.Control));
+        ASSERT_NE(control, nullptr) << setting.Control;
+        switch (setting.Type) {
         case TSettingType::Boolean:
-            EXPECT_NE(dynamic_cast<TCheckBox*>(control), nullptr) << spec.Control;
+            EXPECT_NE(dynamic_cast<TCheckBox*>(control), nullptr) << setting.Control;
             break;
         case TSettingType::Text:
-            EXPECT_NE(dynamic_cast<TCDKPathEditor*>(control), nullptr) << spec.Control;
+            EXPECT_NE(dynamic_cast<TCDKPathEditor*>(control), nullptr) << setting.Control;
             break;
         case TSettingType::Integer:
             if (auto* spin = dynamic_cast<TSpinEdit*>(control)) {
-                ASSERT_TRUE(spec.ControlBounds) << spec.Control;
-                EXPECT_EQ(spin->MinValue(), spec.ControlBounds->Min) << spec.Control;
-                EXPECT_EQ(spin->MaxValue(), spec.ControlBounds->Max) << spec.Control;
+                ASSERT_TRUE(setting.ControlBounds) << setting.Control;
+                EXPECT_EQ(spin->MinValue(), setting.ControlBounds->Min) << setting.Control;
+                EXPECT_EQ(spin->MaxValue(), setting.ControlBounds->Max) << setting.Control;
             } else {
-                EXPECT_NE(dynamic_cast<TRadioGroup*>(control), nullptr) << spec.Control;
+                EXPECT_NE(dynamic_cast<TRadioGroup*>(control), nullptr) << setting.Control;
             }
             break;
         }
@@ -318,24 +318,25 @@ TEST_F(OptionsTest, EverySettingHasItsControlWithTheTablesBounds) {
 TEST(HelpPageTest, StatesTheTablesRangesAndDefaults) {
     const std::string page = GetFile(WT_HELP_PAGE);
     ASSERT_FALSE(page.empty()) << WT_HELP_PAGE;
-    for (const TSettingSpec& spec : SettingSpecs) {
-        if (!spec.ControlBounds)
+    for (const TSettingInfo& setting : SettingTable) {
+        if (!setting.ControlBounds)
             continue;
-        const std::string bounds = std::to_string(spec.ControlBounds->Min) + " to " +
-                                   std::to_string(spec.ControlBounds->Max);
+        const std::string bounds = std::to_string(setting.ControlBounds->Min) + " to " +
+                                   std::to_string(setting.ControlBounds->Max);
         const std::size_t at = page.find(bounds);
-        ASSERT_NE(at, std::string::npos) << spec.Key << ": " << bounds;
+        ASSERT_NE(at, std::string::npos) << setting.Key << ": " << bounds;
         const std::size_t from = page.rfind("<li>", at), to = page.find("</li>", at);
-        ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << spec.Key;
+        ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << setting.Key;
         const std::string item = page.substr(from, to - from);
-        EXPECT_NE(item.find("Default: " + std::to_string(spec.WhenAbsent) + "."), std::string::npos)
-            << spec.Key << ": " << item;
-        const TSettingRange range = *spec.Range;
-        if (range.Min != spec.ControlBounds->Min || range.Max != spec.ControlBounds->Max)
+        EXPECT_NE(item.find("Default: " + std::to_string(setting.WhenAbsent) + "."),
+                  std::string::npos)
+            << setting.Key << ": " << item;
+        const TSettingRange range = *setting.Range;
+        if (range.Min != setting.ControlBounds->Min || range.Max != setting.ControlBounds->Max)
             EXPECT_NE(item.find("may hold " + std::to_string(range.Min) + " to " +
                                 std::to_string(range.Max)),
                       std::string::npos)
-                << spec.Key << ": " << item;
+                << setting.Key << ": " << item;
     }
 }
 

@@ -295,9 +295,9 @@ TEST(SettingSchemaTest, NumbersOutOfRangeFollowEachSettingsRule) {
         {sSide, -1, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LoadedNumber(Spec(c.Id), c.In), c.Out) << Spec(c.Id).Key << " " << c.In;
-    EXPECT_EQ(FindSetting("gwdelay"), &Spec(sOpenDelay));
-    EXPECT_EQ(FindSetting("OPENDELAY"), &Spec(sOpenDelay));
+        EXPECT_EQ(LoadedNumber(SettingOf(c.Id), c.In), c.Out) << SettingOf(c.Id).Key << " " << c.In;
+    EXPECT_EQ(FindSetting("gwdelay"), &SettingOf(sOpenDelay));
+    EXPECT_EQ(FindSetting("OPENDELAY"), &SettingOf(sOpenDelay));
     EXPECT_EQ(FindSetting("Delay"), nullptr);
 }
 
