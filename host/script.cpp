@@ -40,28 +40,28 @@ QString Nothing(const Arguments& a, ScriptCommand*) {
     return {};
 }
 
-QString FileName(const Arguments& a, ScriptCommand* command) {
+// The rest of the line as the command's text, which must not be empty;
+// what names what is missing ("a file name").
+QString NeededText(const Arguments& a, ScriptCommand* command, const char* what) {
     if (a.Rest.isEmpty())
-        return QStringLiteral("\"%1\" needs a file name").arg(a.Name);
+        return QStringLiteral("\"%1\" needs %2").arg(a.Name, QLatin1String(what));
     command->Text = a.Rest;
     return {};
+}
+
+QString FileName(const Arguments& a, ScriptCommand* command) {
+    return NeededText(a, command, "a file name");
 }
 
 QString MenuText(const Arguments& a, ScriptCommand* command) {
-    if (a.Rest.isEmpty())
-        return QStringLiteral("\"menu\" needs the text of a menu entry");
-    command->Text = a.Rest;
-    return {};
-}
-
-QString AnyText(const Arguments& a, ScriptCommand* command) {
-    command->Text = a.Rest;
-    return {};
+    return NeededText(a, command, "the text of a menu entry");
 }
 
 QString ButtonCaption(const Arguments& a, ScriptCommand* command) {
-    if (a.Rest.isEmpty())
-        return QStringLiteral("\"click-button\" needs the caption of a button");
+    return NeededText(a, command, "the caption of a button");
+}
+
+QString AnyText(const Arguments& a, ScriptCommand* command) {
     command->Text = a.Rest;
     return {};
 }
