@@ -37,15 +37,6 @@ std::string_view Trim(std::string_view s) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
 bool Contains(std::string_view s, std::string_view chars) {
     return s.find_first_of(chars) != std::string_view::npos;
 }
@@ -204,7 +195,7 @@ void ForEachLine(const ProfileText& text, std::string_view section, Visit visit)
     for (std::size_t i = 0; i < text.Lines.size(); ++i) {
         LineInfo info = Classify(text.Lines[i].Text);
         if (info.Kind == LineKind::Section)
-            inSection = EqualNoCase(info.Name, section);
+            inSection = ProfileNamesEqual(info.Name, section);
         if (!visit(i, info, inSection))
             return;
     }
@@ -215,7 +206,7 @@ long FindKeyLine(const ProfileText& text, std::string_view section, std::string_
                  LineInfo* found = nullptr) {
     long index = -1;
     ForEachLine(text, section, [&](std::size_t i, const LineInfo& info, bool inSection) {
-        if (inSection && info.Kind == LineKind::Key && EqualNoCase(info.Name, key)) {
+        if (inSection && info.Kind == LineKind::Key && ProfileNamesEqual(info.Name, key)) {
             index = static_cast<long>(i);
             if (found)
                 *found = info;
@@ -278,7 +269,7 @@ void SetKey(ProfileText& text, std::string_view section, std::string_view key,
 void RemoveKey(ProfileText& text, std::string_view section, std::string_view key) {
     std::vector<Line> kept;
     ForEachLine(text, section, [&](std::size_t i, const LineInfo& info, bool inSection) {
-        if (!(inSection && info.Kind == LineKind::Key && EqualNoCase(info.Name, key)))
+        if (!(inSection && info.Kind == LineKind::Key && ProfileNamesEqual(info.Name, key)))
             kept.push_back(text.Lines[i]);
         return true;
     });
@@ -744,6 +735,15 @@ bool ProfileWriteString(std::string_view section, std::optional<std::string_view
                         std::optional<std::string_view> value, std::string_view path) {
     const ProfileEdit edit{section, key, value};
     return ProfileWriteStrings(std::span(&edit, 1), path).Ok();
+}
+
+bool ProfileNamesEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
 }
 
 } // namespace wt

@@ -44,6 +44,10 @@ struct ProfileStatus {
     }
 };
 
+// Whether two section or key names are the same to the profile service:
+// equal without regard to ASCII case.
+bool ProfileNamesEqual(std::string_view a, std::string_view b);
+
 // The state of the file at path, as reads and writes will find it.
 ProfileStatus ProfileFileStatus(std::string_view path);
 // Why a file in that state cannot be read or written, as a clause for a user

@@ -1,5 +1,7 @@
 #include "settings/settings_schema.h"
 
+#include "platform/profile.h"
+
 #include <algorithm>
 
 namespace wt {
@@ -19,18 +21,9 @@ std::int32_t LoadedNumber(const TSettingInfo& setting, std::int32_t number) {
     return number;
 }
 
-namespace {
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-} // namespace
-
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 const TSettingInfo* FindSetting(std::string_view name) {
     for (const TSettingInfo& setting : SettingTable)
-        if (SameNameNoCase(setting.Key, name) || SameNameNoCase(setting.ShownAs, name))
+        if (ProfileNamesEqual(setting.Key, name) || ProfileNamesEqual(setting.ShownAs, name))
             return &setting;
     return nullptr;
 }

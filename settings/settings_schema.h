@@ -110,10 +110,6 @@ inline constexpr const TSettingInfo& SettingOf(TSettingId id) { return SettingTa
 // What a load makes of number for a setting with a range.
 std::int32_t LoadedNumber(const TSettingInfo& setting, std::int32_t number);
 
-// Whether two names are the same without regard to ASCII case, as the
-// profile files match keys.
-bool SameNameNoCase(std::string_view a, std::string_view b);
-
 // The setting whose key, or whose shown name, is name, without regard to case.
 const TSettingInfo* FindSetting(std::string_view name);
 

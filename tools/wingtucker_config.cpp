@@ -64,10 +64,10 @@ std::string Quote(std::string_view text) {
 
 std::optional<bool> ParseBoolean(std::string_view text) {
     for (const char* yes : {"True", "Yes", "1"})
-        if (SameNameNoCase(text, yes))
+        if (ProfileNamesEqual(text, yes))
             return true;
     for (const char* no : {"False", "No", "0"})
-        if (SameNameNoCase(text, no))
+        if (ProfileNamesEqual(text, no))
             return false;
     return std::nullopt;
 }
