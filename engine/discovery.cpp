@@ -24,8 +24,11 @@ WindowHandle FindMain() {
 // (and, when title is given, that title).
 WindowHandle FindInspector(std::optional<std::string_view> title) {
     WindowsDriver& windows = ThePlatform().Windows();
+    // Once the IDE's main window is known, only a window of the same program
+    // is its inspector: another IDE's may match the rule as well.
     if (Settings.InspectorWindowRule)
-        return FindWindowByRule(windows, *Settings.InspectorWindowRule);
+        return FindWindowByRule(windows, *Settings.InspectorWindowRule,
+                                Settings.MainWindowRule ? DelphiWindow.Handle : 0);
     return windows.FindWindow(InspectorClassName, title);
 }
 

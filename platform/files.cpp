@@ -12,6 +12,9 @@
 namespace wt {
 
 std::string DefaultConfigurationDirectory() {
+    // A runner started with --dir names the folder itself.
+    if (const char* dir = std::getenv("WINGTUCKER_CONFIG_DIR"); dir && *dir == '/')
+        return dir;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg == '/')
         return std::string(xdg) + "/wingtucker";

@@ -155,10 +155,21 @@ std::optional<TWindowRule> ParseWindowRule(std::string_view text, TRuleError* er
     return rule;
 }
 
-unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule) {
+bool SameClient(const TWindowFacts& a, const TWindowFacts& b) {
+    if (a.Leader && b.Leader)
+        return a.Leader == b.Leader;
+    return a.Pid && a.Pid == b.Pid && a.Machine == b.Machine;
+}
+
+unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule,
+                               unsigned long clientOf) {
+    std::optional<TWindowFacts> client = clientOf ? windows.FactsOf(clientOf) : std::nullopt;
+    // A client that does not say which it is cannot narrow the search.
+    if (client && !client->Leader && !client->Pid)
+        client.reset();
     for (WindowHandle window : windows.TopLevelWindows()) {
         const std::optional<TWindowFacts> facts = windows.FactsOf(window);
-        if (facts && rule.Matches(*facts))
+        if (facts && rule.Matches(*facts) && (!client || SameClient(*client, *facts)))
             return window;
     }
     return 0;

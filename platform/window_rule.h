@@ -21,7 +21,15 @@ struct TWindowFacts {
     std::string Title;
     std::string Role;
     std::string Type; // "normal", "dialog", ... ("" when the window names none)
+    // Which client made the window, where it says: WM_CLIENT_LEADER, else
+    // _NET_WM_PID on WM_CLIENT_MACHINE (0 and "" when it does not say).
+    unsigned long Leader = 0;
+    long Pid = 0;
+    std::string Machine;
 };
+
+// Whether both windows say they are of one client, and are.
+bool SameClient(const TWindowFacts& a, const TWindowFacts& b);
 
 enum class TRuleKey { Class, Instance, Title, Role, Type };
 
@@ -50,8 +58,10 @@ struct TRuleError {
 };
 
 class WindowsDriver;
-// The topmost top-level window the rule matches, 0 for none.
-unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule);
+// The topmost top-level window the rule matches, 0 for none. With clientOf,
+// only windows of that window's client count, where it says which it is.
+unsigned long FindWindowByRule(WindowsDriver& windows, const TWindowRule& rule,
+                               unsigned long clientOf = 0);
 
 // Reads a rule; on failure, error says where and why and nothing is returned.
 std::optional<TWindowRule> ParseWindowRule(std::string_view text, TRuleError* error = nullptr);

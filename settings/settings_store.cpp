@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "settings/EasyINI.h"
+#include "settings/window_presets.h"
 
 #include "platform/profile.h"
 
@@ -81,6 +82,13 @@ void LoadSettings(TIniEditor& ini) {
     LoadBool(ini, sDisableOnFocusLoss, Settings.DisableOnFocusLoss);
     Settings.MainRule = LoadText(ini, sMainRule);
     Settings.InspectorRule = LoadText(ini, sInspectorRule);
+    // A runner's preset stands for this run in place of the file's rules.
+    if (const TWindowPreset* preset = RunPreset()) {
+        Settings.MainRule = preset->MainRule;
+        Settings.InspectorRule = preset->InspectorRule;
+        if (!preset->TuckMain)
+            Settings.HideDelphi = false;
+    }
     Settings.MainWindowRule = ParseWindowRule(Settings.MainRule);
     Settings.InspectorWindowRule = ParseWindowRule(Settings.InspectorRule);
 }

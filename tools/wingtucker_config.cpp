@@ -10,6 +10,7 @@
 #include "platform/profile.h"
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
+#include "settings/window_presets.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -37,9 +38,11 @@ constexpr int ExitUsage = 2;
 const char* const Usage =
     "usage: wingtucker-config show [--dir DIR]\n"
     "       wingtucker-config set [--dir DIR] KEY=VALUE...\n"
+    "       wingtucker-config preset [--dir DIR] NAME\n"
     "Shows the settings as the add-in loads them, or sets keys of Wingtckr.ini (an\n"
     "empty VALUE removes the key). KEY is a key of the file (gwDelay) or the name\n"
     "show prints for it (OpenDelay); FindLostWindows is the key of section HELP.\n"
+    "preset writes the window rules of an IDE: lazarus, designer or hostide.\n"
     "DIR defaults to the configuration directory.\n";
 
 // An argument as a message echoes it: in quotes, control characters spelled
@@ -165,6 +168,16 @@ Assignment ParseAssignment(std::string_view argument) {
 
 const char* Bool(bool b) { return b ? "True" : "False"; }
 
+// A preset's rules, and whether the main window is tucked, as assignments.
+std::vector<Assignment> PresetAssignments(std::string_view name) {
+    const TWindowPreset* preset = FindWindowPreset(name);
+    if (!preset)
+        throw Error{"unknown preset " + Quote(name) + " (" + WindowPresetNames() + ")"};
+    return {ParseAssignment("Windows.Main=" + std::string(preset->MainRule)),
+            ParseAssignment("Windows.Inspector=" + std::string(preset->InspectorRule)),
+            ParseAssignment(std::string("HideDelphi=") + Bool(preset->TuckMain))};
+}
+
 void Show(TIniEditor& ini) {
     for (std::size_t id = 0; id < SettingCount; ++id) {
         const TSettingInfo& setting = SettingTable[id];
@@ -214,13 +227,13 @@ int WriteAssignments(const std::string& path, const std::vector<Assignment>& ass
 int Run(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty())
-        return Fail(ExitUsage, "missing command (show or set); try --help");
+        return Fail(ExitUsage, "missing command (show, set or preset); try --help");
     if (args.front() == "--help" || args.front() == "-h") {
         std::fputs(Usage, stdout);
         return ExitOk;
     }
     std::string_view command = args.front();
-    if (command != "show" && command != "set")
+    if (command != "show" && command != "set" && command != "preset")
         return Fail(ExitUsage, "unknown command " + Quote(command) + "; try --help");
 
     std::optional<std::string> dir;
@@ -244,12 +257,18 @@ int Run(int argc, char** argv) {
                 throw Error{"unknown option " + Quote(arg)};
             } else if (command == "show") {
                 throw Error{"show takes no argument " + Quote(arg)};
+            } else if (command == "preset") {
+                if (!assignments.empty())
+                    throw Error{"preset takes one name, not also " + Quote(arg)};
+                assignments = PresetAssignments(arg);
             } else {
                 assignments.push_back(ParseAssignment(arg));
             }
         }
         if (command == "set" && assignments.empty())
             throw Error{"set needs at least one KEY=VALUE"};
+        if (command == "preset" && assignments.empty())
+            throw Error{"preset needs a name (" + WindowPresetNames() + ")"};
     } catch (const Error& e) {
         return Fail(ExitUsage, e.Message);
     }

@@ -315,7 +315,16 @@ std::optional<TWindowFacts> SimPlatform::FactsOf(WindowHandle window) {
     const Window* w = FindById(window);
     if (!w)
         return std::nullopt;
-    return TWindowFacts{w->ClassName, w->Instance, w->Title, w->Role, w->Type};
+    return TWindowFacts{w->ClassName, w->Instance, w->Title, w->Role,
+                        w->Type,      w->Leader,   w->Pid,   "sim"};
+}
+
+void SimPlatform::SetWindowClient(WindowHandle window, unsigned long leader, long pid) {
+    auto it = windows_.find(window);
+    if (it == windows_.end())
+        return;
+    it->second.Leader = leader;
+    it->second.Pid = pid;
 }
 
 void SimPlatform::SetWindowFacts(WindowHandle window, std::string instance, std::string role,

@@ -38,6 +38,8 @@ public:
         std::string Instance;
         std::string Role;
         std::string Type;
+        unsigned long Leader = 0; // client leader, 0 for none
+        long Pid = 0;
     };
     struct MoveCall {
         WindowHandle Window = 0;
@@ -78,6 +80,8 @@ public:
     // Sets what a window rule reads of the window besides class and title.
     void SetWindowFacts(WindowHandle window, std::string instance, std::string role,
                         std::string type);
+    // Says which client made the window (its leader and process).
+    void SetWindowClient(WindowHandle window, unsigned long leader, long pid);
     const Window* FindById(WindowHandle window) const;
     // Top-level windows from the top of the z-order down.
     std::vector<WindowHandle> ZOrder() const;

@@ -29,6 +29,9 @@ X11Atoms X11Atoms::Intern(Display* display) {
         {"UTF8_STRING", &X11Atoms::Utf8String},
         {"WM_STATE", &X11Atoms::WmState},
         {"WM_WATCHMOUSE", &X11Atoms::WmWatchMouse},
+        {"WM_CLIENT_LEADER", &X11Atoms::WmClientLeader},
+        {"_NET_WM_PID", &X11Atoms::NetWmPid},
+        {"_WINGTUCKER_HOME", &X11Atoms::WingtuckerHome},
     };
     constexpr int count = static_cast<int>(std::size(entries));
     char* names[count];

@@ -24,6 +24,9 @@ struct X11Atoms {
     Atom Utf8String = None;
     Atom WmState = None;
     Atom WmWatchMouse = None;
+    Atom WmClientLeader = None;
+    Atom NetWmPid = None;
+    Atom WingtuckerHome = None;
 
     static X11Atoms Intern(Display* display);
 };

@@ -260,6 +260,11 @@ std::optional<TWindowFacts> X11Desktop::FactsOf(Window window) {
     facts.Role = StringProperty(display_, window, atoms_.WmWindowRole);
     if (auto types = Longs(window, atoms_.NetWmWindowType, XA_ATOM); types && !types->empty())
         facts.Type = ShortTypeName(display_, static_cast<Atom>(types->front()));
+    if (auto leader = Longs(window, atoms_.WmClientLeader, XA_WINDOW); leader && !leader->empty())
+        facts.Leader = leader->front();
+    if (auto pid = Longs(window, atoms_.NetWmPid, XA_CARDINAL); pid && !pid->empty())
+        facts.Pid = static_cast<long>(pid->front());
+    facts.Machine = StringProperty(display_, window, XA_WM_CLIENT_MACHINE);
     return facts;
 }
 

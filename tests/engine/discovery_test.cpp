@@ -123,5 +123,29 @@ TEST_F(DiscoveryTest, RulesFindAnotherIdesWindows) {
     EXPECT_EQ(DelphiWindow.Handle, delphi) << "without a rule, the host's class";
 }
 
+TEST_F(DiscoveryTest, TheInspectorIsOfTheMainWindowsProgram) {
+    // Two IDEs run; the one whose main window is on top is served.
+    const WindowHandle main = Sim->AddWindow("Lazarus-gtk2", "Lazarus IDE - a", {0, 0, 1280, 90});
+    const WindowHandle own = Sim->AddWindow("Lazarus-gtk2", "Object Inspector", {0, 0, 200, 600});
+    const WindowHandle other = Sim->AddWindow("Lazarus-gtk2", "Object Inspector", {0, 0, 200, 600});
+    Sim->AddWindow("Lazarus-gtk2", "Lazarus IDE - b", {0, 0, 1280, 90});
+    Sim->SetWindowClient(other, 0, 200);
+    Sim->SetWindowClient(own, 0, 100);
+    Settings.MainWindowRule = ParseWindowRule("title=\"^Lazarus IDE - a\"");
+    Settings.InspectorWindowRule = ParseWindowRule("title=\"^Object Inspector$\"");
+
+    Sim->SetWindowClient(main, 0, 100);
+    ASSERT_TRUE(FindIdeWindows());
+    EXPECT_EQ(InspectorWindow.Handle, own) << "by process";
+    Sim->SetWindowClient(main, 7, 100);
+    Sim->SetWindowClient(own, 7, 0);
+    Sim->SetWindowClient(other, 8, 100);
+    ASSERT_TRUE(FindIdeWindows());
+    EXPECT_EQ(InspectorWindow.Handle, own) << "the client leader goes before the process";
+    Sim->SetWindowClient(main, 0, 0);
+    ASSERT_TRUE(FindIdeWindows());
+    EXPECT_NE(InspectorWindow.Handle, 0u) << "a main window that does not say narrows nothing";
+}
+
 } // namespace
 } // namespace wt::test

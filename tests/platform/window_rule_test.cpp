@@ -48,11 +48,19 @@ struct Match {
 };
 
 TEST(WindowRuleTest, EveryKeyGivenMustMatch) {
-    const TWindowFacts lazarus{"Lazarus-gtk2", "lazarus-gtk2",
-                               "Lazarus IDE v2.2.6+dfsg2-2 - project1", "", "normal"};
-    const TWindowFacts inspector{"Lazarus-gtk2", "lazarus-gtk2", "Object Inspector", "", "normal"};
-    const TWindowFacts designer{"Designer", "designer", "Property Editor — Qt Designer",
-                                "PropertyEditor", "normal"};
+    const TWindowFacts lazarus{"Lazarus-gtk2",
+                               "lazarus-gtk2",
+                               "Lazarus IDE v2.2.6+dfsg2-2 - project1",
+                               "",
+                               "normal",
+                               0,
+                               0,
+                               ""};
+    const TWindowFacts inspector{
+        "Lazarus-gtk2", "lazarus-gtk2", "Object Inspector", "", "normal", 0, 0, ""};
+    const TWindowFacts designer{
+        "Designer", "designer", "Property Editor — Qt Designer", "PropertyEditor", "normal", 0,
+        0,          ""};
     const Match cases[] = {
         {"class=\"^Lazarus\" title=\"^Lazarus IDE\"", lazarus, true},
         {"class=\"^Lazarus\" title=\"^Lazarus IDE\"", inspector, false},

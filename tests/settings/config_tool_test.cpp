@@ -1,6 +1,7 @@
 // The built wingtucker-config program against directories of hand-written
 // settings files: what show prints, what set writes, and what it refuses.
 #include "settings_fixture.h"
+#include "settings/window_presets.h"
 
 #include <cstdlib>
 #include <functional>
@@ -388,6 +389,35 @@ TEST_F(ConfigToolTest, WindowRulesAreSetShownAndCheckedFirst) {
         EXPECT_NE(r.Err.find("cannot be read at column"), std::string::npos) << r.Err;
         EXPECT_EQ(GetFile(file_), before) << bad;
     }
+}
+
+// A preset writes both rules and whether the main window is tucked; the
+// rules it writes are ones set would take; a run's preset shows in place of
+// the file's rules without changing the file.
+TEST_F(ConfigToolTest, PresetsWriteRulesSetWouldTake) {
+    for (const TWindowPreset& preset : WindowPresets()) {
+        RunResult r = Run({"preset", "--dir", dir_, std::string(preset.Name)});
+        ASSERT_EQ(r.Status, 0) << preset.Name << r.Err;
+        r = Run({"show", "--dir", dir_});
+        EXPECT_NE(r.Out.find("Windows.Inspector=" + std::string(preset.InspectorRule) + "\n"),
+                  std::string::npos)
+            << r.Out;
+        EXPECT_NE(r.Out.find(std::string("HideDelphi=") + (preset.TuckMain ? "True" : "False")),
+                  std::string::npos)
+            << r.Out;
+    }
+    const std::string before = GetFile(file_);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"preset", "--dir", dir_, "vim"},
+          {"preset", "--dir", dir_},
+          {"preset", "--dir", dir_, "lazarus", "designer"}}) {
+        EXPECT_EQ(Run(bad).Status, 2) << bad.back();
+        EXPECT_EQ(GetFile(file_), before);
+    }
+    EXPECT_EQ(ProjectFromTitle(*FindWindowPreset("Lazarus"), "Lazarus IDE v2.2.6+dfsg2-2 - a - b"),
+              "b");
+    EXPECT_EQ(ProjectFromTitle(*FindWindowPreset("lazarus"), "Lazarus IDE v2.2.6+dfsg2-2"), "");
+    EXPECT_EQ(ProjectFromTitle(*FindWindowPreset("designer"), "Qt Designer"), "Qt Designer");
 }
 
 TEST_F(ConfigToolTest, ErrorsCutALongArgument) {
