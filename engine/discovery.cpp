@@ -36,6 +36,7 @@ WindowHandle FindInspector(std::optional<std::string_view> title) {
 
 bool FindIdeWindows() {
     DelphiWindow.Handle = FindMain();
+    ThePlatform().Windows().SetHostWindow(DelphiWindow.Handle);
     InspectorWindow.Handle = FindInspector(std::nullopt);
     return DelphiWindow.Handle != 0;
 }
@@ -52,6 +53,7 @@ void RefindWindows() {
     }
     if (DelphiWindow.ShownRect.IsAllZero()) {
         DelphiWindow.Handle = FindMain();
+        ThePlatform().Windows().SetHostWindow(DelphiWindow.Handle);
         MeasureWindows();
     }
 }

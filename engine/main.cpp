@@ -189,6 +189,10 @@ void OpenPanel(TIToolServices* services) {
         Panel->Show();
         ThePlatform().Windows().BringWindowToTop(Panel->Handle());
     }
+    // Which windows are the IDE's is the settings file's to say; the rest of
+    // the settings are read only once the IDE is found.
+    if (!EngineRunning)
+        LoadWindowRules(*Panel->ini);
     if (!FindIdeWindows()) {
         ThePlatform().System().MessageBox("Delphi could not be found.", PanelCaption);
         return;

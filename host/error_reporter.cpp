@@ -14,7 +14,8 @@ ErrorReporter::ErrorReporter(MessagesWindow* pane, QObject* parent)
     : QObject(parent), pane_(pane) {}
 
 void ErrorReporter::Note(const QString& message) {
-    std::fprintf(stderr, "hostide: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s: %s\n", QCoreApplication::applicationName().toLocal8Bit().constData(),
+                 message.toLocal8Bit().constData());
     std::fflush(stderr);
     if (pane_)
         pane_->Append(message);
@@ -24,8 +25,8 @@ void ErrorReporter::Report(const QString& message) {
     Note(message);
     if (!boxes_)
         return;
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("hostide"), message, QMessageBox::Ok);
+    auto* box = new QMessageBox(QMessageBox::Warning, QCoreApplication::applicationName(), message,
+                                QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->adjustSize();

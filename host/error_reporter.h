@@ -1,5 +1,5 @@
-// How hostide tells the user about errors: a message box that does not block
-// the caller, a line in the messages pane, and a line on standard error.
+// How the program (hostide, wingtucker) tells the user about errors: a message box that does not
+// block the caller, a line in the messages pane, and a line on standard error.
 #pragma once
 
 #include <QObject>

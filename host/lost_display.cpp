@@ -3,6 +3,7 @@
 #include "host/x11_desktop.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -56,8 +57,8 @@ int LostConnection(Display*) {
 void WatchForLostDisplay() {
     Display* display = X11Display();
     const QByteArray name = display ? QByteArray(DisplayString(display)) : qgetenv("DISPLAY");
-    lostLine =
-        "hostide: lost the connection to the X display " + name.toStdString() + "; leaving\n";
+    lostLine = QCoreApplication::applicationName().toStdString() +
+               ": lost the connection to the X display " + name.toStdString() + "; leaving\n";
     qtHandler = qInstallMessageHandler(FilterQtMessage);
     XSetIOErrorHandler(LostConnection);
 }

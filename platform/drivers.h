@@ -53,6 +53,9 @@ public:
     // taken from the window manager, goes back where it stood before, as it
     // was. Where moves are plain, there is nothing to do.
     virtual void ReleaseWindows() {}
+    // The IDE's main window, once found: its program's windows, and windows
+    // transient for them, count as the host's when one is active.
+    virtual void SetHostWindow(WindowHandle /*window*/) {}
     // Called before one of our own top-level windows is shown again: returns
     // once the window manager has let go of the window since it was hidden,
     // or after a short time. A manager still holding a hidden window takes a

@@ -81,6 +81,17 @@ bool MostlyOff(TRect r, TRect screen) {
     return 2 * seenWidth < width || 2 * seenHeight < height;
 }
 
+bool ShowsAsAsked(TRect landed, TRect target, TRect screen) {
+    if (WhollyOn(target, screen))
+        return false;
+    const auto shown = [&](TRect r) {
+        return TRect{std::max(r.Left, screen.Left), std::max(r.Top, screen.Top),
+                     std::min(r.Right, screen.Right), std::min(r.Bottom, screen.Bottom)};
+    };
+    const TRect seen = shown(landed);
+    return seen.Width() > 0 && seen.Height() > 0 && seen == shown(target);
+}
+
 bool WhollyOn(TRect r, TRect screen) {
     return r.Left >= screen.Left && r.Top >= screen.Top && r.Right <= screen.Right &&
            r.Bottom <= screen.Bottom;
@@ -110,7 +121,9 @@ bool TuckGuard::Lands(WindowHandle window, TRect target, TuckWay way) {
         const auto landed = desk_.Outer(window);
         if (!landed)
             return false;
-        if (*landed == target)
+        // A window that keeps its size lands when what shows of it is what
+        // was asked to show.
+        if (*landed == target || ShowsAsAsked(*landed, target, desk_.Screen()))
             return true;
         if (look < 5)
             desk_.Pause(20);

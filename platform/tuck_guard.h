@@ -106,6 +106,9 @@ private:
     bool told_ = false;
 };
 
+// Whether a window asked onto target, partly off screen, shows exactly the
+// part of it that target would (a window that keeps its size lands so).
+bool ShowsAsAsked(TRect landed, TRect target, TRect screen);
 // Whether r lies wholly inside screen.
 bool WhollyOn(TRect r, TRect screen);
 // Whether less than half of r's width or height lies on screen.

@@ -1,7 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "settings/EasyINI.h"
-#include "settings/window_presets.h"
+#include "platform/window_presets.h"
 
 #include "platform/profile.h"
 
@@ -23,10 +23,13 @@ namespace {
 
 // A boolean whose read fails is left false before the failure goes on to the
 // caller; the fields read after it keep their previous values.
-void LoadBool(TIniEditor& ini, TSettingId id, bool& field) {
+// whenAbsent stands for the table's default where a run's preset gives one.
+void LoadBool(TIniEditor& ini, TSettingId id, bool& field,
+              std::optional<bool> whenAbsent = std::nullopt) {
     const TSettingInfo& setting = SettingOf(id);
     try {
-        field = ini.ReadBool(setting.Section, setting.Key, setting.WhenAbsent != 0);
+        field = ini.ReadBool(setting.Section, setting.Key,
+                             whenAbsent.value_or(setting.WhenAbsent != 0));
     } catch (...) {
         field = false;
         throw;
@@ -45,25 +48,32 @@ std::string LoadText(TIniEditor& ini, TSettingId id) {
 // Only 1 means the right edge; any other number, however large, the left.
 // What is no number at all gives the default, the right edge. Read as a
 // real number, so that 1.7 is 1 and 1E20 no int's wrap.
-TEdge ReadSide(TIniEditor& ini) {
+TEdge ReadSide(TIniEditor& ini, int whenAbsent) {
     const TSettingInfo& setting = SettingOf(sSide);
-    long double side = std::trunc(ini.ReadReal(setting.Section, setting.Key, setting.WhenAbsent));
+    long double side = std::trunc(ini.ReadReal(setting.Section, setting.Key, whenAbsent));
     if (std::isnan(side))
-        side = setting.WhenAbsent;
+        side = whenAbsent;
     return side == 1 ? TEdge::Right : TEdge::Left;
 }
 
 } // namespace
 
 void LoadSettings(TIniEditor& ini) {
-    LoadBool(ini, sHideInspector, Settings.HideInspector);
+    // A runner's preset says, where the file does not, which windows are
+    // tucked, at which side, and that tucking starts with the IDE.
+    const TWindowPreset* preset = RunPreset();
+    const auto presetSays = [&](bool value) {
+        return preset ? std::optional<bool>(value) : std::nullopt;
+    };
+    LoadBool(ini, sHideInspector, Settings.HideInspector, presetSays(true));
     try {
-        Settings.InspectorEdge = ReadSide(ini);
+        Settings.InspectorEdge =
+            ReadSide(ini, preset ? (preset->InspectorLeft ? 0 : 1) : SettingOf(sSide).WhenAbsent);
     } catch (...) {
         Settings.InspectorEdge = TEdge::Right;
         throw;
     }
-    LoadBool(ini, sHideDelphi, Settings.HideDelphi);
+    LoadBool(ini, sHideDelphi, Settings.HideDelphi, presetSays(preset && preset->TuckMain));
     LoadBool(ini, sWindowSounds, Settings.WindowSounds);
     Settings.MoveOutSound = LoadText(ini, sMoveOutSound);
     Settings.MoveInSound = LoadText(ini, sMoveInSound);
@@ -78,16 +88,20 @@ void LoadSettings(TIniEditor& ini) {
     Settings.Motion = animate ? TMotion::Animated : TMotion::Jump;
     Settings.AnimateSpeed = LoadInt(ini, sAnimateSpeed);
     Settings.OpenDelay = LoadInt(ini, sOpenDelay);
-    LoadBool(ini, sUseAutoHide, Settings.UseAutoHide);
+    LoadBool(ini, sUseAutoHide, Settings.UseAutoHide, presetSays(true));
     LoadBool(ini, sDisableOnFocusLoss, Settings.DisableOnFocusLoss);
+    LoadWindowRules(ini);
+    if (preset && !preset->TuckMain)
+        Settings.HideDelphi = false;
+}
+
+void LoadWindowRules(TIniEditor& ini) {
     Settings.MainRule = LoadText(ini, sMainRule);
     Settings.InspectorRule = LoadText(ini, sInspectorRule);
     // A runner's preset stands for this run in place of the file's rules.
     if (const TWindowPreset* preset = RunPreset()) {
         Settings.MainRule = preset->MainRule;
         Settings.InspectorRule = preset->InspectorRule;
-        if (!preset->TuckMain)
-            Settings.HideDelphi = false;
     }
     Settings.MainWindowRule = ParseWindowRule(Settings.MainRule);
     Settings.InspectorWindowRule = ParseWindowRule(Settings.InspectorRule);

@@ -77,6 +77,8 @@ std::string SaveSettings(TIniEditor& ini,
 // the column ("the rule Windows.Main cannot be read at column 7: ..."), one
 // line per rule; empty when every rule set reads.
 std::string WindowRuleProblem(const TSettings& settings);
+// Reads only the window rules into Settings (a run's preset in their place).
+void LoadWindowRules(TIniEditor& ini);
 
 // Empty when the file behind ini is absent or can be read; otherwise one
 // message for the user naming the file and what is wrong with it. A file that

@@ -10,7 +10,7 @@
 #include "platform/profile.h"
 #include "settings/EasyINI.h"
 #include "settings/settings_store.h"
-#include "settings/window_presets.h"
+#include "platform/window_presets.h"
 
 #include <cerrno>
 #include <cstdint>

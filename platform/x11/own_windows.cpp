@@ -179,10 +179,12 @@ void OwnWindows::WatchActivation(std::function<void(bool)> listener) {
     listeners_.push_back(std::move(listener));
 }
 
-void OwnWindows::ActiveWindowChanged() {
+void OwnWindows::ActiveWindowChanged(bool hostProgramActive) {
     auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    // An IDE that runs as another program is the host: its window becoming
+    // active is the host's activation, though none of ours has the focus.
     if (gui && gui->applicationState() != Qt::ApplicationActive)
-        ActivationChanged(false);
+        ActivationChanged(hostProgramActive);
     else
         OtherProgramActive(); // notes whether the change is one of ours
 }

@@ -42,8 +42,9 @@ public:
     // Hears every activation change that is passed on, after our windows.
     void WatchActivation(std::function<void(bool)> listener);
     // The desktop's active window changed: a deactivation that waited for
-    // another program's window may now be passed on.
-    void ActiveWindowChanged();
+    // another program's window may now be passed on, and a window of the
+    // host's program (an IDE that runs apart from us) activates the host.
+    void ActiveWindowChanged(bool hostProgramActive);
     // We hid, moved or took a window: a manager may hand the focus on to
     // another program because of it (xfwm4 does), which is not the user's
     // choice. Our windows' unmaps count by themselves.

@@ -399,12 +399,35 @@ std::optional<TRect> X11Desktop::OuterRect(Window window) {
     return placement->Outer();
 }
 
-bool X11Desktop::Move(Window window, const TRect& outer, bool waitForEffect) {
+TRect X11Desktop::FitFixedSize(Window window, const TRect& outer, int extraWidth, int extraHeight) {
+    XSizeHints hints{};
+    long supplied = 0;
+    if (!XGetWMNormalHints(display_, window, &hints, &supplied) ||
+        (hints.flags & (PMinSize | PMaxSize)) != (PMinSize | PMaxSize))
+        return outer;
+    TRect fitted = outer;
+    // Of a window tucked past the top or left edge, the bottom or right edge shows.
+    if (hints.min_height == hints.max_height && hints.min_height > 0) {
+        const int height = hints.min_height + extraHeight;
+        fitted.Top = outer.Top < 0 ? outer.Bottom - height : outer.Top;
+        fitted.Bottom = fitted.Top + height;
+    }
+    if (hints.min_width == hints.max_width && hints.min_width > 0) {
+        const int width = hints.min_width + extraWidth;
+        fitted.Left = outer.Left < 0 ? outer.Right - width : outer.Left;
+        fitted.Right = fitted.Left + width;
+    }
+    return fitted;
+}
+
+bool X11Desktop::Move(Window window, const TRect& asked, bool waitForEffect) {
     auto placement = Place(window);
     if (!placement)
         return false;
     const FrameExtents& frame = placement->Frame;
     const int border = placement->Border;
+    const TRect outer = FitFixedSize(window, asked, frame.Left + frame.Right + 2 * border,
+                                     frame.Top + frame.Bottom + 2 * border);
     const unsigned width =
         static_cast<unsigned>(std::max(1, outer.Width() - frame.Left - frame.Right - 2 * border));
     const unsigned height =

@@ -55,6 +55,11 @@ public:
     // Places the outer rectangle. With waitForEffect, returns once the server
     // (and a window manager, within one display frame) has carried it out.
     bool Move(Window window, const TRect& outer, bool waitForEffect);
+    // A window whose client keeps one size (its minimum and maximum size
+    // hints agree) cannot take another: the outer rectangle it can take
+    // instead, frame and border (extraWidth, extraHeight) included, with the
+    // edge that shows where it was asked.
+    TRect FitFixedSize(Window window, const TRect& outer, int extraWidth, int extraHeight);
     bool Raise(Window window);
     // Waits, at most ReleaseTime, while the manager still frames a window
     // that is no longer shown or still marks it normal or iconic.

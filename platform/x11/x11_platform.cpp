@@ -74,7 +74,7 @@ X11Platform::X11Platform(const std::string& displayName, std::string configDir)
         [&system](const std::string& text) { system.TellLater(text, RefusalCaption); },
         [&system](unsigned long window) { return system.Own().Known(window); },
         [](unsigned long window) { return QtSystem::IsHostWindow(window); },
-        [&system] { system.Own().ActiveWindowChanged(); },
+        [&system, &windows] { system.Own().ActiveWindowChanged(windows.HostProgramActive()); },
     });
     if (QCoreApplication::instance()) {
         windows.WatchRoot();

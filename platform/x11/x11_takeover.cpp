@@ -113,7 +113,7 @@ bool X11Takeover::Take(Window window) {
     return true;
 }
 
-bool X11Takeover::Place(Window window, const TRect& outer) {
+bool X11Takeover::Place(Window window, const TRect& asked) {
     Display* display = desktop_.GetDisplay();
     const bool fresh = !IsTaken(window);
     if (fresh && !Take(window))
@@ -122,6 +122,7 @@ bool X11Takeover::Place(Window window, const TRect& outer) {
     if (!XGetWindowAttributes(display, window, &attributes))
         return false;
     const int b = attributes.border_width;
+    const TRect outer = desktop_.FitFixedSize(window, asked, 2 * b, 2 * b);
     X11ErrorTrap trap(display);
     // Override-redirect: the server carries this out as asked, no manager between.
     XMoveResizeWindow(display, window, outer.Left, outer.Top,

@@ -3,6 +3,7 @@
 #include "platform/tuck_guard.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
+#include "platform/x11/x11_homes.h"
 #include "platform/x11/x11_takeover.h"
 
 #include <X11/Xlib-xcb.h>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <unistd.h>
 
 namespace wt {
 
@@ -148,9 +150,32 @@ std::optional<unsigned long> X11Windows::ActiveOtherWindow() {
     if (!active || takeover_->IsTaken(*active))
         return std::nullopt;
     if ((hooks_.OwnWindow && hooks_.OwnWindow(*active)) ||
-        (hooks_.HostWindow && hooks_.HostWindow(*active)))
+        (hooks_.HostWindow && hooks_.HostWindow(*active)) || IsHostProgram(*active))
         return std::nullopt;
     return *active;
+}
+
+bool X11Windows::HostProgramActive() {
+    if (!Usable() || !desktop_->ActiveWindowKnown())
+        return false;
+    const auto active = desktop_->ActiveWindow();
+    return active && ((hooks_.HostWindow && hooks_.HostWindow(*active)) || IsHostProgram(*active));
+}
+
+bool X11Windows::IsHostProgram(unsigned long window) {
+    if (!hostWindow_ || !desktop_->Exists(hostWindow_))
+        return false;
+    const std::optional<TWindowFacts> host = desktop_->FactsOf(hostWindow_);
+    // Up the owners: a dialog of a dialog of the IDE is the IDE's.
+    for (int depth = 0; window != None && depth < 8; ++depth) {
+        if (window == hostWindow_)
+            return true;
+        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
+        if (host && facts && SameClient(*host, *facts))
+            return true;
+        window = desktop_->ParentOf(window);
+    }
+    return false;
 }
 
 WindowHandle X11Windows::FindWindow(std::string_view className,
@@ -181,7 +206,27 @@ bool X11Windows::MoveWindow(WindowHandle window, int x, int y, int width, int he
     if (!Usable() || window == 0)
         return false;
     (void)repaint; // every move waits for its effect: it is read back at once
-    return guard_->Move(window, {x, y, x + width, y + height});
+    const TRect target{x, y, x + width, y + height};
+    NoteHome(window);
+    const bool moved = guard_->Move(window, target);
+    if (auto home = homes_.find(window); home != homes_.end() && home->second == target)
+        ForgetHome(window);
+    return moved;
+}
+
+void X11Windows::NoteHome(unsigned long window) {
+    if (homes_.count(window))
+        return;
+    const std::optional<TRect> outer = desktop_->OuterRect(window);
+    if (!outer)
+        return;
+    homes_[window] = *outer;
+    MarkHome(*desktop_, window, {*outer, static_cast<long>(getpid())});
+}
+
+void X11Windows::ForgetHome(unsigned long window) {
+    homes_.erase(window);
+    ClearHome(*desktop_, window);
 }
 
 bool X11Windows::BringWindowToTop(WindowHandle window) {
@@ -244,6 +289,9 @@ void X11Windows::ReleaseWindows() {
         return;
     guard_->ReleaseAll();
     takeover_->GiveBackAll(); // any still taken: where they stood before
+    while (!homes_.empty())
+        ForgetHome(homes_.begin()->first);
+    XFlush(display_);
 }
 
 } // namespace wt

@@ -7,6 +7,7 @@
 #include "platform/drivers.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -53,6 +54,8 @@ public:
 
     // The active window when it is another program's, else none.
     std::optional<unsigned long> ActiveOtherWindow();
+    // Whether the active window is the host's: ours, or the IDE's.
+    bool HostProgramActive();
     // Reads the root's events from the connection (call when it is readable,
     // and before the loop sleeps: our own round trips queue events too).
     void HandleEvents();
@@ -73,11 +76,17 @@ public:
     std::vector<WindowHandle> TopLevelWindows() override;
     std::optional<TWindowFacts> FactsOf(WindowHandle window) override;
     void ReleaseWindows() override;
+    void SetHostWindow(WindowHandle window) override { hostWindow_ = window; }
     void AwaitWithdrawn(WindowHandle window) override;
     void AwaitShown(WindowHandle window) override;
 
 private:
     class Desk;
+    // Records, on the window too, where it stood before its first move.
+    void NoteHome(unsigned long window);
+    void ForgetHome(unsigned long window);
+    // One of the IDE's windows: of the main window's client, or transient for one.
+    bool IsHostProgram(unsigned long window);
 
     _XDisplay* display_ = nullptr; // Xlib's Display
     bool connectionLost_ = false;
@@ -86,6 +95,8 @@ private:
     std::unique_ptr<X11Takeover> takeover_;
     std::unique_ptr<Desk> desk_;
     std::unique_ptr<TuckGuard> guard_;
+    unsigned long hostWindow_ = 0;
+    std::map<unsigned long, TRect> homes_; // windows moved from their place, and that place
 };
 
 } // namespace wt

@@ -1,7 +1,7 @@
 // The built wingtucker-config program against directories of hand-written
 // settings files: what show prints, what set writes, and what it refuses.
 #include "settings_fixture.h"
-#include "settings/window_presets.h"
+#include "platform/window_presets.h"
 
 #include <cstdlib>
 #include <functional>

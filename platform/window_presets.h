@@ -20,6 +20,8 @@ struct TWindowPreset {
     // be useless, so only its inspector is tucked and the widget box only
     // tells whether Designer runs.
     bool TuckMain = true;
+    // The side the inspector is tucked at where the settings file does not say.
+    bool InspectorLeft = true;
     // The project is the title's text after the last of these; "" when the
     // whole title stands for it (an IDE without projects in its title).
     std::string_view ProjectAfter;

@@ -1,4 +1,4 @@
-#include "settings/window_presets.h"
+#include "platform/window_presets.h"
 
 #include "platform/profile.h"
 
@@ -11,11 +11,11 @@ const std::vector<TWindowPreset>& WindowPresets() {
     // other builds); its welcome window's title does not begin "Lazarus IDE".
     static const std::vector<TWindowPreset> presets = {
         {"lazarus", "Lazarus", R"(class="^Lazarus" title="^Lazarus IDE")",
-         R"(class="^Lazarus" title="^Object Inspector$")", true, " - "},
+         R"(class="^Lazarus" title="^Object Inspector$")", true, true, " - "},
         {"designer", "Qt Designer", R"(class="^Designer$" title="^Qt Designer$")",
-         R"(class="^Designer$" title="^Property Editor")", false, ""},
-        {"hostide", "hostide", R"(class="^TAppBuilder$")", R"(class="^TPropertyInspector$")",
-         true, " - "},
+         R"(class="^Designer$" title="^Property Editor")", false, false, ""},
+        {"hostide", "hostide", R"(class="^TAppBuilder$")", R"(class="^TPropertyInspector$")", true,
+         false, " - "},
     };
     return presets;
 }

@@ -1,0 +1,158 @@
+#include "runner/ide_watch.h"
+
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_errors.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace wt {
+
+IdeWatch::IdeWatch(TWindowRule mainRule, TWindowRule inspectorRule, QObject* parent)
+    : QObject(parent), mainRule_(std::move(mainRule)), inspectorRule_(std::move(inspectorRule)) {}
+
+IdeWatch::~IdeWatch() {
+    notifier_.reset();
+    desktop_.reset();
+    if (display_) {
+        XCloseDisplay(display_);
+        UnwatchDisplayErrors(display_);
+    }
+}
+
+bool IdeWatch::Open(QString* error) {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) {
+        *error = QStringLiteral("the X display \"%1\" cannot be opened")
+                     .arg(qEnvironmentVariable("DISPLAY"));
+        return false;
+    }
+    WatchDisplayErrors(display_);
+    desktop_ = std::make_unique<X11Desktop>(display_);
+    XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
+    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_),
+                                                  QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &IdeWatch::ReadEvents);
+    // The first look once the event loop runs: what it sets off (the add-in's
+    // dialogs among it) must end when the program is asked to quit.
+    QTimer::singleShot(0, this, [this] {
+        Look();
+        XFlush(display_);
+    });
+    XFlush(display_);
+    return true;
+}
+
+void IdeWatch::ReadEvents() {
+    // Our own requests may have read events into Xlib's queue already.
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        Handle(event);
+    }
+    XFlush(display_);
+}
+
+void IdeWatch::Handle(const XEvent& event) {
+    switch (event.type) {
+    case DestroyNotify: {
+        const Window gone = event.xdestroywindow.window;
+        if (gone == main_) {
+            main_ = 0;
+            mainTitle_.clear();
+            emit MainChanged();
+        }
+        if (gone == inspector_) {
+            inspector_ = 0;
+            emit InspectorChanged();
+        }
+        if (gone == main_ || gone == inspector_ || !main_ || !inspector_)
+            Look();
+        break;
+    }
+    case PropertyNotify: {
+        const Atom atom = event.xproperty.atom;
+        const bool title = atom == XA_WM_NAME || atom == desktop_->Atoms().NetWmName;
+        if (title && event.xproperty.window == main_) {
+            const QString now = TitleOf(main_);
+            if (now != mainTitle_) {
+                mainTitle_ = now;
+                emit MainChanged();
+            }
+        } else if ((title || atom == desktop_->Atoms().NetClientList) && (!main_ || !inspector_)) {
+            Look();
+        }
+        break;
+    }
+    case CreateNotify:
+    case MapNotify:
+    case ReparentNotify:
+        if (!main_ || !inspector_)
+            Look();
+        break;
+    default: break;
+    }
+}
+
+void IdeWatch::Look() {
+    for (Window window : desktop_->TopLevelCandidates()) {
+        Follow(window);
+        if (main_ && inspector_)
+            break;
+        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
+        if (!facts)
+            continue;
+        if (!main_ && mainRule_.Matches(*facts)) {
+            main_ = window;
+            mainTitle_ = QString::fromStdString(facts->Title);
+            emit MainChanged();
+        }
+    }
+    if (main_ && !inspector_) {
+        // The IDE's own inspector: of the main window's client where it says.
+        const std::optional<TWindowFacts> mainFacts = desktop_->FactsOf(main_);
+        for (Window window : desktop_->TopLevelCandidates()) {
+            const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
+            if (!facts || !inspectorRule_.Matches(*facts))
+                continue;
+            if (mainFacts && (mainFacts->Leader || mainFacts->Pid) && !SameClient(*mainFacts, *facts))
+                continue;
+            inspector_ = window;
+            emit InspectorChanged();
+            break;
+        }
+    }
+}
+
+// Titles and destruction of a top-level window are followed from when it is
+// first seen; selecting the same events again costs nothing.
+void IdeWatch::Follow(unsigned long window) {
+    X11ErrorTrap trap(display_); // the window may be gone already
+    XSelectInput(display_, window, PropertyChangeMask | StructureNotifyMask);
+}
+
+QString IdeWatch::TitleOf(unsigned long window) {
+    const std::optional<std::string> title = desktop_->TitleOf(window);
+    return QString::fromStdString(title.value_or(""));
+}
+
+bool IdeWatch::IsIdesWindow(unsigned long window) {
+    if (!main_ || !window)
+        return false;
+    const std::optional<TWindowFacts> mainFacts = desktop_->FactsOf(main_);
+    // Up the chain of owners: a dialog of a dialog of the IDE is the IDE's.
+    for (int depth = 0; window && depth < 8; ++depth) {
+        if (window == main_ || window == inspector_)
+            return true;
+        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
+        if (mainFacts && facts && SameClient(*mainFacts, *facts))
+            return true;
+        window = desktop_->ParentOf(window);
+    }
+    return false;
+}
+
+} // namespace wt

@@ -1,0 +1,62 @@
+// Follows the IDE's windows on an X connection of its own, without polling:
+// the root's client list and its children's creation and mapping tell when
+// a window appears, property changes when a title changes (a window that
+// did not match may match once titled), and destruction when one goes.
+#pragma once
+
+#include "platform/window_rule.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QSocketNotifier;
+typedef struct _XDisplay Display;
+union _XEvent;
+
+namespace wt {
+
+class X11Desktop;
+
+class IdeWatch : public QObject {
+    Q_OBJECT
+public:
+    IdeWatch(TWindowRule mainRule, TWindowRule inspectorRule, QObject* parent = nullptr);
+    ~IdeWatch() override;
+
+    // Opens the connection and looks once the event loop runs; false with a
+    // message when the display cannot be opened.
+    bool Open(QString* error);
+
+    unsigned long Main() const { return main_; }
+    unsigned long Inspector() const { return inspector_; }
+    QString MainTitle() const { return mainTitle_; }
+    // Whether a window, focused, counts as the IDE's: of the main window's
+    // client, or transient for such a window (its dialogs and menus).
+    bool IsIdesWindow(unsigned long window);
+
+signals:
+    // The main window was found, was retitled, or went (Main() is then 0).
+    void MainChanged();
+    void InspectorChanged();
+
+private:
+    void ReadEvents();
+    void Handle(const _XEvent& event);
+    // Matches the rules again where a window is not known yet.
+    void Look();
+    void Follow(unsigned long window);
+    QString TitleOf(unsigned long window);
+
+    TWindowRule mainRule_;
+    TWindowRule inspectorRule_;
+    Display* display_ = nullptr;
+    std::unique_ptr<X11Desktop> desktop_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    unsigned long main_ = 0;
+    unsigned long inspector_ = 0;
+    QString mainTitle_;
+};
+
+} // namespace wt
