@@ -11,8 +11,8 @@ namespace {
 
 // A desktop entry's Exec argument: quoted where it holds more than plain characters.
 QString ExecArgument(const QString& argument) {
-    static const QString plain = QStringLiteral(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./=+,:@");
+    static const QString plain =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./=+,:@");
     bool quote = argument.isEmpty();
     for (QChar c : argument)
         quote = quote || !plain.contains(c);
@@ -65,8 +65,8 @@ QString SetAutostart(bool on, const QString& program, const QStringList& argumen
     if (!QDir().mkpath(QFileInfo(name).path()))
         return QStringLiteral("the folder %1 cannot be made").arg(QFileInfo(name).path());
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(AutostartEntry(program, arguments)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(AutostartEntry(program, arguments)) < 0 ||
+        !file.commit())
         return QStringLiteral("%1 cannot be written: %2").arg(name, file.errorString());
     return {};
 }

@@ -52,8 +52,9 @@ int main(int argc, char** argv) {
         returned = wt::ReturnHome(desktop, runner);
     }
     if (returned > 0)
-        std::fprintf(stderr, "wingtucker-guard: wingtucker (process %ld) ended without giving "
-                             "back its windows; %d put back where they stood\n",
+        std::fprintf(stderr,
+                     "wingtucker-guard: wingtucker (process %ld) ended without giving "
+                     "back its windows; %d put back where they stood\n",
                      runner, returned);
     XCloseDisplay(display);
     wt::UnwatchDisplayErrors(display);

@@ -2,7 +2,9 @@
 
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
+#include "platform/x11/x11_homes.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -33,12 +35,21 @@ bool IdeWatch::Open(QString* error) {
     WatchDisplayErrors(display_);
     desktop_ = std::make_unique<X11Desktop>(display_);
     XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
-    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_),
-                                                  QSocketNotifier::Read);
+    notifier_ =
+        std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &IdeWatch::ReadEvents);
+    // Our own round trips read events into Xlib's queue, where the socket no
+    // longer shows them: they are handled before the loop sleeps.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (XEventsQueued(display_, QueuedAlready) > 0)
+                ReadEvents();
+        });
     // The first look once the event loop runs: what it sets off (the add-in's
     // dialogs among it) must end when the program is asked to quit.
     QTimer::singleShot(0, this, [this] {
+        // Windows a run left tucked whose guardian could not help go home first.
+        ReturnOrphans(*desktop_);
         Look();
         XFlush(display_);
     });
@@ -118,7 +129,8 @@ void IdeWatch::Look() {
             const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
             if (!facts || !inspectorRule_.Matches(*facts))
                 continue;
-            if (mainFacts && (mainFacts->Leader || mainFacts->Pid) && !SameClient(*mainFacts, *facts))
+            if (mainFacts && (mainFacts->Leader || mainFacts->Pid) &&
+                !SameClient(*mainFacts, *facts))
                 continue;
             inspector_ = window;
             emit InspectorChanged();

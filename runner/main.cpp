@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 #include <X11/Xlib.h>
 
@@ -94,8 +95,8 @@ RunnerSession::Setup ChooseWindows(const RunnerLine& line) {
     setup.MainRule = rule(setup.Preset.MainRule, "Main", hostide.MainRule);
     setup.InspectorRule = rule(setup.Preset.InspectorRule, "Inspector", hostide.InspectorRule);
     const TSettingInfo& hide = SettingOf(sHideInspector);
-    const std::string hidden = ProfileReadString(hide.Section, hide.Key,
-                                                 hide.WhenAbsent || preset ? "True" : "False", 16, file);
+    const std::string hidden = ProfileReadString(
+        hide.Section, hide.Key, hide.WhenAbsent || preset ? "True" : "False", 16, file);
     setup.WaitForInspector = !ProfileNamesEqual(hidden, "False") && hidden != "0";
     setup.StartWhenFound = line.Start;
     return setup;
@@ -168,10 +169,14 @@ int main(int argc, char** argv) {
     QObject::connect(&session, &RunnerSession::ExitRequested, &app, [] { QApplication::exit(0); });
     QObject::connect(&quitSignals, &QuitSignals::QuitRequested, &session,
                      &RunnerSession::ExitRequested);
-    if (!session.Begin(&failure)) {
-        Complain(failure);
-        return 1;
-    }
+    // Begun inside the event loop: a quit asked for while it begins (the
+    // tray's D-Bus questions run their own loops) then ends the main loop.
+    QTimer::singleShot(0, &session, [&] {
+        if (!session.Begin(&failure)) {
+            Complain(failure);
+            QApplication::exit(1);
+        }
+    });
     const int result = QApplication::exec();
     session.Shutdown();
     return result;

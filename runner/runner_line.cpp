@@ -37,21 +37,23 @@ RunnerLine ParseRunnerLine(const QStringList& arguments) {
         } else if (Named(argument, QStringLiteral("--preset"))) {
             line.Preset = ValueOf(arguments, &i, QStringLiteral("--preset"), &line.Error);
             if (line.Error.isEmpty() && !FindWindowPreset(line.Preset.toStdString()))
-                line.Error = QStringLiteral("unknown preset \"%1\" (%2)")
-                                 .arg(line.Preset.left(40),
-                                      QString::fromStdString(WindowPresetNames()));
+                line.Error =
+                    QStringLiteral("unknown preset \"%1\" (%2)")
+                        .arg(line.Preset.left(40), QString::fromStdString(WindowPresetNames()));
         } else if (Named(argument, QStringLiteral("--dir"))) {
             line.Dir = ValueOf(arguments, &i, QStringLiteral("--dir"), &line.Error);
             if (line.Error.isEmpty() && line.Dir.isEmpty())
                 line.Error = QStringLiteral("--dir needs a directory");
         } else if (Named(argument, QStringLiteral("--autostart"))) {
-            const QString value = ValueOf(arguments, &i, QStringLiteral("--autostart"), &line.Error);
+            const QString value =
+                ValueOf(arguments, &i, QStringLiteral("--autostart"), &line.Error);
             if (value == QLatin1String("on") || value == QLatin1String("off"))
                 line.Autostart = value == QLatin1String("on");
             else if (line.Error.isEmpty())
                 line.Error = QStringLiteral("--autostart takes on or off");
         } else {
-            line.Error = QStringLiteral("unknown argument \"%1\"; try --help").arg(argument.left(40));
+            line.Error =
+                QStringLiteral("unknown argument \"%1\"; try --help").arg(argument.left(40));
         }
     }
     return line;

@@ -9,9 +9,7 @@ namespace wt {
 
 namespace {
 
-Atom SelectionAtom(Display* display) {
-    return XInternAtom(display, "_WINGTUCKER_RUNNER", False);
-}
+Atom SelectionAtom(Display* display) { return XInternAtom(display, "_WINGTUCKER_RUNNER", False); }
 
 long PidOf(Display* display, Window window) {
     Atom type = None;
@@ -50,8 +48,8 @@ bool RunnerLock::Acquire(long* holderPid) {
     }
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
     const long pid = getpid();
-    XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL,
-                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
     XSetSelectionOwner(display_, selection, window_, CurrentTime);
     XUngrabServer(display_);
     XSync(display_, False);

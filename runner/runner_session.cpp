@@ -4,6 +4,7 @@
 #include "host/error_reporter.h"
 #include "host/tool_services.h"
 #include "runner/ide_watch.h"
+#include "wingtucker_version.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,10 +30,6 @@ RunnerSession::RunnerSession(Setup setup, QObject* parent)
 RunnerSession::~RunnerSession() { Shutdown(); }
 
 bool RunnerSession::Begin(QString* error) {
-    if (!loader_->Load(setup_.AddInFile) || !Expert()) {
-        *error = QStringLiteral("the add-in %1 could not be loaded").arg(setup_.AddInFile);
-        return false;
-    }
     watch_ = std::make_unique<IdeWatch>(setup_.MainRule, setup_.InspectorRule);
     connect(watch_.get(), &IdeWatch::MainChanged, this, &RunnerSession::MainChanged);
     connect(watch_.get(), &IdeWatch::InspectorChanged, this, &RunnerSession::InspectorChanged);
@@ -53,6 +50,9 @@ void RunnerSession::Shutdown() {
     tray_.reset();
 }
 
+// The expert's menu text, as it gives it once loaded.
+QString RunnerSession::PanelEntry() { return QStringLiteral("Wingtucker " WT_PRODUCT_VERSION); }
+
 TIExpert* RunnerSession::Expert() const {
     return loader_->Experts().empty() ? nullptr : loader_->Experts().front().Expert;
 }
@@ -60,8 +60,9 @@ TIExpert* RunnerSession::Expert() const {
 void RunnerSession::MainChanged() {
     const QString title = watch_->MainTitle();
     const QString project =
-        watch_->Main() ? QString::fromStdString(ProjectFromTitle(setup_.Preset, title.toStdString()))
-                       : QString();
+        watch_->Main()
+            ? QString::fromStdString(ProjectFromTitle(setup_.Preset, title.toStdString()))
+            : QString();
     if (project == project_)
         return;
     // The project the IDE had is closed first: the engine stops and gives
@@ -71,16 +72,24 @@ void RunnerSession::MainChanged() {
         started_ = false;
     }
     project_ = project;
-    if (project_.isEmpty())
+    if (project_.isEmpty() || !EnsurePanel())
         return;
-    EnsurePanel();
     if (!tray_)
         ShowPanel(); // no tray to reach it from: the panel opens with the IDE
     services_->Broadcast(fnProjectDesktopLoad, project_);
     StartIfFound();
 }
 
-void RunnerSession::InspectorChanged() { StartIfFound(); }
+void RunnerSession::InspectorChanged() {
+    // An inspector opened while tucking runs joins it as a new Start would
+    // take it in: the run is stopped and started again.
+    if (watch_->Inspector() && PanelButton("btnStop") && PanelButton("btnStop")->isEnabled()) {
+        Press("btnStop");
+        Press("btnStart");
+        return;
+    }
+    StartIfFound();
+}
 
 void RunnerSession::StartIfFound() {
     if (!setup_.StartWhenFound || started_ || project_.isEmpty())
@@ -96,10 +105,16 @@ void RunnerSession::StartIfFound() {
 bool RunnerSession::EnsurePanel() {
     if (panelMade_)
         return true;
-    if (!watch_ || !watch_->Main())
+    if (!watch_ || !watch_->Main() || addInFailed_)
         return false;
-    // The expert's first run makes the panel without showing it.
-    Expert()->Execute();
+    // Loaded once the IDE is there, as a host loads it with its windows
+    // shown: the add-in makes its panel (hidden) and finds them at once.
+    if (!loader_->Load(setup_.AddInFile) || !Expert()) {
+        addInFailed_ = true;
+        reporter_->Report(
+            QStringLiteral("The add-in %1 could not be loaded.").arg(setup_.AddInFile));
+        return false;
+    }
     panelMade_ = true;
     return true;
 }
@@ -111,36 +126,39 @@ void RunnerSession::ShowPanel() {
         TellNoIde();
 }
 
+QAbstractButton* RunnerSession::PanelButton(const char* buttonName) const {
+    if (!panelMade_)
+        return nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("frmMain"))
+            if (auto* button = window->findChild<QAbstractButton*>(QLatin1String(buttonName)))
+                return button;
+    return nullptr;
+}
+
 void RunnerSession::Press(const char* buttonName) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() != QLatin1String("frmMain"))
-            continue;
-        if (auto* button = window->findChild<QAbstractButton*>(QLatin1String(buttonName))) {
-            button->click();
-            return;
-        }
-    }
+    if (QAbstractButton* button = PanelButton(buttonName))
+        button->click();
 }
 
 void RunnerSession::TellNoIde() {
-    reporter_->Report(QStringLiteral("No window of %1 is open. Wingtucker serves it once its main "
-                                     "window appears.")
-                          .arg(QString::fromUtf8(setup_.Preset.Program.data(),
-                                                 setup_.Preset.Program.size())));
+    reporter_->Report(
+        QStringLiteral("No window of %1 is open. Wingtucker serves it once its main "
+                       "window appears.")
+            .arg(QString::fromUtf8(setup_.Preset.Program.data(), setup_.Preset.Program.size())));
 }
 
 void RunnerSession::BuildTray() {
     menu_ = std::make_unique<QMenu>();
-    menu_->addAction(QString::fromUtf8(Expert()->GetMenuText()), this,
-                     &RunnerSession::ShowPanel);
+    menu_->addAction(PanelEntry(), this, &RunnerSession::ShowPanel);
     menu_->addSeparator();
     struct Entry {
         const char* Text;
         const char* Button;
     };
-    for (const Entry& entry : {Entry{"Start", "btnStart"}, Entry{"Stop", "btnStop"},
-                               Entry{"Options", "btnOptions"}, Entry{"About", "btnAbout"},
-                               Entry{"Help", "btnHelp"}}) {
+    for (const Entry& entry :
+         {Entry{"Start", "btnStart"}, Entry{"Stop", "btnStop"}, Entry{"Options", "btnOptions"},
+          Entry{"About", "btnAbout"}, Entry{"Help", "btnHelp"}}) {
         const char* button = entry.Button;
         menu_->addAction(QString::fromLatin1(entry.Text), this, [this, button] {
             if (!EnsurePanel())
@@ -153,7 +171,7 @@ void RunnerSession::BuildTray() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return; // the panel opens with the IDE instead
     tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/wingtucker_48.png")));
-    tray_->setToolTip(QString::fromUtf8(Expert()->GetMenuText()));
+    tray_->setToolTip(PanelEntry());
     tray_->setContextMenu(menu_.get());
     // A plain click on the icon opens the panel, as the menu's first entry does.
     connect(tray_.get(), &QSystemTrayIcon::activated, this,

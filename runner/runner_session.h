@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QAbstractButton;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -28,8 +29,8 @@ class RunnerSession : public QObject {
     Q_OBJECT
 public:
     struct Setup {
-        TWindowPreset Preset;   // names the program and says how titles name projects
-        TWindowRule MainRule;   // what the add-in will find, also where the
+        TWindowPreset Preset;      // names the program and says how titles name projects
+        TWindowRule MainRule;      // what the add-in will find, also where the
         TWindowRule InspectorRule; // settings file's rules stand for the preset's
         bool StartWhenFound = false;
         bool WaitForInspector = true; // the inspector is tucked: --start waits for it
@@ -39,8 +40,8 @@ public:
     explicit RunnerSession(Setup setup, QObject* parent = nullptr);
     ~RunnerSession() override;
 
-    // Loads the add-in, watches for the IDE and shows the tray icon; false
-    // with a message when the add-in or the display is not there.
+    // Watches for the IDE (the add-in is loaded when it comes) and shows
+    // the tray icon; false with a message when the display is not there.
     bool Begin(QString* error);
     // Stops tucking and ends the add-in; idempotent.
     void Shutdown();
@@ -54,13 +55,16 @@ private:
     void MainChanged();
     void InspectorChanged();
     void StartIfFound();
-    // Creates the panel (hidden) once the IDE is there; false while it is not.
+    // Loads the add-in, which makes its panel (hidden), once the IDE is
+    // there; false while it is not or the add-in failed.
     bool EnsurePanel();
     void ShowPanel();
     // Presses one of the panel's buttons, as a click on it would.
     void Press(const char* buttonName);
+    QAbstractButton* PanelButton(const char* buttonName) const;
     void BuildTray();
     TIExpert* Expert() const;
+    static QString PanelEntry();
     void TellNoIde();
 
     Setup setup_;
@@ -71,7 +75,8 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     QString project_;
-    bool panelMade_ = false;
+    bool panelMade_ = false; // the add-in is loaded, and its panel made
+    bool addInFailed_ = false;
     bool started_ = false;
     bool shutDown_ = false;
 };

@@ -4,6 +4,10 @@
 
 #include <X11/Xatom.h>
 
+#include <cerrno>
+#include <set>
+#include <signal.h>
+
 namespace wt {
 
 namespace {
@@ -46,6 +50,18 @@ int ReturnHome(X11Desktop& desktop, long pid) {
         ++returned;
     }
     XSync(desktop.GetDisplay(), False);
+    return returned;
+}
+
+int ReturnOrphans(X11Desktop& desktop) {
+    std::set<long> gone;
+    for (Window window : desktop.TopLevelCandidates())
+        if (const std::optional<HomeMark> mark = ReadHome(desktop, window))
+            if (mark->Pid > 0 && ::kill(static_cast<pid_t>(mark->Pid), 0) != 0 && errno == ESRCH)
+                gone.insert(mark->Pid);
+    int returned = 0;
+    for (long pid : gone)
+        returned += ReturnHome(desktop, pid);
     return returned;
 }
 

@@ -23,5 +23,8 @@ std::optional<HomeMark> ReadHome(X11Desktop& desktop, Window window);
 // Every window marked by process pid: given back to the manager where it was
 // taken from it, then moved home, and its marks removed. Returns how many.
 int ReturnHome(X11Desktop& desktop, long pid);
+// The same for every process of this machine that left marks and is gone
+// (its guardian could not put them back); returns how many.
+int ReturnOrphans(X11Desktop& desktop);
 
 } // namespace wt

@@ -81,6 +81,14 @@ exec_path=$(sed -n 's/^Exec="\(.*\)"$/\1/p' "$entry")
 icon_path=$(sed -n 's/^Icon=//p' "$entry")
 named_exists "$exec_path" "the desktop entry's Exec"
 named_exists "$icon_path" "the desktop entry's Icon"
+# The runner: its page, its entry, its guardian beside the add-in.
+[ -f "$prefix/share/man/man1/wingtucker.1.gz" ] || fail "man page wingtucker.1.gz missing"
+[ -x "$prefix/lib/wingtucker/wingtucker-guard" ] || fail "wingtucker-guard missing beside the add-in"
+entry="$prefix/share/applications/wingtucker.desktop"
+[ -f "$entry" ] || fail "the runner's desktop entry is missing"
+named_exists "$(sed -n 's/^Exec="\(.*\)"$/\1/p' "$entry")" "the runner's desktop entry's Exec"
+version=$("$prefix/bin/wingtucker" --version) || fail "the installed wingtucker failed: $version"
+[ "$version" = "wingtucker 1.2d" ] || fail "wingtucker --version printed: $version"
 
 # The installed settings tool against a configuration directory of its own.
 mkdir -p "$work/config/wingtucker" "$work/project"

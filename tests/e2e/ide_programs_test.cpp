@@ -1,0 +1,285 @@
+// wingtucker with the IDEs people run, on a private Xvfb: Lazarus under no
+// manager, openbox and xfwm4, Qt Designer in its multi-window mode under
+// openbox. Each is started as a user starts it, with a home of its own; the
+// runner is started with a preset; everything is read back from a second X
+// connection. A program that is not installed skips its cases.
+#include "tests/e2e/ide_run.h"
+#include "tests/x11/x_server.h"
+
+#include <gtest/gtest.h>
+
+// After gtest: Xlib's macros would break its templates.
+#include "platform/window_presets.h"
+#include "platform/x11/x11_errors.h"
+#include "tests/x11/test_client.h"
+
+#include <X11/Xlib.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace wt::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 1024;
+constexpr const char* kLazarus = "/usr/bin/lazarus-ide";
+constexpr const char* kDesigner = "/usr/lib/qt6/bin/designer";
+
+std::string Rule(const char* preset, bool main) {
+    const TWindowPreset& p = *FindWindowPreset(preset);
+    return std::string(main ? p.MainRule : p.InspectorRule);
+}
+
+// A display with a manager (or none), a home for the IDE and a settings
+// folder for the runner.
+class IdeDesktop {
+public:
+    explicit IdeDesktop(const std::string& manager) {
+        x_.Start(kWidth, kHeight);
+        if (!manager.empty()) {
+            manager_ = std::make_unique<test::WindowManager>(manager);
+            manager_->Start(x_.DisplayName());
+        }
+        display_ = XOpenDisplay(x_.DisplayName().c_str());
+        if (!display_)
+            throw std::runtime_error("the test's own connection failed");
+        WatchDisplayErrors(display_); // the IDEs' windows come and go under our reads
+        dir_ = fs::temp_directory_path() /
+               ("wt-ide-" + std::to_string(getpid()) + "-" + x_.DisplayName().substr(1));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "home/.config");
+        fs::create_directories(dir_ / "settings");
+    }
+    ~IdeDesktop() {
+        runner_.Stop();
+        ide_.Stop();
+        if (display_) {
+            XCloseDisplay(display_);
+            UnwatchDisplayErrors(display_);
+        }
+        manager_.reset();
+        x_.Stop();
+        fs::remove_all(dir_);
+    }
+
+    Display* X() const { return display_; }
+    Program& Ide() { return ide_; }
+    Program& Runner() { return runner_; }
+    fs::path Settings() const { return dir_ / "settings"; }
+    std::string RunnerLog() const { return ReadFile(dir_ / "runner.log"); }
+
+    Environment Env() const {
+        return {{"DISPLAY", x_.DisplayName()},
+                {"HOME", (dir_ / "home").string()},
+                {"XDG_CONFIG_HOME", (dir_ / "home/.config").string()},
+                {"QT_QPA_PLATFORM", "xcb"}};
+    }
+
+    // Lazarus past its first-start window, with its main window and inspector shown.
+    bool StartLazarus() {
+        // A home of its own each time: Lazarus remembers its windows.
+        const fs::path home = dir_ / ("lazarus" + std::to_string(++starts_));
+        fs::create_directories(home);
+        Environment env = Env();
+        env.push_back({"HOME", home.string()});
+        ide_.Start({kLazarus}, env, dir_ / "ide.log");
+        // Without a configured compiler each start asks first; "Start IDE"
+        // sits at the bottom right of that window. It takes clicks only once
+        // the IDE has read its configuration: pressed until the IDE comes.
+        const unsigned long welcome = AwaitByRule(X(), R"(title="^Welcome to Lazarus")", 60000);
+        for (int attempt = 0; welcome && attempt < 30; ++attempt) {
+            if (const auto at = PlacementOf(X(), welcome)) {
+                Window child;
+                int x = 0, y = 0;
+                XTranslateCoordinates(X(), welcome, DefaultRootWindow(X()), 0, 0, &x, &y, &child);
+                XWindowAttributes a;
+                if (XGetWindowAttributes(X(), welcome, &a))
+                    ClickAt(X(), x + a.width - 61, y + a.height - 25);
+            }
+            if (AwaitByRule(X(), Rule("lazarus", true), 2000))
+                break;
+        }
+        return AwaitByRule(X(), Rule("lazarus", true), 30000) &&
+               AwaitByRule(X(), Rule("lazarus", false), 10000);
+    }
+
+    bool StartDesigner() {
+        fs::create_directories(dir_ / "home/.config/QtProject");
+        std::ofstream(dir_ / "home/.config/QtProject/Designer.conf") << "[UI]\ncurrentMode=1\n";
+        ide_.Start({kDesigner}, Env(), dir_ / "ide.log");
+        return AwaitByRule(X(), Rule("designer", true), 30000) &&
+               AwaitByRule(X(), Rule("designer", false), 10000);
+    }
+
+    void StartRunner(const std::vector<std::string>& arguments) {
+        std::vector<std::string> argv{WT_RUNNER_PATH, "--dir", Settings().string()};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        runner_.Start(argv, Env(), dir_ / "runner.log");
+    }
+
+private:
+    test::XvfbServer x_;
+    std::unique_ptr<test::WindowManager> manager_;
+    Display* display_ = nullptr;
+    fs::path dir_;
+    Program ide_;
+    Program runner_;
+    int starts_ = 0;
+};
+
+struct LazarusCase {
+    const char* Manager; // "" for none
+    int Strip;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<LazarusCase>& info) {
+    return std::string(*info.param.Manager ? info.param.Manager : "none") + "_" +
+           std::to_string(info.param.Strip) + "px";
+}
+
+class LazarusUnder : public ::testing::TestWithParam<LazarusCase> {};
+
+// Tucked to exact strips, revealed by the pointer resting on each strip and
+// tucked again when it leaves; then the runner killed with SIGKILL: both
+// windows back where they stood before Start, managed as before, within 2 s,
+// and Lazarus still running.
+TEST_P(LazarusUnder, TucksRevealsAndAKilledRunnerGivesEverythingBack) {
+    if (!test::HasProgram("lazarus-ide"))
+        GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
+    const LazarusCase& c = GetParam();
+    IdeDesktop desktop(c.Manager);
+    ASSERT_TRUE(desktop.StartLazarus()) << ReadFile("/dev/null");
+    Display* x = desktop.X();
+    const unsigned long main = FindByRule(x, Rule("lazarus", true));
+    const unsigned long inspector = FindByRule(x, Rule("lazarus", false));
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // the IDE's own layout settles
+    const Placement mainHome = *PlacementOf(x, main);
+    const Placement inspectorHome = *PlacementOf(x, inspector);
+    if (c.Strip != 5)
+        std::ofstream(desktop.Settings() / "Wingtckr.ini")
+            << "[Wingtucker]\nHangOutPixels=" << c.Strip << "\n";
+
+    desktop.StartRunner({"--preset", "lazarus", "--start"});
+    auto bottom = [&](unsigned long w) { return PlacementOf(x, w)->Outer.Bottom; };
+    auto right = [&](unsigned long w) { return PlacementOf(x, w)->Outer.Right; };
+    ASSERT_TRUE(Await([&] { return bottom(main) == c.Strip && right(inspector) == c.Strip; }, 15000))
+        << "main bottom " << bottom(main) << ", inspector right " << right(inspector) << "\n"
+        << desktop.RunnerLog();
+
+    PointerTo(x, kWidth / 2, 1);
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 3000))
+        << "resting on the top strip reveals the main window";
+    PointerTo(x, kWidth / 2, 700);
+    EXPECT_TRUE(Await([&] { return bottom(main) == c.Strip; }, 3000)) << "leaving tucks it again";
+    PointerTo(x, 1, 500);
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, inspector)->Outer.Left >= 0; }, 3000))
+        << "resting on the left strip reveals the inspector";
+    PointerTo(x, kWidth / 2, 700);
+    EXPECT_TRUE(Await([&] { return right(inspector) == c.Strip; }, 3000));
+
+    desktop.Runner().Signal(SIGKILL);
+    auto home = [&](unsigned long w, const Placement& before) {
+        const std::optional<Placement> now = PlacementOf(x, w);
+        return now && now->Outer == before.Outer && now->Framed == before.Framed &&
+               !now->OverrideRedirect;
+    };
+    const std::optional<long> took =
+        Await([&] { return home(main, mainHome) && home(inspector, inspectorHome); }, 5000);
+    ASSERT_TRUE(took) << "main at " << PlacementOf(x, main)->Outer.Top << ", inspector at "
+                      << PlacementOf(x, inspector)->Outer.Left << "\n"
+                      << desktop.RunnerLog();
+    EXPECT_LT(*took, 2000) << "back within 2 s of the kill";
+    RecordProperty("back_after_kill_ms", static_cast<int>(*took));
+    std::printf("[%s] both windows back %ld ms after kill -9\n", CaseName({c, 0}).c_str(), *took);
+    EXPECT_TRUE(desktop.Ide().Running()) << "Lazarus goes on running";
+}
+
+INSTANTIATE_TEST_SUITE_P(Managers, LazarusUnder,
+                         ::testing::Values(LazarusCase{"", 5}, LazarusCase{"openbox", 5},
+                                           LazarusCase{"openbox", 3}, LazarusCase{"xfwm4", 5}),
+                         CaseName);
+
+// The IDE quitting while its windows are tucked: no message, no stray window,
+// and the runner serves the next Lazarus when it comes.
+TEST(LazarusUnderOpenbox, TheIdeQuittingLeavesTheRunnerWaitingForTheNext) {
+    if (!test::HasProgram("lazarus-ide"))
+        GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
+    IdeDesktop desktop("openbox");
+    Display* x = desktop.X();
+    desktop.StartRunner({"--preset", "lazarus"}); // before the IDE: found when it comes
+    ASSERT_TRUE(desktop.StartLazarus());
+    const unsigned long main = FindByRule(x, Rule("lazarus", true));
+    ASSERT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Bottom == 5; }, 15000))
+        << "the preset tucks with the IDE by itself\n"
+        << desktop.RunnerLog();
+
+    desktop.Ide().Stop();
+    ASSERT_TRUE(Await([&] { return !PlacementOf(x, main); }, 5000)) << "Lazarus has quit";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(desktop.Runner().Running()) << desktop.RunnerLog();
+    EXPECT_EQ(FindByRule(x, R"(class="^wingtucker$")"), 0u) << "no message box";
+    EXPECT_EQ(desktop.RunnerLog().find("wingtucker:"), std::string::npos) << desktop.RunnerLog();
+
+    ASSERT_TRUE(desktop.StartLazarus());
+    const unsigned long again = FindByRule(x, Rule("lazarus", true));
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, again)->Outer.Bottom == 5; }, 15000))
+        << desktop.RunnerLog();
+}
+
+// A second runner on the display says which one runs and leaves.
+TEST(RunnerAlone, ASecondRunnerOnTheDisplaySaysWhichRunsAndLeaves) {
+    IdeDesktop desktop("");
+    desktop.StartRunner({"--preset", "lazarus"});
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    Program second;
+    second.Start({WT_RUNNER_PATH, "--preset", "lazarus"}, desktop.Env(), "/tmp/wt-second.log");
+    EXPECT_EQ(second.Wait(10000), 1);
+    EXPECT_NE(ReadFile("/tmp/wt-second.log").find("another wingtucker runs on display"),
+              std::string::npos)
+        << ReadFile("/tmp/wt-second.log");
+    EXPECT_TRUE(desktop.Runner().Running());
+    desktop.Runner().Signal(SIGTERM);
+    EXPECT_EQ(desktop.Runner().Wait(10000), 0) << "SIGTERM stops first, then exits";
+}
+
+// Qt Designer in multi-window mode: its Property Editor is tucked at the
+// right edge; the widget box, its main window, stays where it is.
+TEST(DesignerUnderOpenbox, ThePropertyEditorIsTuckedAndComesBackAfterAKill) {
+    if (!fs::exists(kDesigner))
+        GTEST_SKIP() << "Qt Designer (designer-qt6) is not installed";
+    IdeDesktop desktop("openbox");
+    ASSERT_TRUE(desktop.StartDesigner());
+    Display* x = desktop.X();
+    const unsigned long widgetBox = FindByRule(x, Rule("designer", true));
+    const unsigned long editor = FindByRule(x, Rule("designer", false));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Placement boxHome = *PlacementOf(x, widgetBox);
+    const Placement editorHome = *PlacementOf(x, editor);
+
+    desktop.StartRunner({"--preset", "designer", "--start"});
+    ASSERT_TRUE(
+        Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 15000))
+        << "editor left " << PlacementOf(x, editor)->Outer.Left << "\n"
+        << desktop.RunnerLog();
+    EXPECT_EQ(PlacementOf(x, widgetBox)->Outer, boxHome.Outer);
+    PointerTo(x, kWidth - 1, 500);
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Right <= kWidth; }, 3000));
+    PointerTo(x, kWidth / 2, 500);
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 3000));
+
+    desktop.Runner().Signal(SIGKILL);
+    EXPECT_TRUE(Await(
+        [&] {
+            const auto now = PlacementOf(x, editor);
+            return now && now->Outer == editorHome.Outer && now->Framed && !now->OverrideRedirect;
+        },
+        2000));
+}
+
+} // namespace
+} // namespace wt::e2e
