@@ -13,12 +13,17 @@
 #include "platform/x11/x11_errors.h"
 #include "tests/x11/test_client.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <thread>
 
 namespace wt::e2e {
 namespace {
@@ -167,7 +172,8 @@ TEST_P(LazarusUnder, TucksRevealsAndAKilledRunnerGivesEverythingBack) {
     desktop.StartRunner({"--preset", "lazarus", "--start"});
     auto bottom = [&](unsigned long w) { return PlacementOf(x, w)->Outer.Bottom; };
     auto right = [&](unsigned long w) { return PlacementOf(x, w)->Outer.Right; };
-    ASSERT_TRUE(Await([&] { return bottom(main) == c.Strip && right(inspector) == c.Strip; }, 15000))
+    ASSERT_TRUE(
+        Await([&] { return bottom(main) == c.Strip && right(inspector) == c.Strip; }, 15000))
         << "main bottom " << bottom(main) << ", inspector right " << right(inspector) << "\n"
         << desktop.RunnerLog();
 
@@ -204,9 +210,11 @@ INSTANTIATE_TEST_SUITE_P(Managers, LazarusUnder,
                                            LazarusCase{"openbox", 3}, LazarusCase{"xfwm4", 5}),
                          CaseName);
 
-// The IDE quitting while its windows are tucked: no message, no stray window,
-// and the runner serves the next Lazarus when it comes.
-TEST(LazarusUnderOpenbox, TheIdeQuittingLeavesTheRunnerWaitingForTheNext) {
+// A runner started before the IDE finds it when it comes; the IDE closing
+// its project or opening another is followed; the IDE quitting while its
+// windows are tucked: no message, no stray window, and the runner serves
+// the next Lazarus when it comes.
+TEST(LazarusUnderOpenbox, TheIdeComingProjectsChangingAndQuittingAreFollowed) {
     if (!test::HasProgram("lazarus-ide"))
         GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
     IdeDesktop desktop("openbox");
@@ -216,6 +224,27 @@ TEST(LazarusUnderOpenbox, TheIdeQuittingLeavesTheRunnerWaitingForTheNext) {
     const unsigned long main = FindByRule(x, Rule("lazarus", true));
     ASSERT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Bottom == 5; }, 15000))
         << "the preset tucks with the IDE by itself\n"
+        << desktop.RunnerLog();
+
+    // The title naming no project is the project closed: the windows come
+    // back and stay; naming another is a desktop load: tucked again. (Set
+    // here from outside, as Lazarus sets it when a project closes or opens.)
+    auto retitle = [&](const std::string& title) {
+        XChangeProperty(x, main, XInternAtom(x, "_NET_WM_NAME", False),
+                        XInternAtom(x, "UTF8_STRING", False), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(title.data()),
+                        static_cast<int>(title.size()));
+        XStoreName(x, main, title.c_str());
+        XFlush(x);
+    };
+    retitle("Lazarus IDE v2.2.6+dfsg2-2");
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 5000))
+        << "no project: the main window comes back";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_GE(PlacementOf(x, main)->Outer.Top, 0) << "and stays";
+    retitle("Lazarus IDE v2.2.6+dfsg2-2 - project2");
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Bottom == 5; }, 5000))
+        << "another project: tucked again\n"
         << desktop.RunnerLog();
 
     desktop.Ide().Stop();
@@ -229,6 +258,117 @@ TEST(LazarusUnderOpenbox, TheIdeQuittingLeavesTheRunnerWaitingForTheNext) {
     const unsigned long again = FindByRule(x, Rule("lazarus", true));
     EXPECT_TRUE(Await([&] { return PlacementOf(x, again)->Outer.Bottom == 5; }, 15000))
         << desktop.RunnerLog();
+}
+
+unsigned long ActiveWindow(Display* x) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    unsigned long active = 0;
+    if (XGetWindowProperty(x, DefaultRootWindow(x), XInternAtom(x, "_NET_ACTIVE_WINDOW", False), 0,
+                           1, False, XA_WINDOW, &type, &format, &count, &remaining,
+                           &data) == Success &&
+        data && count == 1)
+        active = *reinterpret_cast<unsigned long*>(data);
+    if (data)
+        XFree(data);
+    return active;
+}
+
+void PressKeys(Display* x, std::initializer_list<KeySym> keys) {
+    for (KeySym key : keys)
+        XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), True, CurrentTime);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        XTestFakeKeyEvent(x, XKeysymToKeycode(x, *key), False, CurrentTime);
+    XFlush(x);
+}
+
+// With "Disable when losing focus" at its default: the IDE's own modal
+// dialog leaves the strips working; another program's window switches them
+// off, and coming back to the IDE switches them on. A click into the
+// revealed inspector gives it the keyboard.
+TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem) {
+    if (!test::HasProgram("lazarus-ide"))
+        GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
+    IdeDesktop desktop("openbox");
+    ASSERT_TRUE(desktop.StartLazarus());
+    Display* x = desktop.X();
+    const unsigned long main = FindByRule(x, Rule("lazarus", true));
+    const unsigned long inspector = FindByRule(x, Rule("lazarus", false));
+    desktop.StartRunner({"--preset", "lazarus", "--start"});
+    auto tucked = [&] { return PlacementOf(x, main)->Outer.Bottom == 5; };
+    auto revealed = [&] { return PlacementOf(x, main)->Outer.Top >= 0; };
+    ASSERT_TRUE(Await(tucked, 15000)) << desktop.RunnerLog();
+
+    // The revealed inspector takes a click into its filter box, and the keys.
+    PointerTo(x, 1, 500);
+    ASSERT_TRUE(Await([&] { return PlacementOf(x, inspector)->Outer.Left >= 0; }, 3000));
+    const TRect shown = PlacementOf(x, inspector)->Outer;
+    ClickAt(x, shown.Left + 150, shown.Top + 40);
+    Window focus = 0;
+    int revert = 0;
+    auto within = [&](Window w, Window top) {
+        // GTK gives the focus to a window inside its top-level one.
+        for (int depth = 0; w && w != DefaultRootWindow(x) && depth < 16; ++depth) {
+            if (w == top)
+                return true;
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(x, w, &root, &parent, &children, &count))
+                return false;
+            if (children)
+                XFree(children);
+            w = parent;
+        }
+        return false;
+    };
+    EXPECT_TRUE(Await(
+        [&] {
+            XGetInputFocus(x, &focus, &revert);
+            return within(focus, inspector);
+        },
+        2000))
+        << "the keyboard goes to the revealed inspector, focus on " << focus;
+    PressKeys(x, {XK_F});
+    EXPECT_GE(PlacementOf(x, inspector)->Outer.Left, 0) << "typing leaves it revealed";
+
+    // The IDE's Project Options, a modal dialog of its own.
+    PointerTo(x, kWidth / 2, 1);
+    ASSERT_TRUE(Await(revealed, 3000));
+    const TRect top = PlacementOf(x, main)->Outer;
+    ClickAt(x, top.Left + 700, top.Bottom - 30); // an empty place of its tool bar
+    PressKeys(x, {XK_Control_L, XK_Shift_L, XK_F11});
+    const unsigned long dialog = AwaitByRule(x, R"(title="^Options for Project")", 10000);
+    ASSERT_NE(dialog, 0u) << "Project Options did not open";
+    PointerTo(x, kWidth / 2, 900);
+    ASSERT_TRUE(Await(tucked, 3000));
+    PointerTo(x, kWidth / 2, 1);
+    EXPECT_TRUE(Await(revealed, 3000)) << "the IDE's own dialog leaves the strips working";
+    PointerTo(x, kWidth / 2, 900);
+    ASSERT_TRUE(Await(tucked, 3000));
+
+    // Another program's window becomes the active one: the user's choice,
+    // not the manager's answer to the tuck just before (that is excused).
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::string display = DisplayString(x);
+    setenv("DISPLAY", display.c_str(), 1);
+    test::TestClient other;
+    test::WindowSetup setup;
+    setup.ClassName = "Other";
+    setup.Title = "another program";
+    setup.Rect = {400, 400, 700, 600};
+    const Window window = other.Create(setup);
+    test::RequestActivation(other.GetDisplay(), window);
+    ASSERT_TRUE(Await([&] { return ActiveWindow(x) == window; }, 3000));
+    PointerTo(x, kWidth / 2, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(tucked()) << "another program's window switches the strips off";
+
+    test::RequestActivation(x, dialog);
+    PointerTo(x, kWidth / 2, 900);
+    PointerTo(x, kWidth / 2, 1);
+    EXPECT_TRUE(Await(revealed, 3000)) << "back in the IDE, the strips work again";
 }
 
 // A second runner on the display says which one runs and leaves.
@@ -262,8 +402,7 @@ TEST(DesignerUnderOpenbox, ThePropertyEditorIsTuckedAndComesBackAfterAKill) {
     const Placement editorHome = *PlacementOf(x, editor);
 
     desktop.StartRunner({"--preset", "designer", "--start"});
-    ASSERT_TRUE(
-        Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 15000))
+    ASSERT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 15000))
         << "editor left " << PlacementOf(x, editor)->Outer.Left << "\n"
         << desktop.RunnerLog();
     EXPECT_EQ(PlacementOf(x, widgetBox)->Outer, boxHome.Outer);

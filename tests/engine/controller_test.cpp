@@ -5,6 +5,8 @@
 #include "tests/engine/panel_fixture.h"
 
 #include "dialogs/oops.h"
+#include "engine/controller.h"
+#include "platform/window_presets.h"
 #include "settings/EasyINI.h"
 #include "widgets/CDKROMem.h"
 
@@ -75,6 +77,28 @@ TEST_F(ControllerTest, WithoutTheIdeWindowOpenPanelSaysSoAndReadsNoSettings) {
     EXPECT_EQ(sim_->MessageBoxCalls().size(), 2u);
     EXPECT_TRUE(Settings.HideDelphi);
     EXPECT_EQ(Panel->timerWait->Interval(), 700);
+}
+
+// The add-in loaded beside another program's IDE: the file's rules find its
+// windows at once, and a runner's preset stands for them and for the
+// settings the file leaves out.
+TEST_F(ControllerTest, RulesFindTheIdeWhenTheAddInLoadsAndARunsPresetFillsIn) {
+    sim_->DestroyWindow(delphi_);
+    const WindowHandle lazarus =
+        sim_->AddWindow("Lazarus-gtk2", "Lazarus IDE v2.2.6 - project1", {0, 0, 1024, 90});
+    WriteSettings("gwDelay=300\n", "[Windows]\nMain=class=\"^Lazarus\"\n");
+    Load();
+    EXPECT_TRUE(sim_->MessageBoxCalls().empty()) << sim_->MessageBoxCalls()[0].Text;
+    EXPECT_EQ(DelphiWindow.Handle, lazarus);
+    EXPECT_FALSE(Settings.UseAutoHide);
+
+    setenv(RunPresetVariable, "lazarus", 1);
+    ReadSettings(false);
+    unsetenv(RunPresetVariable);
+    EXPECT_EQ(Settings.MainRule, FindWindowPreset("lazarus")->MainRule);
+    EXPECT_TRUE(Settings.HideDelphi && Settings.HideInspector && Settings.UseAutoHide);
+    EXPECT_EQ(Settings.InspectorEdge, TEdge::Left);
+    EXPECT_EQ(Settings.OpenDelay, 300) << "what the file says wins";
 }
 
 TEST_F(ControllerTest, StartWithoutAProjectShowsTheCaptionForOneSecond) {
