@@ -14,7 +14,23 @@
 namespace wt {
 
 IdeWatch::IdeWatch(TWindowRule mainRule, TWindowRule inspectorRule, QObject* parent)
-    : QObject(parent), mainRule_(std::move(mainRule)), inspectorRule_(std::move(inspectorRule)) {}
+    : QObject(parent), mainRule_(std::move(mainRule)), inspectorRule_(std::move(inspectorRule)),
+      settle_(new QTimer(this)) {
+    settle_->setSingleShot(true);
+    settle_->setInterval(SettleQuiet);
+    connect(settle_, &QTimer::timeout, this, &IdeWatch::Settled);
+}
+
+void IdeWatch::Settled() {
+    if (!settling_)
+        return;
+    main_ = settling_;
+    settling_ = 0;
+    mainTitle_ = TitleOf(main_);
+    emit MainChanged();
+    Look(); // its inspector, now that the main window is known
+    XFlush(display_);
+}
 
 IdeWatch::~IdeWatch() {
     notifier_.reset();
@@ -71,6 +87,10 @@ void IdeWatch::Handle(const XEvent& event) {
     switch (event.type) {
     case DestroyNotify: {
         const Window gone = event.xdestroywindow.window;
+        if (gone == settling_) {
+            settling_ = 0;
+            settle_->stop();
+        }
         if (gone == main_) {
             main_ = 0;
             mainTitle_.clear();
@@ -98,6 +118,11 @@ void IdeWatch::Handle(const XEvent& event) {
         }
         break;
     }
+    case ConfigureNotify:
+        // The IDE still places the window it has just shown: wait for quiet.
+        if (event.xconfigure.window == settling_ && Clock::now() < settleBy_)
+            settle_->start();
+        break;
     case CreateNotify:
     case MapNotify:
     case ReparentNotify:
@@ -113,21 +138,24 @@ void IdeWatch::Look() {
         Follow(window);
         if (main_ && inspector_)
             break;
-        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
-        if (!facts)
+        if (main_ || settling_)
             continue;
-        if (!main_ && mainRule_.Matches(*facts)) {
-            main_ = window;
-            mainTitle_ = QString::fromStdString(facts->Title);
-            emit MainChanged();
+        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
+        // Shown windows only: an IDE may make its windows long before it shows them.
+        if (facts && mainRule_.Matches(*facts) && Viewable(window)) {
+            settling_ = window;
+            settleBy_ = Clock::now() + MaxSettle;
+            settle_->start();
+            emit MainFound(QString::fromStdString(facts->Title));
         }
     }
     if (main_ && !inspector_) {
-        // The IDE's own inspector: of the main window's client where it says.
+        // The IDE's own inspector, once its main window has settled: of the
+        // main window's client where it says.
         const std::optional<TWindowFacts> mainFacts = desktop_->FactsOf(main_);
         for (Window window : desktop_->TopLevelCandidates()) {
             const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
-            if (!facts || !inspectorRule_.Matches(*facts))
+            if (!facts || !inspectorRule_.Matches(*facts) || !Viewable(window))
                 continue;
             if (mainFacts && (mainFacts->Leader || mainFacts->Pid) &&
                 !SameClient(*mainFacts, *facts))
@@ -144,6 +172,12 @@ void IdeWatch::Look() {
 void IdeWatch::Follow(unsigned long window) {
     X11ErrorTrap trap(display_); // the window may be gone already
     XSelectInput(display_, window, PropertyChangeMask | StructureNotifyMask);
+}
+
+bool IdeWatch::Viewable(unsigned long window) {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display_, window, &attributes) &&
+           attributes.map_state == IsViewable;
 }
 
 QString IdeWatch::TitleOf(unsigned long window) {

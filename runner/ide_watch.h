@@ -9,9 +9,11 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QSocketNotifier;
+class QTimer;
 typedef struct _XDisplay Display;
 union _XEvent;
 
@@ -36,8 +38,18 @@ public:
     // client, or transient for such a window (its dialogs and menus).
     bool IsIdesWindow(unsigned long window);
 
+    // A main window just shown is taken once it has been still this long:
+    // an IDE places its windows itself after showing them (Lazarus moves
+    // its main window to the place it remembers), and a tuck made before
+    // would be undone. It is taken after MaxSettle however it moves.
+    static constexpr std::chrono::milliseconds SettleQuiet{400};
+    static constexpr std::chrono::milliseconds MaxSettle{3000};
+
 signals:
-    // The main window was found, was retitled, or went (Main() is then 0).
+    // A window matching the main rule was seen; it counts once settled.
+    void MainFound(const QString& title);
+    // The main window was found (and settled), was retitled, or went
+    // (Main() is then 0).
     void MainChanged();
     void InspectorChanged();
 
@@ -47,13 +59,19 @@ private:
     // Matches the rules again where a window is not known yet.
     void Look();
     void Follow(unsigned long window);
+    void Settled();
     QString TitleOf(unsigned long window);
+    bool Viewable(unsigned long window);
 
     TWindowRule mainRule_;
     TWindowRule inspectorRule_;
     Display* display_ = nullptr;
     std::unique_ptr<X11Desktop> desktop_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    using Clock = std::chrono::steady_clock;
+    QTimer* settle_;
+    unsigned long settling_ = 0; // a main window found, not yet still
+    Clock::time_point settleBy_;
     unsigned long main_ = 0;
     unsigned long inspector_ = 0;
     QString mainTitle_;

@@ -32,6 +32,12 @@ RunnerSession::~RunnerSession() { Shutdown(); }
 bool RunnerSession::Begin(QString* error) {
     watch_ = std::make_unique<IdeWatch>(setup_.MainRule, setup_.InspectorRule);
     connect(watch_.get(), &IdeWatch::MainChanged, this, &RunnerSession::MainChanged);
+    connect(watch_.get(), &IdeWatch::MainFound, this, [this](const QString& title) {
+        reporter_->Note(
+            QStringLiteral("found %1's main window \"%2\"")
+                .arg(QString::fromUtf8(setup_.Preset.Program.data(), setup_.Preset.Program.size()),
+                     title.left(120)));
+    });
     connect(watch_.get(), &IdeWatch::InspectorChanged, this, &RunnerSession::InspectorChanged);
     BuildTray();
     return watch_->Open(error);

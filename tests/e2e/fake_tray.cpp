@@ -16,9 +16,8 @@ FakeTray::FakeTray(const std::string& display) {
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.background_pixel = 0x808080;
-    tray_ = XCreateWindow(display_, root, Left, Top, 4 * Size, Size, 0, CopyFromParent,
-                          InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel,
-                          &attributes);
+    tray_ = XCreateWindow(display_, root, Left, Top, 4 * Size, Size, 0, CopyFromParent, InputOutput,
+                          CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
     const long horizontal = 0;
     XChangeProperty(display_, tray_, XInternAtom(display_, "_NET_SYSTEM_TRAY_ORIENTATION", False),
                     XA_CARDINAL, 32, PropModeReplace,

@@ -124,6 +124,24 @@ std::optional<Placement> PlacementOf(Display* display, unsigned long window) {
                      attributes.override_redirect != 0};
 }
 
+std::string DescribeWindows(Display* display) {
+    X11Desktop desktop(display);
+    std::string lines;
+    for (Window window : desktop.TopLevelCandidates()) {
+        const std::optional<TWindowFacts> facts = desktop.FactsOf(window);
+        const std::optional<Placement> at = PlacementOf(display, window);
+        XWindowAttributes attributes;
+        if (!facts || !at || !XGetWindowAttributes(display, window, &attributes) ||
+            attributes.map_state != IsViewable)
+            continue;
+        lines += "  \"" + facts->Title + "\" (" + facts->Class + ") at " +
+                 std::to_string(at->Outer.Left) + "," + std::to_string(at->Outer.Top) + " " +
+                 std::to_string(at->Outer.Width()) + "x" + std::to_string(at->Outer.Height()) +
+                 "\n";
+    }
+    return lines;
+}
+
 void PointerTo(Display* display, int x, int y) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XFlush(display);

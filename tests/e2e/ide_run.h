@@ -55,6 +55,9 @@ struct Placement {
     bool OverrideRedirect = false;
 };
 std::optional<Placement> PlacementOf(Display* display, unsigned long window);
+// The mapped top-level windows, a line each (title, class, outer rectangle),
+// for what a failing case prints.
+std::string DescribeWindows(Display* display);
 // Polls until done() holds; the milliseconds it took, or nothing after timeoutMs.
 template <class Done>
 std::optional<long> Await(Done done, int timeoutMs) {

@@ -61,9 +61,8 @@ TEST(RunnerTray, StartStopAndQuitFromTheTrayMenu) {
     runner.Start({WT_RUNNER_PATH, "--preset", "lazarus", "--dir", dir.string()},
                  {{"DISPLAY", server.DisplayName()}, {"QT_QPA_PLATFORM", "xcb"}},
                  (dir / "runner.log").string());
-    ASSERT_TRUE(Await([&] { return tray.Icon() != 0; }, 10000))
-        << "the icon docks in the tray\n"
-        << ReadFile(dir / "runner.log");
+    ASSERT_TRUE(Await([&] { return tray.Icon() != 0; }, 10000)) << "the icon docks in the tray\n"
+                                                                << ReadFile(dir / "runner.log");
 
     setenv("DISPLAY", server.DisplayName().c_str(), 1);
     test::TestClient ide;
