@@ -312,24 +312,8 @@ bool Within(Display* x, Window window, Window top) {
     return false;
 }
 
-// With "Disable when losing focus" at its default: the IDE's own modal
-// dialog leaves the strips working; another program's window switches them
-// off, and coming back to the IDE switches them on. A click into the
-// revealed inspector gives it the keyboard.
-TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem) {
-    if (!test::HasProgram("lazarus-ide"))
-        GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
-    IdeDesktop desktop("openbox");
-    ASSERT_TRUE(desktop.StartLazarus());
-    Display* x = desktop.X();
-    const unsigned long main = FindByRule(x, Rule("lazarus", true));
-    const unsigned long inspector = FindByRule(x, Rule("lazarus", false));
-    desktop.StartRunner({"--preset", "lazarus", "--start"});
-    auto tucked = [&] { return PlacementOf(x, main)->Outer.Bottom == 5; };
-    auto revealed = [&] { return PlacementOf(x, main)->Outer.Top >= 0; };
-    ASSERT_TRUE(Await(tucked, 15000)) << desktop.RunnerLog() << DescribeWindows(x);
-
-    // The revealed inspector takes a click into its filter box, and the keys.
+// The revealed inspector takes a click into its filter box, and the keys.
+void TypeIntoTheRevealedInspector(Display* x, unsigned long inspector) {
     PointerTo(x, 1, 500);
     // Revealed, and given back to the manager, which gives a clicked window the focus.
     ASSERT_TRUE(Await(
@@ -362,6 +346,26 @@ TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem)
     PressKeys(x, {XK_W});
     EXPECT_TRUE(Await([&] { return box() != before; }, 2000)) << "the letter reaches the box";
     EXPECT_GE(PlacementOf(x, inspector)->Outer.Left, 0) << "typing leaves it revealed";
+}
+
+// With "Disable when losing focus" at its default: the IDE's own modal
+// dialog leaves the strips working; another program's window switches them
+// off, and coming back to the IDE switches them on. A click into the
+// revealed inspector gives it the keyboard.
+TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem) {
+    if (!test::HasProgram("lazarus-ide"))
+        GTEST_SKIP() << "Lazarus (lazarus-ide-gtk2-2.2) is not installed";
+    IdeDesktop desktop("openbox");
+    ASSERT_TRUE(desktop.StartLazarus());
+    Display* x = desktop.X();
+    const unsigned long main = FindByRule(x, Rule("lazarus", true));
+    const unsigned long inspector = FindByRule(x, Rule("lazarus", false));
+    desktop.StartRunner({"--preset", "lazarus", "--start"});
+    auto tucked = [&] { return PlacementOf(x, main)->Outer.Bottom == 5; };
+    auto revealed = [&] { return PlacementOf(x, main)->Outer.Top >= 0; };
+    ASSERT_TRUE(Await(tucked, 15000)) << desktop.RunnerLog() << DescribeWindows(x);
+
+    TypeIntoTheRevealedInspector(x, inspector);
 
     // The IDE's Project Options, a modal dialog of its own.
     PointerTo(x, kWidth / 2, 1);
