@@ -289,8 +289,13 @@ void X11Windows::ReleaseWindows() {
         return;
     guard_->ReleaseAll();
     takeover_->GiveBackAll(); // any still taken: where they stood before
-    while (!homes_.empty())
-        ForgetHome(homes_.begin()->first);
+    // A window not back where it stood before the run (the run ended without
+    // a Stop: the connection to the display went, say) keeps its mark, for
+    // the guardian that outlives us to put it there.
+    for (const auto& [window, home] : homes_)
+        if (desktop_->OuterRect(window) == std::optional<TRect>(home))
+            ClearHome(*desktop_, window);
+    homes_.clear();
     XFlush(display_);
 }
 
