@@ -173,9 +173,9 @@ TEST_P(LazarusUnder, TucksRevealsAndAKilledRunnerGivesEverythingBack) {
     Display* x = desktop.X();
     const unsigned long main = FindByRule(x, Rule("lazarus", true));
     const unsigned long inspector = FindByRule(x, Rule("lazarus", false));
-    std::this_thread::sleep_for(std::chrono::seconds(1)); // the IDE's own layout settles
-    const Placement mainHome = *PlacementOf(x, main);
-    const Placement inspectorHome = *PlacementOf(x, inspector);
+    // Where the IDE itself puts its windows, once it is done with them.
+    const Placement mainHome = *AwaitStill(x, main, 10000);
+    const Placement inspectorHome = *AwaitStill(x, inspector, 10000);
     if (c.Strip != 5)
         std::ofstream(desktop.Settings() / "Wingtckr.ini")
             << "[Wingtucker]\nHangOutPixels=" << c.Strip << "\n";
@@ -189,18 +189,18 @@ TEST_P(LazarusUnder, TucksRevealsAndAKilledRunnerGivesEverythingBack) {
         << desktop.RunnerLog() << DescribeWindows(x);
 
     PointerTo(x, kWidth / 2, 1);
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 3000))
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 8000))
         << "resting on the top strip reveals the main window";
     PointerTo(x, kWidth / 2, 700);
-    EXPECT_TRUE(Await([&] { return bottom(main) == c.Strip; }, 3000)) << "leaving tucks it again";
+    EXPECT_TRUE(Await([&] { return bottom(main) == c.Strip; }, 8000)) << "leaving tucks it again";
     PointerTo(x, 1, 500);
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, inspector)->Outer.Left >= 0; }, 3000))
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, inspector)->Outer.Left >= 0; }, 8000))
         << "resting on the left strip reveals the inspector";
     PointerTo(x, kWidth / 2, 700);
-    EXPECT_TRUE(Await([&] { return right(inspector) == c.Strip; }, 3000));
+    EXPECT_TRUE(Await([&] { return right(inspector) == c.Strip; }, 8000));
     if (c.KillRevealed) {
         PointerTo(x, kWidth / 2, 1);
-        ASSERT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 3000));
+        ASSERT_TRUE(Await([&] { return PlacementOf(x, main)->Outer.Top >= 0; }, 8000));
     }
 
     if (c.CutConnection) // as xkill does: the runner then leaves by itself
@@ -214,9 +214,12 @@ TEST_P(LazarusUnder, TucksRevealsAndAKilledRunnerGivesEverythingBack) {
     };
     const std::optional<long> took =
         Await([&] { return home(main, mainHome) && home(inspector, inspectorHome); }, 5000);
-    ASSERT_TRUE(took) << "main home " << mainHome.Outer.Left << "," << mainHome.Outer.Top
-                      << ", inspector home " << inspectorHome.Outer.Left << ","
-                      << inspectorHome.Outer.Top << "\n"
+    auto text = [](const TRect& r) {
+        return std::to_string(r.Left) + "," + std::to_string(r.Top) + " " +
+               std::to_string(r.Width()) + "x" + std::to_string(r.Height());
+    };
+    ASSERT_TRUE(took) << "main home " << text(mainHome.Outer) << ", inspector home "
+                      << text(inspectorHome.Outer) << "\n"
                       << DescribeWindows(x) << desktop.RunnerLog();
     EXPECT_LT(*took, 2000) << "back within 2 s of the kill";
     RecordProperty("back_after_kill_ms", static_cast<int>(*took));
@@ -277,8 +280,8 @@ TEST(LazarusUnderOpenbox, TheIdeComingProjectsChangingAndQuittingAreFollowed) {
 
     ASSERT_TRUE(desktop.StartLazarus());
     const unsigned long again = FindByRule(x, Rule("lazarus", true));
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, again)->Outer.Bottom == 5; }, 15000))
-        << desktop.RunnerLog();
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, again)->Outer.Bottom == 5; }, 30000))
+        << desktop.RunnerLog() << DescribeWindows(x);
 }
 
 unsigned long ActiveWindow(Display* x) {
@@ -331,7 +334,7 @@ void TypeIntoTheRevealedInspector(Display* x, unsigned long inspector) {
             const Placement now = *PlacementOf(x, inspector);
             return now.Outer.Left >= 0 && now.Framed;
         },
-        3000));
+        8000));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const TRect shown = PlacementOf(x, inspector)->Outer;
     ClickAt(x, shown.Left + 150, shown.Top + 40);
@@ -379,18 +382,18 @@ TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem)
 
     // The IDE's Project Options, a modal dialog of its own.
     PointerTo(x, kWidth / 2, 1);
-    ASSERT_TRUE(Await(revealed, 3000));
+    ASSERT_TRUE(Await(revealed, 8000));
     const TRect top = PlacementOf(x, main)->Outer;
     ClickAt(x, top.Left + 700, top.Bottom - 30); // an empty place of its tool bar
     PressKeys(x, {XK_Control_L, XK_Shift_L, XK_F11});
     const unsigned long dialog = AwaitByRule(x, R"(title="^Options for Project")", 10000);
     ASSERT_NE(dialog, 0u) << "Project Options did not open";
     PointerTo(x, kWidth / 2, 900);
-    ASSERT_TRUE(Await(tucked, 3000));
+    ASSERT_TRUE(Await(tucked, 10000)) << desktop.RunnerLog() << DescribeWindows(x);
     PointerTo(x, kWidth / 2, 1);
-    EXPECT_TRUE(Await(revealed, 3000)) << "the IDE's own dialog leaves the strips working";
+    EXPECT_TRUE(Await(revealed, 8000)) << "the IDE's own dialog leaves the strips working";
     PointerTo(x, kWidth / 2, 900);
-    ASSERT_TRUE(Await(tucked, 3000));
+    ASSERT_TRUE(Await(tucked, 8000));
 
     // Another program's window becomes the active one: the user's choice,
     // not the manager's answer to the tuck just before (that is excused).
@@ -404,7 +407,7 @@ TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem)
     setup.Rect = {400, 400, 700, 600};
     const Window window = other.Create(setup);
     test::RequestActivation(other.GetDisplay(), window);
-    ASSERT_TRUE(Await([&] { return ActiveWindow(x) == window; }, 3000));
+    ASSERT_TRUE(Await([&] { return ActiveWindow(x) == window; }, 8000));
     PointerTo(x, kWidth / 2, 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_TRUE(tucked()) << "another program's window switches the strips off";
@@ -412,7 +415,7 @@ TEST(LazarusUnderOpenbox, TheIdesOwnDialogKeepsTheStripsAnotherProgramStopsThem)
     test::RequestActivation(x, dialog);
     PointerTo(x, kWidth / 2, 900);
     PointerTo(x, kWidth / 2, 1);
-    EXPECT_TRUE(Await(revealed, 3000)) << "back in the IDE, the strips work again";
+    EXPECT_TRUE(Await(revealed, 8000)) << "back in the IDE, the strips work again";
 }
 
 // A second runner on the display says which one runs and leaves.
@@ -441,9 +444,8 @@ TEST(DesignerUnderOpenbox, ThePropertyEditorIsTuckedAndComesBackAfterAKill) {
     Display* x = desktop.X();
     const unsigned long widgetBox = FindByRule(x, Rule("designer", true));
     const unsigned long editor = FindByRule(x, Rule("designer", false));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    const Placement boxHome = *PlacementOf(x, widgetBox);
-    const Placement editorHome = *PlacementOf(x, editor);
+    const Placement boxHome = *AwaitStill(x, widgetBox, 10000);
+    const Placement editorHome = *AwaitStill(x, editor, 10000);
 
     desktop.StartRunner({"--preset", "designer", "--start"});
     ASSERT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 15000))
@@ -451,9 +453,9 @@ TEST(DesignerUnderOpenbox, ThePropertyEditorIsTuckedAndComesBackAfterAKill) {
         << desktop.RunnerLog();
     EXPECT_EQ(PlacementOf(x, widgetBox)->Outer, boxHome.Outer);
     PointerTo(x, kWidth - 1, 500);
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Right <= kWidth; }, 3000));
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Right <= kWidth; }, 8000));
     PointerTo(x, kWidth / 2, 500);
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 3000));
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, editor)->Outer.Left == kWidth - 5; }, 8000));
 
     desktop.Runner().Signal(SIGKILL);
     EXPECT_TRUE(Await(

@@ -142,6 +142,23 @@ std::string DescribeWindows(Display* display) {
     return lines;
 }
 
+std::optional<Placement> AwaitStill(Display* display, unsigned long window, int timeoutMs) {
+    std::optional<Placement> last = PlacementOf(display, window);
+    auto since = std::chrono::steady_clock::now();
+    Await(
+        [&] {
+            const std::optional<Placement> now = PlacementOf(display, window);
+            const bool same = now && last && now->Outer == last->Outer;
+            if (!same) {
+                last = now;
+                since = std::chrono::steady_clock::now();
+            }
+            return same && std::chrono::steady_clock::now() - since > std::chrono::seconds(1);
+        },
+        timeoutMs);
+    return last;
+}
+
 void PointerTo(Display* display, int x, int y) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XFlush(display);

@@ -74,6 +74,9 @@ std::optional<long> Await(Done done, int timeoutMs) {
         nanosleep(&pause, nullptr);
     }
 }
+// Waits until the window has kept its place for a second (an IDE places its
+// windows after showing them), at most timeoutMs; its placement then.
+std::optional<Placement> AwaitStill(Display* display, unsigned long window, int timeoutMs);
 // Clicks as a user does (XTest) at a root point.
 void ClickAt(Display* display, int x, int y);
 void PointerTo(Display* display, int x, int y);

@@ -77,12 +77,12 @@ TEST(RunnerTray, StartStopAndQuitFromTheTrayMenu) {
     EXPECT_GE(home.Top, 0) << "nothing starts by itself with gwUseAutoHide off";
 
     PickFromTray(x, tray, 2); // Wingtucker 1.2d, Start
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, mainWindow)->Outer.Bottom == 5; }, 5000))
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, mainWindow)->Outer.Bottom == 5; }, 10000))
         << "Start from the tray tucks\n"
         << ReadFile(dir / "runner.log");
     PointerTo(x, 500, 500);
     PickFromTray(x, tray, 3); // Stop
-    EXPECT_TRUE(Await([&] { return PlacementOf(x, mainWindow)->Outer == home; }, 5000))
+    EXPECT_TRUE(Await([&] { return PlacementOf(x, mainWindow)->Outer == home; }, 10000))
         << "Stop from the tray brings it back";
     PickFromTray(x, tray, -1); // Quit, the last entry
     EXPECT_EQ(runner.Wait(10000), 0) << ReadFile(dir / "runner.log");
