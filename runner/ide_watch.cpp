@@ -185,20 +185,4 @@ QString IdeWatch::TitleOf(unsigned long window) {
     return QString::fromStdString(title.value_or(""));
 }
 
-bool IdeWatch::IsIdesWindow(unsigned long window) {
-    if (!main_ || !window)
-        return false;
-    const std::optional<TWindowFacts> mainFacts = desktop_->FactsOf(main_);
-    // Up the chain of owners: a dialog of a dialog of the IDE is the IDE's.
-    for (int depth = 0; window && depth < 8; ++depth) {
-        if (window == main_ || window == inspector_)
-            return true;
-        const std::optional<TWindowFacts> facts = desktop_->FactsOf(window);
-        if (mainFacts && facts && SameClient(*mainFacts, *facts))
-            return true;
-        window = desktop_->ParentOf(window);
-    }
-    return false;
-}
-
 } // namespace wt

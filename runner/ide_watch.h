@@ -34,9 +34,6 @@ public:
     unsigned long Main() const { return main_; }
     unsigned long Inspector() const { return inspector_; }
     QString MainTitle() const { return mainTitle_; }
-    // Whether a window, focused, counts as the IDE's: of the main window's
-    // client, or transient for such a window (its dialogs and menus).
-    bool IsIdesWindow(unsigned long window);
 
     // A main window just shown is taken once it has been still this long:
     // an IDE places its windows itself after showing them (Lazarus moves
