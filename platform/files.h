@@ -20,5 +20,9 @@ FileAttributes QueryFileAttributes(std::string_view path);
 // Creates one directory (its parent must exist); true if it exists afterwards as a new directory.
 bool MakeOneDirectory(std::string_view path);
 std::vector<std::string> ListMountPoints();
+// Writes content as the whole file at path, its folders made first: a new
+// file beside it renamed over it, so that a reader sees the old file or the
+// new one. 0, or the errno of what failed.
+int WriteWholeFile(std::string_view path, std::string_view content);
 
 } // namespace wt

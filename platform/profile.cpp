@@ -621,6 +621,13 @@ ProfileWriteResult Result(ProfileWriteOutcome outcome, int error = 0) { return {
 
 } // namespace
 
+int WriteWholeFile(std::string_view path, std::string_view content) {
+    const std::string target(path);
+    if (!MakeDirectories(DirectoryOf(target)))
+        return errno ? errno : EIO;
+    return ReplaceFile(target, content, false, 0);
+}
+
 ProfileStatus ProfileFileStatus(std::string_view path) {
     if (path.empty())
         return {}; // reads of no file give their defaults

@@ -1,73 +1,73 @@
 #include "runner/autostart.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 namespace wt {
 
 namespace {
 
 // A desktop entry's Exec argument: quoted where it holds more than plain characters.
-QString ExecArgument(const QString& argument) {
-    static const QString plain =
-        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./=+,:@");
-    bool quote = argument.isEmpty();
-    for (QChar c : argument)
-        quote = quote || !plain.contains(c);
-    if (!quote)
+std::string ExecArgument(const std::string& argument) {
+    static const std::string plain =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_./=+,:@";
+    if (!argument.empty() && argument.find_first_not_of(plain) == std::string::npos)
         return argument;
-    QString quoted = QStringLiteral("\"");
-    for (QChar c : argument) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
+    std::string quoted = "\"";
+    for (char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
         quoted += c;
+        if (c == '%') // a literal percent sign is doubled in Exec
+            quoted += '%';
     }
-    // A literal percent sign is doubled in Exec.
-    return quoted.replace(u'%', QStringLiteral("%%")) + u'"';
+    return quoted + '"';
 }
 
 } // namespace
 
-QString AutostartFileName() {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!base.startsWith(u'/'))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/autostart/wingtucker.desktop");
+std::string AutostartFileName() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && *config == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : "/tmp") + "/.config";
+    }
+    return base + "/autostart/wingtucker.desktop";
 }
 
-QByteArray AutostartEntry(const QString& program, const QStringList& arguments) {
-    QStringList exec{ExecArgument(program)};
-    for (const QString& argument : arguments)
-        exec.append(ExecArgument(argument));
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=Wingtucker\n"
-                          "Comment=Tucks the IDE's main window and Object Inspector away at the "
-                          "screen's edges\n"
-                          "Exec=%1\n"
-                          "Icon=wingtucker\n"
-                          "Terminal=false\n"
-                          "X-GNOME-Autostart-enabled=true\n")
-        .arg(exec.join(u' '))
-        .toUtf8();
+std::string AutostartEntry(const std::string& program, const std::vector<std::string>& arguments) {
+    std::string exec = ExecArgument(program);
+    for (const std::string& argument : arguments)
+        exec += " " + ExecArgument(argument);
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Wingtucker\n"
+           "Comment=Tucks the IDE's main window and Object Inspector away at the screen's edges\n"
+           "Exec=" +
+           exec +
+           "\n"
+           "Icon=wingtucker\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
 }
 
-QString SetAutostart(bool on, const QString& program, const QStringList& arguments) {
-    const QString name = AutostartFileName();
+std::string SetAutostart(bool on, const std::string& program,
+                         const std::vector<std::string>& arguments) {
+    const std::string name = AutostartFileName();
     if (!on) {
-        QFile file(name);
-        if (file.exists() && !file.remove())
-            return QStringLiteral("%1 cannot be removed: %2").arg(name, file.errorString());
+        if (::unlink(name.c_str()) != 0 && errno != ENOENT)
+            return name + " cannot be removed: " + std::strerror(errno);
         return {};
     }
-    if (!QDir().mkpath(QFileInfo(name).path()))
-        return QStringLiteral("the folder %1 cannot be made").arg(QFileInfo(name).path());
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(AutostartEntry(program, arguments)) < 0 ||
-        !file.commit())
-        return QStringLiteral("%1 cannot be written: %2").arg(name, file.errorString());
+    if (const int error = WriteWholeFile(name, AutostartEntry(program, arguments)))
+        return name + " cannot be written: " + std::strerror(error);
     return {};
 }
 

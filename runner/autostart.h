@@ -2,17 +2,18 @@
 // the runner is to start with, or removed.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace wt {
 
 // $XDG_CONFIG_HOME/autostart/wingtucker.desktop, else under ~/.config.
-QString AutostartFileName();
+std::string AutostartFileName();
 // The entry's text: it runs program with arguments.
-QByteArray AutostartEntry(const QString& program, const QStringList& arguments);
+std::string AutostartEntry(const std::string& program, const std::vector<std::string>& arguments);
 // Writes the entry whole (a new file renamed over the old one) or removes
 // it; "" when done, else why not.
-QString SetAutostart(bool on, const QString& program, const QStringList& arguments);
+std::string SetAutostart(bool on, const std::string& program,
+                         const std::vector<std::string>& arguments);
 
 } // namespace wt

@@ -3,11 +3,7 @@
 // waits, costing nothing, until the pipe ends — the runner has gone — then
 // puts every window that runner left moved or taken from the window manager
 // back where it stood before, on an X connection of its own, and exits.
-#include "platform/x11/x11_desktop.h"
-#include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_homes.h"
-
-#include <X11/Xlib.h>
 
 #include <cerrno>
 #include <csignal>
@@ -42,21 +38,11 @@ int main(int argc, char** argv) {
     ::setsid();
     AwaitRunnersEnd();
 
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return 0; // the display went with the runner: no window is left to save
-    wt::WatchDisplayErrors(display);
-    int returned = 0;
-    {
-        wt::X11Desktop desktop(display);
-        returned = wt::ReturnHome(desktop, runner);
-    }
+    const int returned = wt::ReturnHomeOnOwnConnection(runner);
     if (returned > 0)
         std::fprintf(stderr,
                      "wingtucker-guard: wingtucker (process %ld) ended without giving "
                      "back its windows; %d put back where they stood\n",
                      runner, returned);
-    XCloseDisplay(display);
-    wt::UnwatchDisplayErrors(display);
     return 0;
 }

@@ -1,9 +1,6 @@
 #include "runner/guardian.h"
 
-#include "host/host_paths.h"
-
-#include <QFileInfo>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,11 +10,15 @@
 
 namespace wt {
 
-QStringList GuardianCandidates(const QString& executableDir) {
-    QStringList candidates{executableDir + QStringLiteral("/wingtucker-guard")};
-    for (const QString& addIn : DefaultAddInCandidates(executableDir))
-        candidates.append(QFileInfo(addIn).path() + QStringLiteral("/wingtucker-guard"));
-    candidates.removeDuplicates();
+std::vector<std::string> GuardianCandidates(const std::string& executableDir,
+                                            const std::vector<std::string>& addInCandidates) {
+    std::vector<std::string> candidates{executableDir + "/wingtucker-guard"};
+    for (const std::string& addIn : addInCandidates) {
+        const std::string candidate =
+            addIn.substr(0, addIn.find_last_of('/') + 1) + "wingtucker-guard";
+        if (std::find(candidates.begin(), candidates.end(), candidate) == candidates.end())
+            candidates.push_back(candidate);
+    }
     return candidates;
 }
 
@@ -27,28 +28,27 @@ Guardian::~Guardian() {
         ::close(pipe_);
 }
 
-bool Guardian::Start(const QStringList& candidates, QString* error) {
-    QString program;
-    for (const QString& candidate : candidates)
-        if (QFileInfo(candidate).isExecutable()) {
-            program = candidate;
-            break;
-        }
-    if (program.isEmpty()) {
-        *error = QStringLiteral("wingtucker-guard was not found (looked for %1)")
-                     .arg(candidates.join(QStringLiteral(", ")));
+bool Guardian::Start(const std::vector<std::string>& candidates, std::string* error) {
+    const auto found = std::find_if(candidates.begin(), candidates.end(), [](const std::string& c) {
+        return ::access(c.c_str(), X_OK) == 0;
+    });
+    if (found == candidates.end()) {
+        std::string list;
+        for (const std::string& c : candidates)
+            list += (list.empty() ? "" : ", ") + c;
+        *error = "wingtucker-guard was not found (looked for " + list + ")";
         return false;
     }
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
-        *error = QStringLiteral("no pipe for the guardian: %1").arg(std::strerror(errno));
+        *error = std::string("no pipe for the guardian: ") + std::strerror(errno);
         return false;
     }
-    const std::string path = program.toStdString();
+    const std::string& path = *found;
     const std::string runner = std::to_string(::getpid());
     const pid_t pid = ::fork();
     if (pid < 0) {
-        *error = QStringLiteral("the guardian cannot be started: %1").arg(std::strerror(errno));
+        *error = std::string("the guardian cannot be started: ") + std::strerror(errno);
         ::close(ends[0]);
         ::close(ends[1]);
         return false;

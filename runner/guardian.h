@@ -4,8 +4,8 @@
 // it ends (a signal that cannot be caught, a crash, a lost connection).
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace wt {
 
@@ -16,9 +16,9 @@ public:
     Guardian(const Guardian&) = delete;
     Guardian& operator=(const Guardian&) = delete;
 
-    // Starts the first of the candidate programs that exists; false with a
-    // message when none can be started.
-    bool Start(const QStringList& candidates, QString* error);
+    // Starts the first of the candidate programs that can be run; false with
+    // a message when none can be started.
+    bool Start(const std::vector<std::string>& candidates, std::string* error);
     long Pid() const { return pid_; }
 
 private:
@@ -26,7 +26,9 @@ private:
     long pid_ = 0;
 };
 
-// Where wingtucker-guard is looked for: beside the runner, then beside the add-in.
-QStringList GuardianCandidates(const QString& executableDir);
+// Where wingtucker-guard is looked for: beside the runner, then in each
+// folder the add-in is looked for in.
+std::vector<std::string> GuardianCandidates(const std::string& executableDir,
+                                            const std::vector<std::string>& addInCandidates);
 
 } // namespace wt

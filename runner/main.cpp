@@ -27,6 +27,8 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,22 +54,20 @@ std::optional<int> AnswerWithoutRunning(const RunnerLine& line, const QStringLis
     }
     if (line.Autostart) {
         // The entry starts the runner with the other options given here.
-        QStringList runArguments;
+        std::vector<std::string> runArguments;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
             if (arguments[i].startsWith(QLatin1String("--autostart"))) {
                 i += arguments[i] == QLatin1String("--autostart") ? 1 : 0;
                 continue;
             }
-            runArguments.append(arguments[i]);
+            runArguments.push_back(arguments[i].toStdString());
         }
-        const QString failure =
-            SetAutostart(*line.Autostart, QStringLiteral("wingtucker"), runArguments);
-        if (!failure.isEmpty()) {
-            Complain(failure);
+        const std::string failure = SetAutostart(*line.Autostart, "wingtucker", runArguments);
+        if (!failure.empty()) {
+            Complain(QString::fromStdString(failure));
             return 1;
         }
-        std::printf("%s %s\n", *line.Autostart ? "wrote" : "removed",
-                    AutostartFileName().toLocal8Bit().constData());
+        std::printf("%s %s\n", *line.Autostart ? "wrote" : "removed", AutostartFileName().c_str());
         return 0;
     }
     return std::nullopt;
@@ -160,9 +160,16 @@ int main(int argc, char** argv) {
     }
     // Started before any window is moved: it outlives a runner that dies.
     Guardian guardian;
+    std::vector<std::string> addInPlaces;
+    for (const QString& place : DefaultAddInCandidates(QCoreApplication::applicationDirPath()))
+        addInPlaces.push_back(place.toStdString());
+    std::string guardFailure;
+    if (!guardian.Start(
+            GuardianCandidates(QCoreApplication::applicationDirPath().toStdString(), addInPlaces),
+            &guardFailure))
+        Complain(QString::fromStdString(guardFailure) +
+                 "; windows left tucked by a crash wait for the next run");
     QString failure;
-    if (!guardian.Start(GuardianCandidates(QCoreApplication::applicationDirPath()), &failure))
-        Complain(failure + "; windows left tucked by a crash wait for the next run");
 
     RunnerSession session(setup);
     QuitSignals quitSignals;

@@ -1,5 +1,6 @@
 #include "platform/x11/x11_homes.h"
 
+#include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_takeover.h"
 
 #include <X11/Xatom.h>
@@ -50,6 +51,21 @@ int ReturnHome(X11Desktop& desktop, long pid) {
         ++returned;
     }
     XSync(desktop.GetDisplay(), False);
+    return returned;
+}
+
+int ReturnHomeOnOwnConnection(long pid) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0; // the display went with the process: no window is left to save
+    WatchDisplayErrors(display);
+    int returned = 0;
+    {
+        X11Desktop desktop(display);
+        returned = ReturnHome(desktop, pid);
+    }
+    XCloseDisplay(display);
+    UnwatchDisplayErrors(display);
     return returned;
 }
 

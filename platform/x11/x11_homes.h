@@ -23,6 +23,9 @@ std::optional<HomeMark> ReadHome(X11Desktop& desktop, Window window);
 // Every window marked by process pid: given back to the manager where it was
 // taken from it, then moved home, and its marks removed. Returns how many.
 int ReturnHome(X11Desktop& desktop, long pid);
+// On a connection of its own to $DISPLAY: ReturnHome for process pid.
+// Returns how many windows were put back; 0 when the display is gone too.
+int ReturnHomeOnOwnConnection(long pid);
 // The same for every process of this machine that left marks and is gone
 // (its guardian could not put them back); returns how many.
 int ReturnOrphans(X11Desktop& desktop);

@@ -49,13 +49,14 @@ TEST(RunnerLineTest, OptionsAreReadAndABadOneIsOneLine) {
 TEST(AutostartTest, TheEntryIsWrittenWholeAndRemoved) {
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    const QString name = AutostartFileName();
-    EXPECT_EQ(name, config.path() + "/autostart/wingtucker.desktop");
+    const std::string dir = config.path().toStdString();
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    const std::string name = AutostartFileName();
+    EXPECT_EQ(name, dir + "/autostart/wingtucker.desktop");
 
     EXPECT_EQ(SetAutostart(true, "wingtucker", {"--preset", "lazarus", "--dir", "/my dir/100%"}),
               "");
-    QFile file(name);
+    QFile file(QString::fromStdString(name));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
@@ -65,13 +66,13 @@ TEST(AutostartTest, TheEntryIsWrittenWholeAndRemoved) {
         << "no temporary file is left";
 
     EXPECT_EQ(SetAutostart(false, "wingtucker", {}), "");
-    EXPECT_FALSE(QFile::exists(name));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(name)));
     EXPECT_EQ(SetAutostart(false, "wingtucker", {}), "");
 
     // A folder where the file should be: said, not thrown.
-    QDir().mkpath(name);
+    QDir().mkpath(QString::fromStdString(name));
     EXPECT_NE(SetAutostart(true, "wingtucker", {}), "");
-    qunsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace
