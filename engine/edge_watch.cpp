@@ -8,6 +8,8 @@
 #include "settings/settings_store.h"
 #include "toolkit/controls/timer.h"
 
+#include <algorithm>
+
 namespace wt {
 
 namespace {
@@ -25,13 +27,34 @@ struct HookMessageGuard {
     HookMessageGuard& operator=(const HookMessageGuard&) = delete;
 };
 
+// Whether the pointer is on another monitor than the one a window hangs
+// from: the edge of that one is not there.
+bool OnAnotherMonitor(const TRect& own) {
+    if (own.Contains(PointerX, PointerY))
+        return false;
+    return std::any_of(MeasuredMonitors.begin(), MeasuredMonitors.end(),
+                       [](const TRect& m) { return m.Contains(PointerX, PointerY); });
+}
+
 bool InInspectorStrip() {
+    if (OnAnotherMonitor(InspectorWindow.Monitor))
+        return false;
     if (Settings.InspectorEdge == TEdge::Right)
         return PointerX >= InspectorWindow.HiddenRect.Left;
     return PointerX <= InspectorWindow.HiddenRect.Right;
 }
 
-bool InDelphiStrip() { return PointerY <= DelphiWindow.HiddenRect.Bottom; }
+bool InDelphiStrip() {
+    const TRect& strip = DelphiWindow.HiddenRect;
+    return PointerY <= strip.Bottom && PointerX >= strip.Left && PointerX < strip.Right &&
+           !OnAnotherMonitor(DelphiWindow.Monitor);
+}
+
+// The pointer has left the revealed main window's rows, or its monitor.
+bool BelowOrBesideDelphi() {
+    const TRect& shown = DelphiWindow.ShownRect;
+    return PointerY > shown.Bottom || PointerX < shown.Left || PointerX >= shown.Right;
+}
 
 } // namespace
 
@@ -60,7 +83,7 @@ void WatchMouse(std::intptr_t lParam) {
         if (DelphiWindow.Hidden) {
             if (InDelphiStrip())
                 EnableRevealTimer(true);
-        } else if (PointerY > DelphiWindow.ShownRect.Bottom) {
+        } else if (BelowOrBesideDelphi()) {
             // The height test comes first: it settles almost every message
             // without asking the display server for the window under the pointer.
             WindowsDriver& platform = ThePlatform().Windows();
@@ -82,6 +105,7 @@ void WatchMouse(std::intptr_t lParam) {
             bool left = Settings.InspectorEdge == TEdge::Right
                             ? PointerX < InspectorWindow.ShownRect.Left
                             : PointerX > InspectorWindow.ShownRect.Right;
+            left = left || OnAnotherMonitor(InspectorWindow.Monitor);
             if (left && MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
                                       Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;

@@ -7,6 +7,8 @@ HiddenWindow InspectorWindow;
 
 bool EngineRunning = false;
 std::uint32_t EngineRun = 0;
+std::vector<TRect> MeasuredMonitors;
+std::vector<TRect> RestoreMonitors;
 bool SettingsProblemTold = false;
 
 bool HookActive = false;
@@ -20,6 +22,8 @@ void ResetEngineState() {
     InspectorWindow = HiddenWindow{};
     EngineRunning = false;
     EngineRun = 0;
+    MeasuredMonitors.clear();
+    RestoreMonitors.clear();
     SettingsProblemTold = false;
     HookActive = false;
     DisabledByFocus = false;

@@ -5,6 +5,7 @@
 #include "engine/hidden_window.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace wt {
 
@@ -18,6 +19,10 @@ extern bool EngineRunning;
 // Counts the Starts and Stops: a move begun for one run is dropped when the
 // run ended in the message pump before the slide.
 extern std::uint32_t EngineRun;
+// The monitors the windows' places were measured on, and those their
+// restore rectangles were recorded on.
+extern std::vector<TRect> MeasuredMonitors;
+extern std::vector<TRect> RestoreMonitors;
 // The unusable settings file was reported this session.
 extern bool SettingsProblemTold;
 

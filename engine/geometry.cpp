@@ -5,7 +5,10 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace wt {
 
@@ -20,37 +23,137 @@ std::int32_t Extent16(std::int32_t from, std::int32_t to) {
 
 } // namespace
 
+namespace {
+
+enum class TSide { Top, Left, Right };
+
+std::int64_t OverlapArea(TRect a, TRect b) {
+    const std::int64_t w = std::int64_t{std::min(a.Right, b.Right)} - std::max(a.Left, b.Left);
+    const std::int64_t h = std::int64_t{std::min(a.Bottom, b.Bottom)} - std::max(a.Top, b.Top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// What a window tucked against one side of monitor m covers beyond that
+// side, depth pixels deep.
+TRect Beyond(TRect m, TSide side, std::int32_t depth) {
+    switch (side) {
+    case TSide::Top: return {m.Left, m.Top - depth, m.Right, m.Top};
+    case TSide::Left: return {m.Left - depth, m.Top, m.Left, m.Bottom};
+    case TSide::Right: return {m.Right, m.Top, m.Right + depth, m.Bottom};
+    }
+    return m;
+}
+
+// From monitor start across the monitors that way, the first whose side has
+// no monitor beyond it. Each step goes strictly further out, so the walk
+// ends; a layout it does not end in gives none.
+std::optional<std::size_t> OuterMonitor(const TMonitors& monitors, std::size_t start, TSide side,
+                                        std::int32_t depth) {
+    std::size_t at = start;
+    for (std::size_t step = 0; step <= monitors.size(); ++step) {
+        const TRect beyond = Beyond(monitors[at], side, std::max(depth, 1));
+        std::optional<std::size_t> next;
+        std::int64_t most = 0;
+        for (std::size_t i = 0; i < monitors.size(); ++i) {
+            const std::int64_t area = i == at ? 0 : OverlapArea(monitors[i], beyond);
+            if (area > most) {
+                most = area;
+                next = i;
+            }
+        }
+        if (!next)
+            return at;
+        at = *next;
+    }
+    return std::nullopt;
+}
+
+// The monitor a window of the given extent across the side hangs from, or
+// none (the places then stay on the window's own monitor, unused).
+TRect EdgeMonitor(const TMonitors& monitors, TRect window, TSide side, std::int32_t extent,
+                  std::int32_t pixels, bool& tuckable) {
+    const std::size_t own = MonitorHolding(monitors, window);
+    const auto outer = OuterMonitor(monitors, own, side, extent - pixels);
+    tuckable = outer.has_value();
+    return monitors[outer.value_or(own)];
+}
+
+} // namespace
+
 TGeometry ComputeGeometry(const TGeometryInput& in) {
-    const TRect& screen = in.Screen;
     const std::int32_t p = in.HangOutPixels;
     TGeometry g;
+    if (in.Monitors.empty())
+        return g;
 
     const std::int32_t h = Extent16(in.DelphiRestore.Top, in.DelphiRestore.Bottom);
-    g.Delphi.Shown = {screen.Left, screen.Top, screen.Right, screen.Top + h};
-    g.Delphi.Hidden = {screen.Left, screen.Top + p - h, screen.Right, screen.Top + p};
+    const TRect top =
+        EdgeMonitor(in.Monitors, in.DelphiRestore, TSide::Top, h, p, g.Delphi.Tuckable);
+    g.Delphi.Monitor = top;
+    g.Delphi.Shown = {top.Left, top.Top, top.Right, top.Top + h};
+    g.Delphi.Hidden = {top.Left, top.Top + p - h, top.Right, top.Top + p};
 
     const std::int32_t w = Extent16(in.InspectorRestore.Left, in.InspectorRestore.Right);
-    if (in.InspectorEdge == TEdge::Right) {
-        g.Inspector.Shown = {screen.Right - w, screen.Top, screen.Right, screen.Bottom};
-        g.Inspector.Hidden = {screen.Right - p, screen.Top, screen.Right - p + w, screen.Bottom};
+    const bool right = in.InspectorEdge == TEdge::Right;
+    const TRect m = EdgeMonitor(in.Monitors, in.InspectorRestore,
+                                right ? TSide::Right : TSide::Left, w, p, g.Inspector.Tuckable);
+    g.Inspector.Monitor = m;
+    if (right) {
+        g.Inspector.Shown = {m.Right - w, m.Top, m.Right, m.Bottom};
+        g.Inspector.Hidden = {m.Right - p, m.Top, m.Right - p + w, m.Bottom};
     } else {
-        g.Inspector.Shown = {screen.Left, screen.Top, screen.Left + w, screen.Bottom};
-        g.Inspector.Hidden = {screen.Left + p - w, screen.Top, screen.Left + p, screen.Bottom};
+        g.Inspector.Shown = {m.Left, m.Top, m.Left + w, m.Bottom};
+        g.Inspector.Hidden = {m.Left + p - w, m.Top, m.Left + p, m.Bottom};
     }
     return g;
+}
+
+std::size_t MonitorHolding(const TMonitors& monitors, TRect r) {
+    std::size_t best = 0;
+    std::int64_t most = 0;
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+        if (const std::int64_t area = OverlapArea(monitors[i], r); area > most) {
+            most = area;
+            best = i;
+        }
+    if (most > 0)
+        return best;
+    // Nothing of it on any monitor: the one nearest its middle.
+    const std::int64_t cx = (std::int64_t{r.Left} + r.Right) / 2;
+    const std::int64_t cy = (std::int64_t{r.Top} + r.Bottom) / 2;
+    std::int64_t nearest = INT64_MAX;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const TRect& m = monitors[i];
+        const std::int64_t dx = std::max<std::int64_t>({m.Left - cx, 0, cx - (m.Right - 1)});
+        const std::int64_t dy = std::max<std::int64_t>({m.Top - cy, 0, cy - (m.Bottom - 1)});
+        if (dx * dx + dy * dy < nearest) {
+            nearest = dx * dx + dy * dy;
+            best = i;
+        }
+    }
+    return best;
 }
 
 void MeasureWindows() {
     WindowsDriver& platform = ThePlatform().Windows();
     DelphiWindow.RestoreRect = platform.GetWindowRect(DelphiWindow.Handle);
     InspectorWindow.RestoreRect = platform.GetWindowRect(InspectorWindow.Handle);
+    RemeasureWindows();
+    RestoreMonitors = MeasuredMonitors;
+}
+
+void RemeasureWindows() {
+    MeasuredMonitors = MonitorLayout();
     const TGeometry g =
-        ComputeGeometry({Settings.InspectorEdge, Settings.HangOutPixels, ScreenRect(),
+        ComputeGeometry({Settings.InspectorEdge, Settings.HangOutPixels, MeasuredMonitors,
                          DelphiWindow.RestoreRect, InspectorWindow.RestoreRect});
-    DelphiWindow.ShownRect = g.Delphi.Shown;
-    DelphiWindow.HiddenRect = g.Delphi.Hidden;
-    InspectorWindow.ShownRect = g.Inspector.Shown;
-    InspectorWindow.HiddenRect = g.Inspector.Hidden;
+    for (auto [window, places] :
+         {std::pair{&DelphiWindow, &g.Delphi}, std::pair{&InspectorWindow, &g.Inspector}}) {
+        window->ShownRect = places->Shown;
+        window->HiddenRect = places->Hidden;
+        window->Monitor = places->Monitor;
+        window->Tuckable = places->Tuckable;
+    }
 }
 
 bool LiesOffScreen(TRect r, TRect screen) {
@@ -81,6 +184,30 @@ TRect BroughtOnScreen(TRect r, TRect screen) {
     FitSpan(r.Left, r.Right, screen.Left, screen.Right);
     FitSpan(r.Top, r.Bottom, screen.Top, screen.Bottom);
     return r;
+}
+
+bool LiesOffMonitors(TRect r, const TMonitors& monitors) {
+    return !monitors.empty() && LiesOffScreen(r, monitors[MonitorHolding(monitors, r)]);
+}
+
+TRect BroughtOnMonitors(TRect r, const TMonitors& monitors) {
+    return monitors.empty() ? r : BroughtOnScreen(r, monitors[MonitorHolding(monitors, r)]);
+}
+
+TMonitors MonitorLayout() {
+    const TRect screen = ScreenRect();
+    TMonitors monitors;
+    for (TRect m : ThePlatform().Windows().Monitors()) {
+        // A panel along the bottom of the screen takes its rows from the
+        // monitors that reach down to it.
+        if (m.Top < screen.Bottom && m.Bottom > screen.Bottom)
+            m.Bottom = screen.Bottom;
+        if (m.Width() > 0 && m.Height() > 0)
+            monitors.push_back(m);
+    }
+    if (monitors.empty())
+        monitors.push_back(screen);
+    return monitors;
 }
 
 TRect ScreenRect() {

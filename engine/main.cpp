@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace wt {
 
@@ -65,6 +66,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
     Handler("timerMessTimer", &TfrmMain::timerMessTimer);
     SetMessageHandler(WM_WATCHMOUSE, [](TMessage& m) { WatchMouse(m.LParam); });
     SetMessageHandler(WM_ACTIVATEAPP, [](TMessage& m) { ActivateApp(m.WParam); });
+    SetMessageHandler(WM_DISPLAYCHANGE, [](TMessage&) { MonitorsChanged(); });
     ReadForm(forms::main, forms::mainFile);
 }
 
@@ -128,6 +130,7 @@ void TfrmMain::btnStartClick(TObject*) {
         RestoreAll();
     BringBackLostWindows();
     MeasureWindows();
+    LeaveUntuckable();
     EngineRunning = true;
     ++EngineRun;
     HideAll();
@@ -259,14 +262,26 @@ bool ToBeRestored(const HiddenWindow& window) {
                                                    window.Handle) != window.RestoreRect);
 }
 
+// Where a window goes back to: its place before Start, brought onto a
+// monitor when the one it stood on has gone since.
+TRect HomeOnAMonitor(const HiddenWindow& window) {
+    if (RestoreMonitors.empty())
+        return window.RestoreRect;
+    const TMonitors now = MonitorLayout();
+    if (now == RestoreMonitors || !LiesOffMonitors(window.RestoreRect, now))
+        return window.RestoreRect;
+    return BroughtOnMonitors(window.RestoreRect, now);
+}
+
 } // namespace
 
 void RestoreAll() {
     RefindInspector();
     if (ToBeRestored(InspectorWindow))
-        MoveInspector(InspectorWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, false);
+        MoveInspector(HomeOnAMonitor(InspectorWindow), Settings.Motion, Settings.MoveOutSound,
+                      false);
     if (ToBeRestored(DelphiWindow))
-        MoveDelphi(DelphiWindow.RestoreRect, Settings.Motion, Settings.MoveOutSound, false);
+        MoveDelphi(HomeOnAMonitor(DelphiWindow), Settings.Motion, Settings.MoveOutSound, false);
     InspectorWindow.Hidden = false;
     DelphiWindow.Hidden = false;
 }
@@ -286,20 +301,50 @@ void HideAll() {
 }
 
 void BringBackLostWindows() {
-    const TRect screen = ScreenRect();
+    const TMonitors monitors = MonitorLayout();
     for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow}) {
         if (window == &InspectorWindow)
             RefindInspector();
         const TRect now = ThePlatform().Windows().GetWindowRect(window->Handle);
-        if (window->Handle == 0 || !LiesOffScreen(now, screen))
+        if (window->Handle == 0 || !LiesOffMonitors(now, monitors))
             continue;
-        const TRect back = BroughtOnScreen(now, screen);
+        const TRect back = BroughtOnMonitors(now, monitors);
         if (window == &InspectorWindow)
             MoveInspector(back, Settings.Motion, Settings.MoveOutSound, true);
         else
             MoveDelphi(back, Settings.Motion, Settings.MoveOutSound, true);
         window->Hidden = false;
     }
+}
+
+void LeaveUntuckable() {
+    const std::pair<HiddenWindow*, const char*> windows[] = {
+        {&DelphiWindow, "The IDE main window cannot be tucked at the top"},
+        {&InspectorWindow, Settings.InspectorEdge == TEdge::Right
+                               ? "The Object Inspector cannot be tucked on the right"
+                               : "The Object Inspector cannot be tucked on the left"}};
+    for (auto [window, text] : windows) {
+        const bool chosen = window == &DelphiWindow ? Settings.HideDelphi : Settings.HideInspector;
+        if (!chosen || window->Tuckable)
+            continue;
+        (window == &DelphiWindow ? Settings.HideDelphi : Settings.HideInspector) = false;
+        ShowOops(std::string(text) +
+                 ": every monitor that way has another beyond its edge.  It stays where it is.");
+    }
+}
+
+void MonitorsChanged() {
+    if (!EngineRunning || InHookMessage)
+        return;
+    const std::uint32_t run = EngineRun;
+    RemeasureWindows();
+    if (Settings.HideInspector)
+        MoveInspector(InspectorWindow.Hidden ? InspectorWindow.HiddenRect
+                                             : InspectorWindow.ShownRect,
+                      Settings.Motion, "", false, TMoveScope::ThisRun);
+    if (EngineRun == run && Settings.HideDelphi)
+        MoveDelphi(DelphiWindow.Hidden ? DelphiWindow.HiddenRect : DelphiWindow.ShownRect,
+                   Settings.Motion, "", false, TMoveScope::ThisRun);
 }
 
 namespace {

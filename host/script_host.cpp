@@ -98,7 +98,8 @@ bool IdeScriptHost::PickMenuEntry(const QString& text, QString* error) {
 }
 
 bool IdeScriptHost::OnScreen(int x, int y, QString* error) const {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Every monitor's points: the bounds of the whole desktop.
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
     if (screen.contains(x, y))
         return true;
     *error = QStringLiteral("the point %1,%2 lies outside the screen (%3 by %4)")
@@ -119,7 +120,9 @@ bool IdeScriptHost::Click(int x, int y, int button, QString* error) {
 
 bool IdeScriptHost::Screenshot(const QString& fileName, QString* error) {
     SyncWithServer();
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, desktop.x(), desktop.y(), desktop.width(), desktop.height());
     if (shot.isNull()) {
         *error = QStringLiteral("the screen could not be read");
         return false;

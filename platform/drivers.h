@@ -41,6 +41,10 @@ public:
                             bool repaint) = 0;
     virtual bool BringWindowToTop(WindowHandle window) = 0;
     virtual int GetSystemMetrics(int index) = 0;
+    // The monitors' rectangles in screen pixels; none where the desktop
+    // tells of none (the screen then counts as one). A change of them is
+    // told to our windows as WM_DISPLAYCHANGE.
+    virtual std::vector<TRect> Monitors() { return {}; }
     // Topmost window under a screen point, a child before its parent.
     virtual WindowHandle WindowFromPoint(TPoint point) = 0;
     // Parent of a child window, owner of a pop-up, 0 for none.

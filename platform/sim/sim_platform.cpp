@@ -215,6 +215,12 @@ void SimPlatform::SetScreen(int width, int fullScreenHeight, int captionHeight) 
     metrics_[SM_CYCAPTION] = captionHeight;
 }
 
+void SimPlatform::SetMonitors(std::vector<TRect> monitors) {
+    monitors_ = std::move(monitors);
+    for (const auto& [window, entry] : own_)
+        queue_.push_back({window, WM_DISPLAYCHANGE, 0, 0});
+}
+
 void SimPlatform::ClearRecords() {
     moves_.clear();
     bringToTop_.clear();

@@ -87,6 +87,9 @@ public:
     std::vector<WindowHandle> ZOrder() const;
     void SetSystemMetric(int index, int value);
     void SetScreen(int width, int fullScreenHeight, int captionHeight);
+    // Sets the monitors (none: the screen alone) and tells our windows, as
+    // a desktop does when a monitor is added, removed or moved.
+    void SetMonitors(std::vector<TRect> monitors);
 
     const std::vector<MoveCall>& MoveCalls() const { return moves_; }
     void ClearMoveCalls() { moves_.clear(); }
@@ -156,6 +159,7 @@ public:
                     bool repaint) override;
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
+    std::vector<TRect> Monitors() override { return monitors_; }
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
@@ -223,6 +227,7 @@ private:
     std::uint64_t timerOrder_ = 0;
 
     std::map<WindowHandle, OwnWindow> own_;
+    std::vector<TRect> monitors_;
     std::deque<WindowMessage> queue_;
 
     WindowHandle hookWindow_ = 0;

@@ -162,17 +162,26 @@ void OwnWindows::ActivationChanged(bool active) {
     if (!active && !OtherProgramActive())
         return;
     lastActive_ = active;
-    std::vector<WindowHandle> targets;
-    {
-        std::lock_guard lock(mutex_);
-        for (const auto& [handle, entry] : windows_)
-            targets.push_back(handle);
-    }
+    const std::vector<WindowHandle> targets = Attached();
     for (WindowHandle target : targets)
         Call({target, WM_ACTIVATEAPP, active ? 1u : 0u, 0});
     const auto listeners = listeners_;
     for (const auto& listener : listeners)
         listener(active);
+}
+
+std::vector<WindowHandle> OwnWindows::Attached() const {
+    std::vector<WindowHandle> targets;
+    std::lock_guard lock(mutex_);
+    for (const auto& [handle, entry] : windows_)
+        targets.push_back(handle);
+    return targets;
+}
+
+void OwnWindows::PostToAll(std::uint32_t msg) {
+    const std::vector<WindowHandle> targets = Attached();
+    for (WindowHandle target : targets)
+        Post({target, msg, 0, 0});
 }
 
 void OwnWindows::WatchActivation(std::function<void(bool)> listener) {

@@ -36,6 +36,8 @@ public:
     bool Known(WindowHandle window) const;
     bool Post(const WindowMessage& message);
     bool Send(const WindowMessage& message);
+    // Queues a message with no parameters for every attached window.
+    void PostToAll(std::uint32_t msg);
     // Delivers the messages queued so far (not the ones they post in turn).
     void DeliverQueued();
     std::size_t Pending() const;
@@ -60,6 +62,7 @@ private:
     void ScheduleDelivery();
     void ActivationChanged(bool active);
     void Call(const WindowMessage& message);
+    std::vector<WindowHandle> Attached() const;
 
     struct Entry {
         std::shared_ptr<MessageHandler> Handler;

@@ -75,6 +75,7 @@ X11Platform::X11Platform(const std::string& displayName, std::string configDir)
         [&system](unsigned long window) { return system.Own().Known(window); },
         [](unsigned long window) { return QtSystem::IsHostWindow(window); },
         [&system, &windows] { system.Own().ActiveWindowChanged(windows.HostProgramActive()); },
+        [&system] { system.Own().PostToAll(WM_DISPLAYCHANGE); },
     });
     if (QCoreApplication::instance()) {
         windows.WatchRoot();

@@ -4,6 +4,7 @@
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_homes.h"
+#include "platform/x11/x11_monitors.h"
 #include "platform/x11/x11_takeover.h"
 
 #include <X11/Xlib-xcb.h>
@@ -87,9 +88,11 @@ X11Windows::X11Windows(const std::string& displayName) {
     takeover_ = std::make_unique<X11Takeover>(*desktop_);
     desk_ = std::make_unique<Desk>(*this);
     guard_ = std::make_unique<TuckGuard>(*desk_);
+    monitors_ = std::make_unique<X11Monitors>(display_, desktop_->Root());
 }
 
 X11Windows::~X11Windows() {
+    monitors_.reset();
     guard_.reset();
     desk_.reset();
     takeover_.reset();
@@ -116,8 +119,11 @@ void X11Windows::WatchRoot() {
     // Activation requests go to the root for the manager, and to every
     // client listening there; a taken window has no manager to answer.
     // The root's properties tell when another window becomes active.
-    if (Usable())
-        XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
+    if (!Usable())
+        return;
+    XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
+    monitors_->Watch();
+    layout_ = monitors_->Read();
 }
 
 bool X11Windows::EventsQueued() const {
@@ -138,6 +144,8 @@ void X11Windows::HandleEvents() {
             takeover_->KeepFocus();
             if (hooks_.ActiveChanged)
                 hooks_.ActiveChanged();
+        } else if (monitors_->MayHaveChanged(event)) {
+            NoteMonitors();
         }
     }
     XFlush(display_);
@@ -260,6 +268,19 @@ int X11Windows::GetSystemMetrics(int index) {
     case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
     default: return 0;
     }
+}
+
+std::vector<TRect> X11Windows::Monitors() {
+    return Usable() ? monitors_->Read() : std::vector<TRect>{};
+}
+
+void X11Windows::NoteMonitors() {
+    std::vector<TRect> now = monitors_->Read();
+    if (now == layout_)
+        return; // a root ConfigureNotify of another kind
+    layout_ = std::move(now);
+    if (hooks_.MonitorsChanged)
+        hooks_.MonitorsChanged();
 }
 
 WindowHandle X11Windows::WindowFromPoint(TPoint point) {

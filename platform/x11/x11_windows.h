@@ -18,6 +18,7 @@ struct _XDisplay;
 namespace wt {
 
 class X11Desktop;
+class X11Monitors;
 class X11Takeover;
 class TuckGuard;
 
@@ -49,6 +50,7 @@ public:
         std::function<bool(unsigned long)> OwnWindow;  // one of our attached windows
         std::function<bool(unsigned long)> HostWindow; // any window of the host's toolkit
         std::function<void()> ActiveChanged;           // _NET_ACTIVE_WINDOW changed
+        std::function<void()> MonitorsChanged;         // a monitor added, removed or moved
     };
     void SetHooks(Hooks hooks);
 
@@ -71,6 +73,7 @@ public:
                     bool repaint) override;
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
+    std::vector<TRect> Monitors() override;
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;
@@ -87,6 +90,9 @@ private:
     void ForgetHome(unsigned long window);
     // One of the IDE's windows: of the main window's client, or transient for one.
     bool IsHostProgram(unsigned long window);
+    // Reads the monitors after an event that may have changed them, and
+    // tells when they did.
+    void NoteMonitors();
 
     _XDisplay* display_ = nullptr; // Xlib's Display
     bool connectionLost_ = false;
@@ -95,6 +101,8 @@ private:
     std::unique_ptr<X11Takeover> takeover_;
     std::unique_ptr<Desk> desk_;
     std::unique_ptr<TuckGuard> guard_;
+    std::unique_ptr<X11Monitors> monitors_;
+    std::vector<TRect> layout_; // the monitors as last told
     unsigned long hostWindow_ = 0;
     std::map<unsigned long, TRect> homes_; // windows moved from their place, and that place
 };

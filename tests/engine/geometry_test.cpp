@@ -7,10 +7,18 @@ namespace {
 
 // The places on their own: edges, odd sizes, 16-bit extents and the pixels
 // left showing at both ends of their range, on screens at and off the origin.
+struct Places {
+    TRect Shown;
+    TRect Hidden;
+};
+struct Expected {
+    Places Delphi;
+    Places Inspector;
+};
 struct GeometryCase {
     const char* Name;
     TGeometryInput In;
-    TGeometry Out;
+    Expected Out;
 };
 
 class GeometryTable : public ::testing::TestWithParam<GeometryCase> {};
@@ -27,44 +35,82 @@ TEST_P(GeometryTable, PlacesFollowFromEdgeScreenAndExtents) {
 constexpr TRect Screen{0, 0, 1024, 756};
 constexpr TRect Main{30, 40, 630, 146};       // 106 high
 constexpr TRect Inspector{10, 150, 210, 600}; // 200 wide
+constexpr TRect SideLeft{0, 0, 1024, 768};
+constexpr TRect SideRight{1024, 0, 2048, 768};
+constexpr TRect Below{0, 768, 1024, 1536};
+constexpr TRect Big{0, 0, 1280, 1024};
+constexpr TRect Small{1280, 256, 2304, 1024};
+
+constexpr TRect OnRight(TRect r) { return {r.Left + 1024, r.Top, r.Right + 1024, r.Bottom}; }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GeometryTable,
     ::testing::Values(
         GeometryCase{
             "left",
-            {TEdge::Left, 5, Screen, Main, Inspector},
+            {TEdge::Left, 5, {Screen}, Main, Inspector},
             {{{0, 0, 1024, 106}, {0, -101, 1024, 5}}, {{0, 0, 200, 756}, {-195, 0, 5, 756}}}},
         GeometryCase{
             "right",
-            {TEdge::Right, 5, Screen, Main, Inspector},
+            {TEdge::Right, 5, {Screen}, Main, Inspector},
             {{{0, 0, 1024, 106}, {0, -101, 1024, 5}}, {{824, 0, 1024, 756}, {1019, 0, 1219, 756}}}},
         GeometryCase{
             "fewest pixels",
-            {TEdge::Right, 2, Screen, Main, Inspector},
+            {TEdge::Right, 2, {Screen}, Main, Inspector},
             {{{0, 0, 1024, 106}, {0, -104, 1024, 2}}, {{824, 0, 1024, 756}, {1022, 0, 1222, 756}}}},
         GeometryCase{
             "most pixels",
-            {TEdge::Left, 10, Screen, Main, Inspector},
+            {TEdge::Left, 10, {Screen}, Main, Inspector},
             {{{0, 0, 1024, 106}, {0, -96, 1024, 10}}, {{0, 0, 200, 756}, {-190, 0, 10, 756}}}},
         // Odd sizes: a window wider than the screen keeps its width.
         GeometryCase{
             "odd sizes",
-            {TEdge::Right, 3, {0, 0, 801, 599}, {-7, -9, 1300, 0}, {0, 0, 1201, 33}},
+            {TEdge::Right, 3, {{0, 0, 801, 599}}, {-7, -9, 1300, 0}, {0, 0, 1201, 33}},
             {{{0, 0, 801, 9}, {0, -6, 801, 3}}, {{-400, 0, 801, 599}, {798, 0, 1999, 599}}}},
         // 70000 high wraps to 4464; a window whose right edge lies left of
         // its left (width -6) wraps to 65530.
         GeometryCase{"16-bit extents",
-                     {TEdge::Right, 5, Screen, {0, -1000, 800, 69000}, {300, 0, 294, 500}},
+                     {TEdge::Right, 5, {Screen}, {0, -1000, 800, 69000}, {300, 0, 294, 500}},
                      {{{0, 0, 1024, 4464}, {0, 5 - 4464, 1024, 5}},
                       {{1024 - 65530, 0, 1024, 756}, {1019, 0, 1019 + 65530, 756}}}},
         GeometryCase{"no windows",
-                     {TEdge::Left, 5, Screen, {}, {}},
+                     {TEdge::Left, 5, {Screen}, {}, {}},
                      {{{0, 0, 1024, 0}, {0, 5, 1024, 5}}, {{0, 0, 0, 756}, {5, 0, 5, 756}}}},
         GeometryCase{"screen off the origin",
-                     {TEdge::Right, 4, {1024, 100, 2048, 868}, Main, Inspector},
+                     {TEdge::Right, 4, {{1024, 100, 2048, 868}}, Main, Inspector},
                      {{{1024, 100, 2048, 206}, {1024, -2, 2048, 104}},
-                      {{1848, 100, 2048, 868}, {2044, 100, 2244, 868}}}}),
+                      {{1848, 100, 2048, 868}, {2044, 100, 2244, 868}}}},
+        // Two monitors side by side: each window on its own monitor's outer
+        // edges; the Inspector asked for the inner edge goes on across.
+        GeometryCase{"beside, right of the left one",
+                     {TEdge::Right, 5, {SideLeft, SideRight}, Main, Inspector},
+                     {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
+                      {{1848, 0, 2048, 768}, {2043, 0, 2243, 768}}}},
+        GeometryCase{
+            "beside, left of the right one",
+            {TEdge::Left, 5, {SideLeft, SideRight}, OnRight(Main), OnRight(Inspector)},
+            {{{1024, 0, 2048, 106}, {1024, -101, 2048, 5}}, {{0, 0, 200, 768}, {-195, 0, 5, 768}}}},
+        // Of different sizes, bottoms level: the smaller one's top is outer
+        // (nothing above it), its left edge inner.
+        GeometryCase{"bottoms level, the smaller one",
+                     {TEdge::Left, 5, {Big, Small}, {1400, 300, 2000, 406}, {1500, 400, 1700, 800}},
+                     {{{1280, 256, 2304, 362}, {1280, 155, 2304, 261}},
+                      {{0, 0, 200, 1024}, {-195, 0, 5, 1024}}}},
+        GeometryCase{"bottoms level, right of the bigger one",
+                     {TEdge::Right, 5, {Big, Small}, Main, Inspector},
+                     {{{0, 0, 1280, 106}, {0, -101, 1280, 5}},
+                      {{2104, 256, 2304, 1024}, {2299, 256, 2499, 1024}}}},
+        // Stacked: the main window on the lower one goes to the top of the upper.
+        GeometryCase{
+            "stacked, the lower one",
+            {TEdge::Right, 5, {SideLeft, Below}, {30, 800, 630, 906}, {10, 900, 210, 1300}},
+            {{{0, 0, 1024, 106}, {0, -101, 1024, 5}},
+             {{824, 768, 1024, 1536}, {1019, 768, 1219, 1536}}}},
+        // Nothing of a window on any monitor: the nearest one takes it.
+        GeometryCase{"off every monitor",
+                     {TEdge::Left, 5, {SideLeft, SideRight}, {3000, 40, 3600, 146}, Inspector},
+                     {{{1024, 0, 2048, 106}, {1024, -101, 2048, 5}},
+                      {{0, 0, 200, 768}, {-195, 0, 5, 768}}}}),
     [](const ::testing::TestParamInfo<GeometryCase>& info) {
         std::string name = info.param.Name;
         for (char& ch : name)
