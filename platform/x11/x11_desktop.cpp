@@ -268,10 +268,11 @@ std::optional<TWindowFacts> X11Desktop::FactsOf(Window window) {
     return facts;
 }
 
-Window X11Desktop::Find(std::string_view className, std::optional<std::string_view> title) {
+Window X11Desktop::Find(std::string_view className, std::optional<std::string_view> title,
+                        const std::function<bool(Window)>& accept) {
     for (Window window : TopLevelCandidates()) {
         auto windowClass = ClassOf(window);
-        if (!windowClass || *windowClass != className)
+        if (!windowClass || *windowClass != className || (accept && !accept(window)))
             continue;
         if (title) {
             auto windowTitle = TitleOf(window);

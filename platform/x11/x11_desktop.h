@@ -47,8 +47,10 @@ public:
     // The window the manager names active (_NET_ACTIVE_WINDOW); nothing for none.
     std::optional<Window> ActiveWindow();
     // Top-level client whose WM_CLASS class is className and, when given,
-    // whose title is title; the topmost such window, or 0.
-    Window Find(std::string_view className, std::optional<std::string_view> title);
+    // whose title is title, and that accept (when given) takes; the topmost
+    // such window, or 0.
+    Window Find(std::string_view className, std::optional<std::string_view> title,
+                const std::function<bool(Window)>& accept = {});
     bool Exists(Window window);
     // Outer rectangle in root coordinates: border and frame included.
     std::optional<TRect> OuterRect(Window window);

@@ -1,6 +1,5 @@
 #include "platform/x11/x11_monitors.h"
 
-
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 

@@ -190,7 +190,10 @@ WindowHandle X11Windows::FindWindow(std::string_view className,
                                     std::optional<std::string_view> title) {
     if (!Usable())
         return 0;
-    const Window window = desktop_->Find(className, title);
+    // The host's own windows: another program with the add-in on the same
+    // display has windows of these classes too, and they are its own.
+    const Window window =
+        desktop_->Find(className, title, [this](Window w) { return !OfAnotherProcess(w); });
     // A run that ended without giving it back left it taken from the manager.
     takeover_->RecoverLeftover(window);
     return window;
@@ -268,6 +271,17 @@ int X11Windows::GetSystemMetrics(int index) {
     case SM_CYFULLSCREEN: return desktop_->WorkAreaHeight() - desktop_->CaptionHeight();
     default: return 0;
     }
+}
+
+bool X11Windows::OfAnotherProcess(unsigned long window) {
+    const auto facts = desktop_->FactsOf(window);
+    if (!facts || !facts->Pid)
+        return false; // a window that does not say cannot be told apart
+    if (facts->Pid != static_cast<long>(getpid()))
+        return true;
+    char host[256] = {};
+    return !facts->Machine.empty() && gethostname(host, sizeof host - 1) == 0 &&
+           facts->Machine != host;
 }
 
 std::vector<TRect> X11Windows::Monitors() {

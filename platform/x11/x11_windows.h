@@ -93,6 +93,8 @@ private:
     // Reads the monitors after an event that may have changed them, and
     // tells when they did.
     void NoteMonitors();
+    // The window says it belongs to another process than ours.
+    bool OfAnotherProcess(unsigned long window);
 
     _XDisplay* display_ = nullptr; // Xlib's Display
     bool connectionLost_ = false;

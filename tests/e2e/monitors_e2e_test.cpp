@@ -58,7 +58,9 @@ struct Layout {
 };
 
 // The tucked and shown places on a monitor, for a window of the given size.
-Box MainHidden(const Box& m, int height) { return {m.left, m.top + 5 - height, m.right, m.top + 5}; }
+Box MainHidden(const Box& m, int height) {
+    return {m.left, m.top + 5 - height, m.right, m.top + 5};
+}
 Box MainShown(const Box& m, int height) { return {m.left, m.top, m.right, m.top + height}; }
 Box InspectorHidden(const Box& m, int width, bool right) {
     return right ? Box{m.right - 5, m.top, m.right - 5 + width, m.bottom}
@@ -226,7 +228,8 @@ TEST_P(MonitorsOnXvfb, EachWindowHangsFromAnOuterEdgeOfItsMonitor) {
         EXPECT_EQ(RectOf("TPropertyInspector"), InspectorHidden(left, width, l.Right));
     }
     ASSERT_TRUE(Marker("stopped")) << run_.Output();
-    for (auto [cls, at] : {std::pair{"TAppBuilder", l.MainAt}, {"TPropertyInspector", l.InspectorAt}}) {
+    for (auto [cls, at] :
+         {std::pair{"TAppBuilder", l.MainAt}, {"TPropertyInspector", l.InspectorAt}}) {
         const Box back = RectOf(cls);
         if (l.Removed < 0) {
             EXPECT_EQ(back.left, at.left) << cls << " back in its place";
@@ -244,26 +247,90 @@ constexpr Box L{0, 0, 1024, 768}, R{1024, 0, 2048, 768};
 constexpr Box Big{0, 0, 1280, 1024}, Small{1280, 256, 2304, 1024};
 constexpr Box Up{0, 0, 1024, 768}, Down{0, 768, 1024, 1536};
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, MonitorsOnXvfb,
-    ::testing::Values(
-        // The Inspector on the left monitor asked for the right side: that
-        // edge is inner, so it goes across to the right monitor's.
-        Layout{"beside_right", 2048, 768, {L, R}, true, {1200, 200, 0, 0}, {100, 200, 0, 0},
-               1, 1, {500, 2}, -1},
-        Layout{"beside_left", 2048, 768, {L, R}, false, {100, 200, 0, 0}, {1200, 200, 0, 0},
-               0, 0, {1500, 2}, -1},
-        Layout{"bottoms_level_right", 2304, 1024, {Big, Small}, true, {1400, 400, 0, 0},
-               {300, 300, 0, 0}, 1, 1, {100, 100}, -1},
-        Layout{"bottoms_level_left", 2304, 1024, {Big, Small}, false, {300, 300, 0, 0},
-               {1400, 400, 0, 0}, 0, 0, {1281, 600}, -1},
-        Layout{"stacked_right", 1024, 1536, {Up, Down}, true, {100, 900, 0, 0},
-               {100, 1000, 0, 0}, 0, 1, {1022, 300}, -1},
-        Layout{"stacked_left", 1024, 1536, {Up, Down}, false, {100, 100, 0, 0},
-               {100, 900, 0, 0}, 0, 1, {1, 300}, -1},
-        Layout{"removed_while_tucked", 2048, 768, {L, R}, true, {1200, 200, 0, 0},
-               {1300, 200, 0, 0}, 1, 1, {500, 2}, 1}),
-    [](const ::testing::TestParamInfo<Layout>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Layouts, MonitorsOnXvfb,
+                         ::testing::Values(
+                             // The Inspector on the left monitor asked for the right side: that
+                             // edge is inner, so it goes across to the right monitor's.
+                             Layout{"beside_right",
+                                    2048,
+                                    768,
+                                    {L, R},
+                                    true,
+                                    {1200, 200, 0, 0},
+                                    {100, 200, 0, 0},
+                                    1,
+                                    1,
+                                    {500, 2},
+                                    -1},
+                             Layout{"beside_left",
+                                    2048,
+                                    768,
+                                    {L, R},
+                                    false,
+                                    {100, 200, 0, 0},
+                                    {1200, 200, 0, 0},
+                                    0,
+                                    0,
+                                    {1500, 2},
+                                    -1},
+                             Layout{"bottoms_level_right",
+                                    2304,
+                                    1024,
+                                    {Big, Small},
+                                    true,
+                                    {1400, 400, 0, 0},
+                                    {300, 300, 0, 0},
+                                    1,
+                                    1,
+                                    {100, 100},
+                                    -1},
+                             Layout{"bottoms_level_left",
+                                    2304,
+                                    1024,
+                                    {Big, Small},
+                                    false,
+                                    {300, 300, 0, 0},
+                                    {1400, 400, 0, 0},
+                                    0,
+                                    0,
+                                    {1281, 600},
+                                    -1},
+                             Layout{"stacked_right",
+                                    1024,
+                                    1536,
+                                    {Up, Down},
+                                    true,
+                                    {100, 900, 0, 0},
+                                    {100, 1000, 0, 0},
+                                    0,
+                                    1,
+                                    {1022, 300},
+                                    -1},
+                             Layout{"stacked_left",
+                                    1024,
+                                    1536,
+                                    {Up, Down},
+                                    false,
+                                    {100, 100, 0, 0},
+                                    {100, 900, 0, 0},
+                                    0,
+                                    1,
+                                    {1, 300},
+                                    -1},
+                             Layout{"removed_while_tucked",
+                                    2048,
+                                    768,
+                                    {L, R},
+                                    true,
+                                    {1200, 200, 0, 0},
+                                    {1300, 200, 0, 0},
+                                    1,
+                                    1,
+                                    {500, 2},
+                                    1}),
+                         [](const ::testing::TestParamInfo<Layout>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 } // namespace
 } // namespace wt::e2e

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 namespace wt::test {
 namespace {
 
@@ -104,6 +106,30 @@ TEST_P(DesktopTest, FindsTopLevelWindowsByExactClassAndTitle) {
     EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", ""), 0u);
     // The instance part of WM_CLASS is not the class.
     EXPECT_EQ(platform_->Windows().FindWindow("wt-test", std::nullopt), 0u);
+}
+
+// A second program with the add-in on the same display: its windows of the
+// host's classes are not ours, however they are stacked; windows that do not
+// name their process still count.
+TEST_P(DesktopTest, TheHostsClassesFindOnlyWindowsOfThisProcess) {
+    Window ours = Create({"TAppBuilder", "Delphi 2.0 - Mine", true, {0, 0, 600, 100}});
+    auto claim = [this](Window window, long pid) {
+        XChangeProperty(client_->GetDisplay(), window, client_->Intern("_NET_WM_PID"), XA_CARDINAL,
+                        32, PropModeReplace, reinterpret_cast<unsigned char*>(&pid), 1);
+        client_->Sync();
+    };
+    claim(ours, getpid());
+    Window theirs = Create({"TAppBuilder", "Delphi 2.0 - Theirs", true, {0, 200, 600, 300}});
+    claim(theirs, getpid() + 1);
+    Window theirInspector =
+        Create({"TPropertyInspector", "Object Inspector", true, {700, 0, 900, 500}});
+    claim(theirInspector, getpid() + 1);
+
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", std::nullopt), ours);
+    EXPECT_EQ(platform_->Windows().FindWindow("TAppBuilder", "Delphi 2.0 - Theirs"), 0u);
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", std::nullopt), 0u);
+    Window unnamed = Create({"TPropertyInspector", "Object Inspector", true, {0, 150, 200, 600}});
+    EXPECT_EQ(platform_->Windows().FindWindow("TPropertyInspector", std::nullopt), unnamed);
 }
 
 // What a window rule reads: both parts of WM_CLASS, the title, the role and
