@@ -50,6 +50,12 @@ bool InDelphiStrip() {
            !OnAnotherMonitor(DelphiWindow.Monitor);
 }
 
+// A full-screen program (a game, a video) is in front on the window's
+// monitor: its edge is the program's, and nothing slides there.
+bool UnderFullScreen(const HiddenWindow& window) {
+    return ThePlatform().Windows().FullScreenOver(window.Monitor);
+}
+
 // The pointer has left the revealed main window's rows, or its monitor.
 bool BelowOrBesideDelphi() {
     const TRect& shown = DelphiWindow.ShownRect;
@@ -89,6 +95,7 @@ void WatchMouse(std::intptr_t lParam) {
             WindowsDriver& platform = ThePlatform().Windows();
             if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
                     DelphiWindow.Handle &&
+                !UnderFullScreen(DelphiWindow) &&
                 MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
                            TMoveScope::ThisRun))
                 DelphiWindow.Hidden = true;
@@ -106,8 +113,9 @@ void WatchMouse(std::intptr_t lParam) {
                             ? PointerX < InspectorWindow.ShownRect.Left
                             : PointerX > InspectorWindow.ShownRect.Right;
             left = left || OnAnotherMonitor(InspectorWindow.Monitor);
-            if (left && MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
-                                      Settings.MoveInSound, false, TMoveScope::ThisRun))
+            if (left && !UnderFullScreen(InspectorWindow) &&
+                MoveInspector(InspectorWindow.HiddenRect, Settings.Motion, Settings.MoveInSound,
+                              false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;
         }
     }
@@ -118,13 +126,18 @@ void RevealTimerTick() {
         EnableRevealTimer(false);
         return;
     }
+    // A drag or a selection passing over the strip: the reveal waits for
+    // the button to be let go, the pointer still there at a later tick.
+    if (ThePlatform().Windows().PointerButtonDown())
+        return;
     const std::uint32_t run = EngineRun;
     RefindWindows();
-    if (Settings.HideInspector && InInspectorStrip() &&
+    if (Settings.HideInspector && InInspectorStrip() && !UnderFullScreen(InspectorWindow) &&
         MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                       TMoveScope::ThisRun))
         InspectorWindow.Hidden = false;
     if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() &&
+        !UnderFullScreen(DelphiWindow) &&
         MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                    TMoveScope::ThisRun))
         DelphiWindow.Hidden = false;

@@ -45,6 +45,11 @@ public:
     // tells of none (the screen then counts as one). A change of them is
     // told to our windows as WM_DISPLAYCHANGE.
     virtual std::vector<TRect> Monitors() { return {}; }
+    // Whether a pointer button is held down now (a drag, a selection).
+    virtual bool PointerButtonDown() { return false; }
+    // Whether the active window is another program's full-screen window
+    // over the given monitor (a game, a video).
+    virtual bool FullScreenOver(TRect /*monitor*/) { return false; }
     // Topmost window under a screen point, a child before its parent.
     virtual WindowHandle WindowFromPoint(TPoint point) = 0;
     // Parent of a child window, owner of a pop-up, 0 for none.

@@ -90,6 +90,9 @@ public:
     // Sets the monitors (none: the screen alone) and tells our windows, as
     // a desktop does when a monitor is added, removed or moved.
     void SetMonitors(std::vector<TRect> monitors);
+    // A pointer button held; another program's full-screen window in front.
+    bool ButtonDown = false;
+    std::optional<TRect> FullScreen;
 
     const std::vector<MoveCall>& MoveCalls() const { return moves_; }
     void ClearMoveCalls() { moves_.clear(); }
@@ -160,6 +163,11 @@ public:
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
     std::vector<TRect> Monitors() override { return monitors_; }
+    bool PointerButtonDown() override { return ButtonDown; }
+    bool FullScreenOver(TRect monitor) override {
+        return FullScreen && FullScreen->Contains((monitor.Left + monitor.Right) / 2,
+                                                  (monitor.Top + monitor.Bottom) / 2);
+    }
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;

@@ -23,6 +23,7 @@ X11Atoms X11Atoms::Intern(Display* display) {
         {"_NET_MOVERESIZE_WINDOW", &X11Atoms::NetMoveresizeWindow},
         {"_NET_WORKAREA", &X11Atoms::NetWorkarea},
         {"_NET_WM_STATE", &X11Atoms::NetWmState},
+        {"_NET_WM_STATE_FULLSCREEN", &X11Atoms::NetWmStateFullscreen},
         {"_NET_WM_DESKTOP", &X11Atoms::NetWmDesktop},
         {"_WINGTUCKER_TAKEN", &X11Atoms::WingtuckerTaken},
         {"_NET_CURRENT_DESKTOP", &X11Atoms::NetCurrentDesktop},

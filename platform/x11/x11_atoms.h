@@ -16,6 +16,7 @@ struct X11Atoms {
     Atom NetMoveresizeWindow = None;
     Atom NetWorkarea = None;
     Atom NetWmState = None;
+    Atom NetWmStateFullscreen = None;
     Atom NetWmWindowType = None;
     Atom WmWindowRole = None;
     Atom NetWmDesktop = None;

@@ -7,8 +7,10 @@
 #include "platform/x11/x11_monitors.h"
 #include "platform/x11/x11_takeover.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib-xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -282,6 +284,29 @@ bool X11Windows::OfAnotherProcess(unsigned long window) {
     char host[256] = {};
     return !facts->Machine.empty() && gethostname(host, sizeof host - 1) == 0 &&
            facts->Machine != host;
+}
+
+bool X11Windows::PointerButtonDown() {
+    if (!Usable())
+        return false;
+    Window root = None, child = None;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, desktop_->Root(), &root, &child, &rootX, &rootY, &x, &y, &mask);
+    return (mask & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask)) != 0;
+}
+
+bool X11Windows::FullScreenOver(TRect monitor) {
+    const auto active = ActiveOtherWindow();
+    if (!active)
+        return false;
+    const auto states = desktop_->Longs(*active, desktop_->Atoms().NetWmState, XA_ATOM);
+    if (!states || std::find(states->begin(), states->end(),
+                             desktop_->Atoms().NetWmStateFullscreen) == states->end())
+        return false;
+    const auto outer = desktop_->OuterRect(*active);
+    return outer &&
+           outer->Contains((monitor.Left + monitor.Right) / 2, (monitor.Top + monitor.Bottom) / 2);
 }
 
 std::vector<TRect> X11Windows::Monitors() {

@@ -74,6 +74,8 @@ public:
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
     std::vector<TRect> Monitors() override;
+    bool PointerButtonDown() override;
+    bool FullScreenOver(TRect monitor) override;
     WindowHandle WindowFromPoint(TPoint point) override;
     WindowHandle GetParent(WindowHandle window) override;
     std::vector<WindowHandle> TopLevelWindows() override;

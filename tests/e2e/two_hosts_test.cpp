@@ -60,11 +60,11 @@ protected:
 };
 
 TEST_P(TwoHostsOnXvfb, EachAddInServesOnlyItsOwnHost) {
-    ASSERT_TRUE(first_.Start(server_.DisplayName(), (dir_ / "a" / "config").string(),
-                             Script("a", 9000)));
+    ASSERT_TRUE(
+        first_.Start(server_.DisplayName(), (dir_ / "a" / "config").string(), Script("a", 9000)));
     ASSERT_TRUE(first_.WaitForOutput("@tucked\n", 20000)) << first_.Output();
-    ASSERT_TRUE(second_.Start(server_.DisplayName(), (dir_ / "b" / "config").string(),
-                              Script("b", 0)));
+    ASSERT_TRUE(
+        second_.Start(server_.DisplayName(), (dir_ / "b" / "config").string(), Script("b", 0)));
     EXPECT_EQ(second_.Wait(30000), 0) << second_.Output();
     EXPECT_EQ(first_.Wait(30000), 0) << first_.Output();
 

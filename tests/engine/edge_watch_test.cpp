@@ -338,3 +338,44 @@ TEST_F(EdgeWatchTest, DesktopSaveBringsTheWindowsBackAndTheWatchTucksThemAgain) 
 
 } // namespace
 } // namespace wt::test
+
+namespace wt::test {
+namespace {
+
+// A drag over the strip reveals nothing until the button is let go there;
+// a full-screen program in front on the window's monitor keeps its edge,
+// while one on another monitor does not.
+TEST_F(EdgeWatchTest, DragsWaitForTheButtonAndFullScreensKeepTheirEdge) {
+    WriteSettings("gwHideDelphi=True\ngwDelay=100\n");
+    sim_->SetScreen(2048, 750, 18);
+    sim_->SetMonitors({{0, 0, 1024, 768}, {1024, 0, 2048, 768}});
+    Load();
+    Start();
+    const TRect hidden{0, -101, 1024, 5}, shown{0, 0, 1024, 106};
+    ASSERT_EQ(Rect(delphi_), hidden);
+
+    sim_->ButtonDown = true;
+    Pointer(500, 2);
+    sim_->Advance(300);
+    EXPECT_EQ(Rect(delphi_), hidden) << "revealed under a held button";
+    sim_->ButtonDown = false;
+    sim_->Advance(100);
+    EXPECT_EQ(Rect(delphi_), shown) << "not revealed once the button was let go";
+    Pointer(500, 400);
+    ASSERT_EQ(Rect(delphi_), hidden);
+
+    sim_->FullScreen = TRect{0, 0, 1024, 768};
+    Pointer(500, 2);
+    sim_->Advance(300);
+    EXPECT_EQ(Rect(delphi_), hidden) << "revealed over a full-screen program";
+    sim_->FullScreen = TRect{1024, 0, 2048, 768};
+    Pointer(501, 2);
+    sim_->Advance(100);
+    EXPECT_EQ(Rect(delphi_), shown) << "a full-screen program on the other monitor held it";
+    sim_->FullScreen = TRect{0, 0, 1024, 768};
+    Pointer(500, 400);
+    EXPECT_EQ(Rect(delphi_), shown) << "slid away under a full-screen program";
+}
+
+} // namespace
+} // namespace wt::test

@@ -1,0 +1,127 @@
+// hostide with the add-in under openbox: a drag across the strip with a
+// button held reveals nothing until the button is let go there, and a
+// full-screen window in front keeps the edge to itself.
+#include "platform/x11/x11_windows.h"
+#include "tests/e2e/hostide_run.h"
+#include "tests/x11/x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace wt::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class DragAndFullScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        try {
+            server_.Start(1024, 768, 160);
+            manager_.Start(server_.DisplayName());
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
+        char pattern[] = "/tmp/wt-drag-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        fs::create_directories(dir_ / "config" / "wingtucker");
+        fs::create_directories(dir_ / "project");
+        // Another program's window becomes active here: the strips stay on.
+        std::ofstream(dir_ / "config" / "wingtucker" / "Wingtckr.ini")
+            << "[Wingtucker]\ngwHideInspector=False\ngwHideDelphi=True\ngwAnimate=False\n"
+               "gwDelay=200\ngwDisableOnFocusLoss=False\n";
+        display_ = XOpenDisplay(server_.DisplayName().c_str());
+        ASSERT_NE(display_, nullptr);
+    }
+    void TearDown() override {
+        windows_.reset();
+        if (display_)
+            XCloseDisplay(display_);
+        manager_.Stop();
+        if (!dir_.empty())
+            fs::remove_all(dir_);
+    }
+
+    void Motion(int x, int y) {
+        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+        XSync(display_, False);
+    }
+    void Button(bool down) {
+        XTestFakeButtonEvent(display_, 1, down ? True : False, CurrentTime);
+        XSync(display_, False);
+    }
+    // The main window's outer top after time to react (the reveal delay is
+    // 200 ms), read on a connection of the test's own.
+    int MainTopAfter(std::chrono::milliseconds wait) {
+        std::this_thread::sleep_for(wait);
+        for (WindowHandle w : windows_->TopLevelWindows())
+            if (auto facts = windows_->FactsOf(w); facts && facts->Class == "TAppBuilder")
+                return windows_->GetWindowRect(w).Top;
+        return 1 << 30;
+    }
+    // A window that asks the manager for full screen before it is shown.
+    Window FullScreenWindow() {
+        Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 400, 300, 0,
+                                       0, 0);
+        Atom state = XInternAtom(display_, "_NET_WM_STATE", False);
+        Atom full = XInternAtom(display_, "_NET_WM_STATE_FULLSCREEN", False);
+        XChangeProperty(display_, w, state, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&full), 1);
+        XMapWindow(display_, w);
+        XSync(display_, False);
+        return w;
+    }
+
+    test::XvfbServer server_;
+    test::WindowManager manager_{"openbox"};
+    fs::path dir_;
+    Display* display_ = nullptr;
+    HostideRun run_;
+    std::unique_ptr<X11Windows> windows_;
+};
+
+TEST_F(DragAndFullScreen, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsTheEdge) {
+    windows_ = std::make_unique<X11Windows>(server_.DisplayName());
+    const fs::path script = dir_ / "test.script";
+    std::ofstream(script) << "new-project " << (dir_ / "project" / "Demo.dpr").string() << "\n"
+                          << "menu Tools|Wingtucker 1.2d\nwait 1500\nclick-button Start\n"
+                          << "wait 10000\nquit\n";
+    ASSERT_TRUE(run_.Start(server_.DisplayName(), (dir_ / "config").string(), script.string()));
+    const int tucked = MainTopAfter(3500ms);
+    ASSERT_LT(tucked, -90) << run_.Output(); // the frame included under openbox
+
+    Motion(500, 400);
+    Button(true);
+    Motion(500, 300);
+    Motion(500, 2);
+    EXPECT_EQ(MainTopAfter(700ms), tucked) << "revealed with the button held";
+    Button(false);
+    EXPECT_EQ(MainTopAfter(700ms), 0) << "not revealed once the button was let go";
+    Motion(500, 500);
+    ASSERT_EQ(MainTopAfter(500ms), tucked);
+
+    const Window full = FullScreenWindow();
+    std::this_thread::sleep_for(800ms);
+    Motion(500, 1);
+    EXPECT_EQ(MainTopAfter(800ms), tucked) << "revealed over a full-screen window";
+    XDestroyWindow(display_, full);
+    XSync(display_, False);
+    Motion(501, 2);
+    EXPECT_EQ(MainTopAfter(800ms), 0) << "the edge stayed the full-screen window's";
+    run_.Wait(20000);
+}
+
+} // namespace
+} // namespace wt::e2e
