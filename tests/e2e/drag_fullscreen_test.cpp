@@ -73,8 +73,8 @@ protected:
     }
     // A window that asks the manager for full screen before it is shown.
     Window FullScreenWindow() {
-        Window w = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 400, 300, 0,
-                                       0, 0);
+        Window w =
+            XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 400, 300, 0, 0, 0);
         Atom state = XInternAtom(display_, "_NET_WM_STATE", False);
         Atom full = XInternAtom(display_, "_NET_WM_STATE_FULLSCREEN", False);
         XChangeProperty(display_, w, state, XA_ATOM, 32, PropModeReplace,
