@@ -3,17 +3,14 @@
 // loads the add-ins, lists their experts in the Tools menu and, with
 // --script, runs a list of commands for demos and tests.
 #include "host/command_line.h"
+#include "host/host_application.h"
 #include "host/ide_session.h"
-#include "host/lost_display.h"
 #include "host/quit_signals.h"
 #include "host/script.h"
 #include "host/script_host.h"
 #include "host/script_runner.h"
-#include "host/thread_exit.h"
-#include "host/x11_desktop.h"
 #include "wingtucker_version.h"
 
-#include <QApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -104,32 +101,18 @@ int main(int argc, char** argv) {
     if (!line.Script.isEmpty() && !LoadScript(line.Script, scriptName, &commands))
         return 2;
 
-    QString displayError;
-    if (!wt::CanOpenDisplay(&displayError)) {
-        Complain(displayError);
+    wt::HostApplication app(argc, argv, QStringLiteral("hostide"));
+    if (!app.Problem().isEmpty()) {
+        Complain(app.Problem());
         return 1;
     }
-    // The add-ins and the window classes need X11, also under Wayland.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    wt::AwaitThreadsAtExit();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("hostide"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (QApplication::platformName() != QLatin1String("xcb") || !wt::X11Display()) {
-        Complain(QStringLiteral("hostide runs on X11 only, not on the Qt platform \"%1\"")
-                     .arg(QApplication::platformName()));
-        return 1;
-    }
-    wt::WatchForLostDisplay();
 
     int status = 0;
     wt::IdeSession session;
     wt::QuitSignals quitSignals;
-    // exit(), not quit(): quit() first asks every top-level window to close
-    // and gives up when one refuses, as an add-in form that only hides on a
-    // close request does; the IDE's exit must not depend on its add-ins.
-    QObject::connect(&session, &wt::IdeSession::ExitRequested, &app, [] { QApplication::exit(0); });
+    // The IDE's exit must not depend on its add-ins' forms (HostApplication::Exit).
+    QObject::connect(&session, &wt::IdeSession::ExitRequested, app.Context(),
+                     [] { wt::HostApplication::Exit(0); });
     QObject::connect(&quitSignals, &wt::QuitSignals::QuitRequested, &session,
                      &wt::IdeSession::ExitRequested);
 
@@ -137,20 +120,20 @@ int main(int argc, char** argv) {
     std::unique_ptr<wt::ScriptRunner> runner;
     if (!line.Script.isEmpty()) {
         runner = std::make_unique<wt::ScriptRunner>(scriptHost, std::move(commands));
-        QObject::connect(runner.get(), &wt::ScriptRunner::Failed, &app,
+        QObject::connect(runner.get(), &wt::ScriptRunner::Failed, app.Context(),
                          [&](int scriptLine, const QString& message) {
                              Complain(QStringLiteral("script %1, line %2: %3")
                                           .arg(scriptName)
                                           .arg(scriptLine)
                                           .arg(message));
                              status = 1;
-                             QApplication::exit(1);
+                             wt::HostApplication::Exit(1);
                          });
         QObject::connect(&session, &wt::IdeSession::Ready, runner.get(), &wt::ScriptRunner::Start);
     }
 
     session.Start(line.AddIns);
-    const int result = QApplication::exec();
+    const int result = wt::HostApplication::Exec();
     session.Shutdown();
     return status ? status : result;
 }

@@ -1,31 +1,23 @@
 // wingtucker: serves the Wingtucker add-in with an IDE that runs as another
 // program (Lazarus, Qt Designer), from the desktop's tray. It loads the
 // add-in as hostide does and tells it of the IDE's windows and projects.
+#include "host/host_application.h"
 #include "host/host_paths.h"
-#include "host/lost_display.h"
 #include "host/quit_signals.h"
-#include "host/thread_exit.h"
 #include "host/x11_desktop.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/window_presets.h"
 #include "runner/autostart.h"
 #include "runner/guardian.h"
-#include "runner/runner_line.h"
-#include "runner/runner_lock.h"
-#include "runner/runner_session.h"
+#include "host/runner_line.h"
+#include "platform/x11/runner_lock.h"
+#include "host/runner_session.h"
 #include "settings/settings_schema.h"
 #include "wingtucker_version.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QIcon>
-#include <QTimer>
-
-#include <X11/Xlib.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,9 +94,9 @@ RunnerSession::Setup ChooseWindows(const RunnerLine& line) {
     return setup;
 }
 
-QString FindAddIn() {
-    for (const QString& candidate : DefaultAddInCandidates(QCoreApplication::applicationDirPath()))
-        if (QFileInfo::exists(candidate))
+QString FindAddIn(const QString& programDir) {
+    for (const QString& candidate : DefaultAddInCandidates(programDir))
+        if (std::filesystem::exists(candidate.toStdString()))
             return candidate;
     return {};
 }
@@ -121,39 +113,30 @@ int main(int argc, char** argv) {
 
     // The add-in reads the folder and the preset of this run from here.
     if (!line.Dir.isEmpty())
-        qputenv("WINGTUCKER_CONFIG_DIR", QFileInfo(line.Dir).absoluteFilePath().toLocal8Bit());
+        qputenv("WINGTUCKER_CONFIG_DIR",
+                std::filesystem::absolute(line.Dir.toStdString()).lexically_normal().c_str());
     if (!line.Preset.isEmpty())
         qputenv(RunPresetVariable, line.Preset.toLocal8Bit());
 
-    QString displayError;
-    if (!CanOpenDisplay(&displayError)) {
-        Complain(displayError);
+    HostApplication app(argc, argv, QStringLiteral("wingtucker"),
+                        QStringLiteral(":/wingtucker_48.png"));
+    if (!app.Problem().isEmpty()) {
+        Complain(app.Problem());
         return 1;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    AwaitThreadsAtExit();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("wingtucker"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/wingtucker_48.png")));
-    if (QApplication::platformName() != QLatin1String("xcb") || !X11Display()) {
-        Complain(QStringLiteral("wingtucker runs on X11 only"));
-        return 1;
-    }
-    WatchForLostDisplay();
 
     RunnerLock lock(X11Display());
     long holder = 0;
     if (!lock.Acquire(&holder)) {
         Complain(QStringLiteral("another wingtucker runs on display %1 (process %2)")
-                     .arg(QString::fromLocal8Bit(DisplayString(X11Display())))
+                     .arg(app.DisplayName())
                      .arg(holder));
         return 1;
     }
 
     RunnerSession::Setup setup = ChooseWindows(line);
-    setup.AddInFile = FindAddIn();
+    const QString programDir = HostApplication::ProgramDir();
+    setup.AddInFile = FindAddIn(programDir);
     if (setup.AddInFile.isEmpty()) {
         Complain(QStringLiteral("the add-in libwingtucker.so was not found"));
         return 1;
@@ -161,30 +144,29 @@ int main(int argc, char** argv) {
     // Started before any window is moved: it outlives a runner that dies.
     Guardian guardian;
     std::vector<std::string> addInPlaces;
-    for (const QString& place : DefaultAddInCandidates(QCoreApplication::applicationDirPath()))
+    for (const QString& place : DefaultAddInCandidates(programDir))
         addInPlaces.push_back(place.toStdString());
     std::string guardFailure;
-    if (!guardian.Start(
-            GuardianCandidates(QCoreApplication::applicationDirPath().toStdString(), addInPlaces),
-            &guardFailure))
+    if (!guardian.Start(GuardianCandidates(programDir.toStdString(), addInPlaces), &guardFailure))
         Complain(QString::fromStdString(guardFailure) +
                  "; windows left tucked by a crash wait for the next run");
     QString failure;
 
     RunnerSession session(setup);
     QuitSignals quitSignals;
-    QObject::connect(&session, &RunnerSession::ExitRequested, &app, [] { QApplication::exit(0); });
+    QObject::connect(&session, &RunnerSession::ExitRequested, app.Context(),
+                     [] { HostApplication::Exit(0); });
     QObject::connect(&quitSignals, &QuitSignals::QuitRequested, &session,
                      &RunnerSession::ExitRequested);
     // Begun inside the event loop: a quit asked for while it begins (the
     // tray's D-Bus questions run their own loops) then ends the main loop.
-    QTimer::singleShot(0, &session, [&] {
+    HostApplication::OnceRunning(&session, [&] {
         if (!session.Begin(&failure)) {
             Complain(failure);
-            QApplication::exit(1);
+            HostApplication::Exit(1);
         }
     });
-    const int result = QApplication::exec();
+    const int result = HostApplication::Exec();
     session.Shutdown();
     return result;
 }

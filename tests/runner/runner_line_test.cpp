@@ -1,6 +1,6 @@
 // The runner's command line and its autostart entry.
 #include "runner/autostart.h"
-#include "runner/runner_line.h"
+#include "host/runner_line.h"
 
 #include <gtest/gtest.h>
 

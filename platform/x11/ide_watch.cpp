@@ -1,4 +1,4 @@
-#include "runner/ide_watch.h"
+#include "platform/x11/ide_watch.h"
 
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_errors.h"

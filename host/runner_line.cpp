@@ -1,4 +1,4 @@
-#include "runner/runner_line.h"
+#include "host/runner_line.h"
 
 #include "platform/window_presets.h"
 

@@ -1,4 +1,4 @@
-#include "runner/runner_lock.h"
+#include "platform/x11/runner_lock.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

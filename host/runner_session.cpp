@@ -1,9 +1,9 @@
-#include "runner/runner_session.h"
+#include "host/runner_session.h"
 
 #include "host/addin_loader.h"
 #include "host/error_reporter.h"
 #include "host/tool_services.h"
-#include "runner/ide_watch.h"
+#include "platform/x11/ide_watch.h"
 #include "wingtucker_version.h"
 
 #include <QAbstractButton>
