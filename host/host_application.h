@@ -17,8 +17,7 @@ class HostApplication {
 public:
     // Checks the display, then makes the application; Problem() says why it
     // cannot run. iconResource: the windows' icon, "" for Qt's own.
-    HostApplication(int& argc, char** argv, const QString& name,
-                    const QString& iconResource = {});
+    HostApplication(int& argc, char** argv, const QString& name, const QString& iconResource = {});
     ~HostApplication();
     HostApplication(const HostApplication&) = delete;
     HostApplication& operator=(const HostApplication&) = delete;

@@ -98,8 +98,8 @@ bool IdeScriptHost::PickMenuEntry(const QString& text, QString* error) {
 }
 
 bool IdeScriptHost::OnScreen(int x, int y, QString* error) const {
-    // Every monitor's points: the bounds of the whole desktop.
-    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    // Every point of the root window, on any monitor or between them.
+    const QRect screen(QPoint(0, 0), RootSize());
     if (screen.contains(x, y))
         return true;
     *error = QStringLiteral("the point %1,%2 lies outside the screen (%3 by %4)")
@@ -120,9 +120,9 @@ bool IdeScriptHost::Click(int x, int y, int button, QString* error) {
 
 bool IdeScriptHost::Screenshot(const QString& fileName, QString* error) {
     SyncWithServer();
-    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
-        0, desktop.x(), desktop.y(), desktop.width(), desktop.height());
+    const QSize root = RootSize();
+    const QPixmap shot =
+        QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, root.width(), root.height());
     if (shot.isNull()) {
         *error = QStringLiteral("the screen could not be read");
         return false;

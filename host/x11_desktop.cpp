@@ -101,6 +101,14 @@ bool QueryWindowState(uintptr_t windowId, X11WindowState* state) {
     return true;
 }
 
+QSize RootSize() {
+    Display* display = X11Display();
+    if (!display)
+        return {};
+    const int screen = DefaultScreen(display);
+    return {DisplayWidth(display, screen), DisplayHeight(display, screen)};
+}
+
 bool FakePointerMove(int x, int y, QString* error) {
     Display* display = X11Display();
     if (!HaveXTest(display, error))

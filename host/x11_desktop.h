@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -18,6 +19,8 @@ bool CanOpenDisplay(QString* error);
 Display* X11Display();
 // Waits until the X server has handled every request sent so far.
 void SyncWithServer();
+// The root window's size: every point a pointer can reach, on any monitor.
+QSize RootSize();
 
 struct X11WindowState {
     QRect Client; // the window's own area, in root coordinates
