@@ -67,10 +67,11 @@ protected:
         dir_ = pattern;
         fs::create_directories(dir_ / "config" / "wingtucker");
         fs::create_directories(dir_ / "project");
+        // The focus handling stays at its default, as a new user has it.
         std::ofstream(dir_ / "config" / "wingtucker" / "Wingtckr.ini")
             << "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\ngwSide=0\n"
                "gwAnimate=False\ngwDelay=200\nHangOutPixels="
-            << kStrip << "\ngwDisableOnFocusLoss=False\n";
+            << kStrip << "\n";
     }
     void TearDown() override {
         if (!dir_.empty())
