@@ -28,9 +28,6 @@ void ReadSettings(bool tellProblem);
 // Moves each IDE window that lies off screen (left tucked by an earlier
 // session, say) back onto the screen.
 void BringBackLostWindows();
-// A window chosen to be hidden whose edge has a monitor beyond it however
-// far the way goes is left where it is for this run, with a message.
-void LeaveUntuckable();
 // Monitors were added, removed or moved: a running engine places its
 // windows on the edges as they are now.
 void MonitorsChanged();

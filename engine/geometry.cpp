@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <optional>
 #include <utility>
 
 namespace wt {
@@ -20,10 +19,6 @@ std::int32_t Extent16(std::int32_t from, std::int32_t to) {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(to) -
                                       static_cast<std::uint32_t>(from));
 }
-
-} // namespace
-
-namespace {
 
 enum class TSide { Top, Left, Right };
 
@@ -44,15 +39,15 @@ TRect Beyond(TRect m, TSide side, std::int32_t depth) {
     return m;
 }
 
-// From monitor start across the monitors that way, the first whose side has
-// no monitor beyond it. Each step goes strictly further out, so the walk
-// ends; a layout it does not end in gives none.
-std::optional<std::size_t> OuterMonitor(const TMonitors& monitors, std::size_t start, TSide side,
-                                        std::int32_t depth) {
-    std::size_t at = start;
-    for (std::size_t step = 0; step <= monitors.size(); ++step) {
+// The monitor whose side a window of the given extent across it hangs
+// from: its own, or, where another monitor lies beyond that side, the first
+// one across the monitors that way with none beyond. A monitor beyond a side
+// reaches strictly further out than it, so the walk always ends.
+TRect EdgeMonitor(const TMonitors& monitors, TRect window, TSide side, std::int32_t depth) {
+    std::size_t at = MonitorHolding(monitors, window);
+    for (;;) {
         const TRect beyond = Beyond(monitors[at], side, std::max(depth, 1));
-        std::optional<std::size_t> next;
+        std::size_t next = at;
         std::int64_t most = 0;
         for (std::size_t i = 0; i < monitors.size(); ++i) {
             const std::int64_t area = i == at ? 0 : OverlapArea(monitors[i], beyond);
@@ -61,21 +56,10 @@ std::optional<std::size_t> OuterMonitor(const TMonitors& monitors, std::size_t s
                 next = i;
             }
         }
-        if (!next)
-            return at;
-        at = *next;
+        if (next == at)
+            return monitors[at];
+        at = next;
     }
-    return std::nullopt;
-}
-
-// The monitor a window of the given extent across the side hangs from, or
-// none (the places then stay on the window's own monitor, unused).
-TRect EdgeMonitor(const TMonitors& monitors, TRect window, TSide side, std::int32_t extent,
-                  std::int32_t pixels, bool& tuckable) {
-    const std::size_t own = MonitorHolding(monitors, window);
-    const auto outer = OuterMonitor(monitors, own, side, extent - pixels);
-    tuckable = outer.has_value();
-    return monitors[outer.value_or(own)];
 }
 
 } // namespace
@@ -87,16 +71,15 @@ TGeometry ComputeGeometry(const TGeometryInput& in) {
         return g;
 
     const std::int32_t h = Extent16(in.DelphiRestore.Top, in.DelphiRestore.Bottom);
-    const TRect top =
-        EdgeMonitor(in.Monitors, in.DelphiRestore, TSide::Top, h, p, g.Delphi.Tuckable);
+    const TRect top = EdgeMonitor(in.Monitors, in.DelphiRestore, TSide::Top, h - p);
     g.Delphi.Monitor = top;
     g.Delphi.Shown = {top.Left, top.Top, top.Right, top.Top + h};
     g.Delphi.Hidden = {top.Left, top.Top + p - h, top.Right, top.Top + p};
 
     const std::int32_t w = Extent16(in.InspectorRestore.Left, in.InspectorRestore.Right);
     const bool right = in.InspectorEdge == TEdge::Right;
-    const TRect m = EdgeMonitor(in.Monitors, in.InspectorRestore,
-                                right ? TSide::Right : TSide::Left, w, p, g.Inspector.Tuckable);
+    const TRect m =
+        EdgeMonitor(in.Monitors, in.InspectorRestore, right ? TSide::Right : TSide::Left, w - p);
     g.Inspector.Monitor = m;
     if (right) {
         g.Inspector.Shown = {m.Right - w, m.Top, m.Right, m.Bottom};
@@ -152,7 +135,6 @@ void RemeasureWindows() {
         window->ShownRect = places->Shown;
         window->HiddenRect = places->Hidden;
         window->Monitor = places->Monitor;
-        window->Tuckable = places->Tuckable;
     }
 }
 

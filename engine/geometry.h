@@ -20,8 +20,7 @@ using TMonitors = std::vector<TRect>;
 struct TTuckPlaces {
     TRect Shown;
     TRect Hidden;
-    TRect Monitor;        // the monitor whose edge the window hangs from
-    bool Tuckable = true; // false: every edge that way has a monitor beyond it
+    TRect Monitor; // the monitor whose edge the window hangs from
 };
 
 struct TGeometry {

@@ -12,7 +12,6 @@ struct HiddenWindow {
     TRect ShownRect;         // where it stands when revealed
     TRect HiddenRect;        // where it stands when tucked away
     TRect Monitor;           // the monitor whose edge it hangs from
-    bool Tuckable = true;    // that edge has no monitor beyond it
     bool Hidden = false;     // the engine regards it as tucked away
     // Chosen to be hidden at Start: until Stop it may stand revealed, and
     // still has to go back to RestoreRect when the windows are brought back.

@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 namespace wt {
 
@@ -130,7 +129,6 @@ void TfrmMain::btnStartClick(TObject*) {
         RestoreAll();
     BringBackLostWindows();
     MeasureWindows();
-    LeaveUntuckable();
     EngineRunning = true;
     ++EngineRun;
     HideAll();
@@ -314,22 +312,6 @@ void BringBackLostWindows() {
         else
             MoveDelphi(back, Settings.Motion, Settings.MoveOutSound, true);
         window->Hidden = false;
-    }
-}
-
-void LeaveUntuckable() {
-    const std::pair<HiddenWindow*, const char*> windows[] = {
-        {&DelphiWindow, "The IDE main window cannot be tucked at the top"},
-        {&InspectorWindow, Settings.InspectorEdge == TEdge::Right
-                               ? "The Object Inspector cannot be tucked on the right"
-                               : "The Object Inspector cannot be tucked on the left"}};
-    for (auto [window, text] : windows) {
-        const bool chosen = window == &DelphiWindow ? Settings.HideDelphi : Settings.HideInspector;
-        if (!chosen || window->Tuckable)
-            continue;
-        (window == &DelphiWindow ? Settings.HideDelphi : Settings.HideInspector) = false;
-        ShowOops(std::string(text) +
-                 ": every monitor that way has another beyond its edge.  It stays where it is.");
     }
 }
 
