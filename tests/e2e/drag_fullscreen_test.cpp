@@ -33,15 +33,7 @@ protected:
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        char pattern[] = "/tmp/wt-drag-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "config" / "wingtucker");
-        fs::create_directories(dir_ / "project");
-        // Another program's window becomes active here: the strips stay on.
-        std::ofstream(dir_ / "config" / "wingtucker" / "Wingtckr.ini")
-            << "[Wingtucker]\ngwHideInspector=False\ngwHideDelphi=True\ngwAnimate=False\n"
-               "gwDelay=200\ngwDisableOnFocusLoss=False\n";
+        ASSERT_TRUE(folder_.Made());
         display_ = XOpenDisplay(server_.DisplayName().c_str());
         ASSERT_NE(display_, nullptr);
     }
@@ -50,8 +42,6 @@ protected:
         if (display_)
             XCloseDisplay(display_);
         manager_.Stop();
-        if (!dir_.empty())
-            fs::remove_all(dir_);
     }
 
     void Motion(int x, int y) {
@@ -86,7 +76,9 @@ protected:
 
     test::XvfbServer server_;
     test::WindowManager manager_{"openbox"};
-    fs::path dir_;
+    // Another program's window becomes active here: the strips stay on.
+    RunFolder folder_{"wt-drag", "gwHideInspector=False\ngwHideDelphi=True\ngwAnimate=False\n"
+                                 "gwDelay=200\ngwDisableOnFocusLoss=False\n"};
     Display* display_ = nullptr;
     HostideRun run_;
     std::unique_ptr<X11Windows> windows_;
@@ -94,11 +86,11 @@ protected:
 
 TEST_F(DragAndFullScreen, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsTheEdge) {
     windows_ = std::make_unique<X11Windows>(server_.DisplayName());
-    const fs::path script = dir_ / "test.script";
-    std::ofstream(script) << "new-project " << (dir_ / "project" / "Demo.dpr").string() << "\n"
+    const fs::path script = folder_.Path() / "test.script";
+    std::ofstream(script) << "new-project " << folder_.Project() << "\n"
                           << "menu Tools|Wingtucker 1.2d\nwait 1500\nclick-button Start\n"
                           << "wait 10000\nquit\n";
-    ASSERT_TRUE(run_.Start(server_.DisplayName(), (dir_ / "config").string(), script.string()));
+    ASSERT_TRUE(run_.Start(server_.DisplayName(), folder_.ConfigHome(), script.string()));
     const int tucked = MainTopAfter(3500ms);
     ASSERT_LT(tucked, -90) << run_.Output(); // the frame included under openbox
 

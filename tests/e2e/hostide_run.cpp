@@ -3,11 +3,30 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace wt::e2e {
+
+RunFolder::RunFolder(const std::string& prefix, const std::string& settingsKeys) {
+    std::string pattern = "/tmp/" + prefix + "-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        return;
+    path_ = pattern;
+    std::filesystem::create_directories(path_ / "config" / "wingtucker");
+    std::filesystem::create_directories(path_ / "project");
+    if (!settingsKeys.empty())
+        std::ofstream(path_ / "config" / "wingtucker" / "Wingtckr.ini") << "[Wingtucker]\n"
+                                                                        << settingsKeys;
+}
+
+RunFolder::~RunFolder() {
+    std::error_code ignored;
+    if (Made())
+        std::filesystem::remove_all(path_, ignored);
+}
 
 bool ParseRectLine(const std::string& line, WindowRect& rect) {
     std::istringstream in(line);

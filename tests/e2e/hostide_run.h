@@ -3,6 +3,7 @@
 // before them.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
@@ -57,6 +58,26 @@ private:
     std::string output_;
     std::map<std::string, std::vector<WindowRect>> rects_;
     std::map<std::string, std::string> environment_;
+};
+
+// A run's own folder under /tmp, removed with all in it when it goes:
+// config/wingtucker with the settings file given (section Wingtucker, the
+// keys as they stand), and project/ for the run's project.
+class RunFolder {
+public:
+    explicit RunFolder(const std::string& prefix, const std::string& settingsKeys = {});
+    ~RunFolder();
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+
+    bool Made() const { return !path_.empty(); }
+    const std::filesystem::path& Path() const { return path_; }
+    // What hostide takes as its configuration home.
+    std::string ConfigHome() const { return (path_ / "config").string(); }
+    std::string Project() const { return (path_ / "project" / "Demo.dpr").string(); }
+
+private:
+    std::filesystem::path path_;
 };
 
 } // namespace wt::e2e

@@ -126,17 +126,14 @@ protected:
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        char pattern[] = "/tmp/wt-monitors-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "config" / "wingtucker");
-        fs::create_directories(dir_ / "project");
         // Only what the case is about: the focus handling stays as a new
         // user has it.
-        std::ofstream(dir_ / "config" / "wingtucker" / "Wingtckr.ini")
-            << "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\ngwAnimate=False\n"
-               "gwDelay=200\ngwSide="
-            << (l.Right ? 1 : 0) << "\n";
+        folder_ = std::make_unique<RunFolder>(
+            "wt-monitors", std::string("gwHideInspector=True\ngwHideDelphi=True\ngwAnimate=False\n"
+                                       "gwDelay=200\ngwSide=") +
+                               (l.Right ? "1" : "0") + "\n");
+        ASSERT_TRUE(folder_->Made());
+        dir_ = folder_->Path();
         display_ = XOpenDisplay(server_.DisplayName().c_str());
         ASSERT_NE(display_, nullptr);
         windows_ = std::make_unique<X11Windows>(server_.DisplayName());
@@ -153,8 +150,6 @@ protected:
                 if (fs::exists(dir_ / shot))
                     fs::copy_file(dir_ / shot, fs::path(keep) / (GetParam().Name + "-" + shot),
                                   fs::copy_options::overwrite_existing);
-        if (!dir_.empty())
-            fs::remove_all(dir_);
     }
 
     static std::string Geometry(const Box& m) {
@@ -221,7 +216,8 @@ protected:
 
     std::unique_ptr<test::WindowManager> manager_;
     test::XvfbServer server_;
-    fs::path dir_;
+    std::unique_ptr<RunFolder> folder_;
+    fs::path dir_; // the folder's path
     Display* display_ = nullptr;
     std::unique_ptr<X11Windows> windows_;
     HostideRun run_;
@@ -259,7 +255,7 @@ TEST_P(MonitorsOnXvfb, EachWindowHangsFromAnOuterEdgeOfItsMonitor) {
     Box sideMonitor = monitors[l.InspectorEdge];
     const fs::path script = dir_ / "test.script";
     std::ofstream(script) << Script(l, dir_, mainMonitor, sideMonitor);
-    ASSERT_TRUE(run_.Start(server_.DisplayName(), (dir_ / "config").string(), script.string()));
+    ASSERT_TRUE(run_.Start(server_.DisplayName(), folder_->ConfigHome(), script.string()));
 
     ASSERT_TRUE(Marker("ready")) << run_.Output();
     Place("TAppBuilder", l.MainAt);

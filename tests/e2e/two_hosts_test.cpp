@@ -25,26 +25,13 @@ protected:
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        char pattern[] = "/tmp/wt-two-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        for (const char* who : {"a", "b"}) {
-            fs::create_directories(dir_ / who / "config" / "wingtucker");
-            fs::create_directories(dir_ / who / "project");
-            std::ofstream(dir_ / who / "config" / "wingtucker" / "Wingtckr.ini")
-                << "[Wingtucker]\ngwHideInspector=True\ngwHideDelphi=True\ngwAnimate=False\n"
-                   "gwSide=1\ngwDisableOnFocusLoss=False\n";
-        }
+        ASSERT_TRUE(a_.Made() && b_.Made());
     }
-    void TearDown() override {
-        manager_.Stop();
-        if (!dir_.empty())
-            fs::remove_all(dir_);
-    }
+    void TearDown() override { manager_.Stop(); }
 
-    std::string Script(const std::string& who, int waitWhileOtherRuns) {
-        const fs::path script = dir_ / who / "test.script";
-        std::ofstream(script) << "new-project " << (dir_ / who / "project" / "Demo.dpr").string()
+    static std::string Script(const RunFolder& folder, int waitWhileOtherRuns) {
+        const fs::path script = folder.Path() / "test.script";
+        std::ofstream(script) << "new-project " << folder.Project()
                               << "\necho @before\nrects\nmenu Tools|Wingtucker 1.2d\nwait 1000\n"
                               << "click-button Start\nwait 1500\necho @tucked\nrects\n"
                               << "wait " << waitWhileOtherRuns << "\necho @later\nrects\n"
@@ -55,16 +42,17 @@ protected:
 
     test::XvfbServer server_;
     test::WindowManager manager_{GetParam()};
-    fs::path dir_;
+    static constexpr const char* kSettings = "gwHideInspector=True\ngwHideDelphi=True\n"
+                                             "gwAnimate=False\ngwSide=1\n"
+                                             "gwDisableOnFocusLoss=False\n";
+    RunFolder a_{"wt-two", kSettings}, b_{"wt-two", kSettings};
     HostideRun first_, second_;
 };
 
 TEST_P(TwoHostsOnXvfb, EachAddInServesOnlyItsOwnHost) {
-    ASSERT_TRUE(
-        first_.Start(server_.DisplayName(), (dir_ / "a" / "config").string(), Script("a", 9000)));
+    ASSERT_TRUE(first_.Start(server_.DisplayName(), a_.ConfigHome(), Script(a_, 9000)));
     ASSERT_TRUE(first_.WaitForOutput("@tucked\n", 20000)) << first_.Output();
-    ASSERT_TRUE(
-        second_.Start(server_.DisplayName(), (dir_ / "b" / "config").string(), Script("b", 0)));
+    ASSERT_TRUE(second_.Start(server_.DisplayName(), b_.ConfigHome(), Script(b_, 0)));
     EXPECT_EQ(second_.Wait(30000), 0) << second_.Output();
     EXPECT_EQ(first_.Wait(30000), 0) << first_.Output();
 
