@@ -89,6 +89,8 @@ void WatchMouse(std::intptr_t lParam) {
         if (DelphiWindow.Hidden) {
             if (InDelphiStrip())
                 EnableRevealTimer(true);
+        } else if (DelphiWindow.KeyRevealed) {
+            DelphiWindow.KeyRevealed = BelowOrBesideDelphi();
         } else if (BelowOrBesideDelphi()) {
             // The height test comes first: it settles almost every message
             // without asking the display server for the window under the pointer.
@@ -113,9 +115,11 @@ void WatchMouse(std::intptr_t lParam) {
                             ? PointerX < InspectorWindow.ShownRect.Left
                             : PointerX > InspectorWindow.ShownRect.Right;
             left = left || OnAnotherMonitor(InspectorWindow.Monitor);
-            if (left && !UnderFullScreen(InspectorWindow) &&
-                MoveInspector(InspectorWindow.HiddenRect, Settings.Motion, Settings.MoveInSound,
-                              false, TMoveScope::ThisRun))
+            if (InspectorWindow.KeyRevealed)
+                InspectorWindow.KeyRevealed = left;
+            else if (left && !UnderFullScreen(InspectorWindow) &&
+                     MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
+                                   Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;
         }
     }
@@ -135,12 +139,12 @@ void RevealTimerTick() {
     if (Settings.HideInspector && InInspectorStrip() && !UnderFullScreen(InspectorWindow) &&
         MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                       TMoveScope::ThisRun))
-        InspectorWindow.Hidden = false;
+        InspectorWindow.Hidden = InspectorWindow.KeyRevealed = false;
     if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() &&
         !UnderFullScreen(DelphiWindow) &&
         MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                    TMoveScope::ThisRun))
-        DelphiWindow.Hidden = false;
+        DelphiWindow.Hidden = DelphiWindow.KeyRevealed = false;
     EnableRevealTimer(false);
 }
 
@@ -158,6 +162,49 @@ void ActivateApp(std::uintptr_t wParam) {
         // watch then stays off.
         if (EngineRunning)
             StartHook(Panel->Handle());
+    }
+}
+
+namespace {
+constexpr int RevealKeyId = 1;
+} // namespace
+
+void GrabRevealKey() {
+    if (!Panel || Settings.RevealKey.empty())
+        return;
+    std::string why;
+    if (!ParseHotKey(Settings.RevealKey, &why)) {
+        ShowOops("The reveal key \"" + Settings.RevealKey + "\" cannot be read: " + why +
+                 ".  Wingtucker runs without it.");
+        return;
+    }
+    if (!ThePlatform().System().RegisterHotKey(Panel->Handle(), RevealKeyId,
+                                               *Settings.RevealHotKey))
+        ShowOops("The reveal key " + Settings.RevealKey +
+                 " is held by another program.  Wingtucker runs without it.");
+}
+
+void LetGoRevealKey() {
+    if (Panel)
+        ThePlatform().System().UnregisterHotKey(Panel->Handle(), RevealKeyId);
+}
+
+void RevealByKey() {
+    if (!EngineRunning || InHookMessage)
+        return;
+    const std::uint32_t run = EngineRun;
+    RefindWindows();
+    if (Settings.HideInspector && InspectorWindow.Hidden &&
+        MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
+                      TMoveScope::ThisRun)) {
+        InspectorWindow.Hidden = false;
+        InspectorWindow.KeyRevealed = true;
+    }
+    if (EngineRun == run && Settings.HideDelphi && DelphiWindow.Hidden &&
+        MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
+                   TMoveScope::ThisRun)) {
+        DelphiWindow.Hidden = false;
+        DelphiWindow.KeyRevealed = true;
     }
 }
 

@@ -1,6 +1,6 @@
 // The edge watch: turning the hook's pointer reports into tuck-aways and
 // reveals, the reveal timer's tick, and switching the watch off while the
-// host application is inactive.
+// host application is inactive; and the key that reveals both windows.
 #pragma once
 
 #include "platform/types.h"
@@ -19,5 +19,13 @@ void WatchMouse(std::intptr_t lParam);
 void RevealTimerTick();
 // WM_ACTIVATEAPP: wParam 1 = the host application was activated, 0 = deactivated.
 void ActivateApp(std::uintptr_t wParam);
+// Grabs the reveal key of the settings (RevealKey) for the panel while the
+// engine runs; a key that cannot be read or that another program holds is
+// said once, and the engine runs without it.
+void GrabRevealKey();
+void LetGoRevealKey();
+// WM_HOTKEY: the reveal key was pressed. Both tucked windows come out and
+// stay until the pointer has been over them and leaves.
+void RevealByKey();
 
 } // namespace wt

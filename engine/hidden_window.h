@@ -12,7 +12,9 @@ struct HiddenWindow {
     TRect ShownRect;         // where it stands when revealed
     TRect HiddenRect;        // where it stands when tucked away
     TRect Monitor;           // the monitor whose edge it hangs from
-    bool Hidden = false;     // the engine regards it as tucked away
+    // Revealed by the reveal key: it stays until the pointer has been over it.
+    bool KeyRevealed = false;
+    bool Hidden = false; // the engine regards it as tucked away
     // Chosen to be hidden at Start: until Stop it may stand revealed, and
     // still has to go back to RestoreRect when the windows are brought back.
     bool Managed = false;

@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
     SetMessageHandler(WM_WATCHMOUSE, [](TMessage& m) { WatchMouse(m.LParam); });
     SetMessageHandler(WM_ACTIVATEAPP, [](TMessage& m) { ActivateApp(m.WParam); });
     SetMessageHandler(WM_DISPLAYCHANGE, [](TMessage&) { MonitorsChanged(); });
+    SetMessageHandler(WM_HOTKEY, [](TMessage&) { RevealByKey(); });
     ReadForm(forms::main, forms::mainFile);
 }
 
@@ -134,6 +135,7 @@ void TfrmMain::btnStartClick(TObject*) {
     HideAll();
     if (!EngineRunning)
         return; // stopped while the windows were being tucked away
+    GrabRevealKey();
     btnStart->SetEnabled(false);
     btnStop->SetEnabled(true);
     btnOptions->SetEnabled(false);
@@ -223,6 +225,7 @@ void ReadSettings(bool tellProblem) {
 
 void ClosePanel() {
     StopHook();
+    LetGoRevealKey();
     if (PanelCreated()) {
         TfrmMain* panel = Panel;
         panel->FreeOnClose = true;
@@ -241,6 +244,7 @@ void StopHiding() {
     if (PanelCreated())
         Panel->timerWait->SetEnabled(false);
     StopHook();
+    LetGoRevealKey();
     RestoreAll();
     for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow})
         window->Managed = false;
@@ -285,6 +289,7 @@ void RestoreAll() {
 }
 
 void HideAll() {
+    InspectorWindow.KeyRevealed = DelphiWindow.KeyRevealed = false;
     InspectorWindow.Managed = Settings.HideInspector;
     DelphiWindow.Managed = Settings.HideDelphi;
     if (Settings.HideInspector && !MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,

@@ -3,6 +3,7 @@
 // sound, help, and the hook library that watches the pointer.
 #pragma once
 
+#include "platform/hot_key.h"
 #include "platform/types.h"
 #include "platform/window_rule.h"
 
@@ -115,6 +116,15 @@ public:
         (void)listener;
         return false;
     }
+
+    // Makes key reach window as WM_HOTKEY (wParam id) wherever the focus
+    // is, until it is unregistered; false when the desktop cannot, or
+    // another program holds the key.
+    virtual bool RegisterHotKey(WindowHandle window, int id, const THotKey& key) {
+        (void)window, (void)id, (void)key;
+        return false;
+    }
+    virtual void UnregisterHotKey(WindowHandle /*window*/, int /*id*/) {}
 
     // A repeating timer; an interval of 0 or less fires on every pass of the
     // message loop. Ticks run on the user-interface thread.

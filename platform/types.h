@@ -42,6 +42,7 @@ enum SystemMetric : int {
 // Window messages by number.
 inline constexpr std::uint32_t WM_ACTIVATEAPP = 0x1C;
 inline constexpr std::uint32_t WM_DISPLAYCHANGE = 0x7E;
+inline constexpr std::uint32_t WM_HOTKEY = 0x0312;
 inline constexpr std::uint32_t WM_USER = 0x400;
 // The hook library's pointer report: lParam holds x in bits 0-15, y in 16-31.
 inline constexpr std::uint32_t WM_WATCHMOUSE = WM_USER + 0x101;

@@ -63,6 +63,7 @@ enum TSettingId : std::size_t {
     sOpenDelay,
     sUseAutoHide,
     sDisableOnFocusLoss,
+    sRevealKey,
     sFindLostWindows,
     sMainRule,
     sInspectorRule,
@@ -94,6 +95,8 @@ inline constexpr TSettingInfo SettingTable[SettingCount] = {
      TOutOfRange::None, "cbAutoStart"},
     {SettingsSection, "gwDisableOnFocusLoss", "DisableOnFocusLoss", TSettingType::Boolean, 1, 1,
      std::nullopt, TOutOfRange::None, "cbDisable"},
+    // A key that reveals both windows while running; not in the dialog.
+    {SettingsSection, "RevealKey", "RevealKey", TSettingType::Text, 0, 0},
     {HelpSection, "FindLostWindows", "FindLostWindows", TSettingType::Boolean, 0, 0},
     {WindowsSection, "Main", "Windows.Main", TSettingType::Text, 0, 0},
     {WindowsSection, "Inspector", "Windows.Inspector", TSettingType::Text, 0, 0},

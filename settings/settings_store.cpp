@@ -90,6 +90,8 @@ void LoadSettings(TIniEditor& ini) {
     Settings.OpenDelay = LoadInt(ini, sOpenDelay);
     LoadBool(ini, sUseAutoHide, Settings.UseAutoHide, presetSays(true));
     LoadBool(ini, sDisableOnFocusLoss, Settings.DisableOnFocusLoss);
+    Settings.RevealKey = LoadText(ini, sRevealKey);
+    Settings.RevealHotKey = ParseHotKey(Settings.RevealKey);
     LoadWindowRules(ini);
     if (preset && !preset->TuckMain)
         Settings.HideDelphi = false;
@@ -138,6 +140,7 @@ std::string LoadedText(const TSettings& s, TSettingId id) {
     case sOpenDelay: return std::to_string(s.OpenDelay);
     case sUseAutoHide: return flag(s.UseAutoHide);
     case sDisableOnFocusLoss: return flag(s.DisableOnFocusLoss);
+    case sRevealKey: return s.RevealKey;
     case sMainRule: return s.MainRule;
     case sInspectorRule: return s.InspectorRule;
     case sFindLostWindows:

@@ -3,6 +3,7 @@
 // and what to tell the user when that file cannot be read.
 #pragma once
 
+#include "platform/hot_key.h"
 #include "platform/window_rule.h"
 #include "settings/settings_schema.h"
 
@@ -39,6 +40,10 @@ struct TSettings {
     std::int32_t OpenDelay = SettingOf(sOpenDelay).BeforeLoad;
     bool UseAutoHide = SettingOf(sUseAutoHide).BeforeLoad != 0;
     bool DisableOnFocusLoss = SettingOf(sDisableOnFocusLoss).BeforeLoad != 0;
+    // The key that reveals both windows, as written and as read (none where
+    // none is set or the text is no key).
+    std::string RevealKey;
+    std::optional<THotKey> RevealHotKey;
     // The window rules as written, and as read: none where no rule is set
     // or the one set cannot be read (then the window is found by its class).
     std::string MainRule;

@@ -152,6 +152,12 @@ Assignment ParseAssignment(std::string_view argument) {
             value.back() == '\t')
             throw malformed("leading or trailing blanks would be lost");
         assignment.Value = value;
+        if (&key == &SettingOf(sRevealKey)) {
+            std::string why;
+            if (!ParseHotKey(value, &why))
+                throw malformed("not a key: " + why);
+            break;
+        }
         if (std::string_view(key.Section) == WindowsSection) {
             TRuleError error;
             if (!ParseWindowRule(value, &error))

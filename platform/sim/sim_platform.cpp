@@ -221,6 +221,33 @@ void SimPlatform::SetMonitors(std::vector<TRect> monitors) {
         queue_.push_back({window, WM_DISPLAYCHANGE, 0, 0});
 }
 
+bool SimPlatform::RegisterHotKey(WindowHandle window, int id, const THotKey& key) {
+    UnregisterHotKey(window, id);
+    if (!own_.count(window) ||
+        std::find(HotKeysHeldElsewhere.begin(), HotKeysHeldElsewhere.end(), key) !=
+            HotKeysHeldElsewhere.end() ||
+        HotKeyRegistered(key))
+        return false;
+    hotKeys_.push_back({window, id, key});
+    return true;
+}
+
+void SimPlatform::UnregisterHotKey(WindowHandle window, int id) {
+    std::erase_if(hotKeys_, [&](const HotKeyEntry& e) { return e.Window == window && e.Id == id; });
+}
+
+bool SimPlatform::HotKeyRegistered(const THotKey& key) const {
+    return std::any_of(hotKeys_.begin(), hotKeys_.end(),
+                       [&](const HotKeyEntry& e) { return e.Key == key; });
+}
+
+bool SimPlatform::PressHotKey(const THotKey& key) {
+    for (const HotKeyEntry& e : hotKeys_)
+        if (e.Key == key)
+            return PostMessage(e.Window, WM_HOTKEY, static_cast<std::uintptr_t>(e.Id), 0);
+    return false;
+}
+
 void SimPlatform::ClearRecords() {
     moves_.clear();
     bringToTop_.clear();

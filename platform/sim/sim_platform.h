@@ -90,6 +90,12 @@ public:
     // Sets the monitors (none: the screen alone) and tells our windows, as
     // a desktop does when a monitor is added, removed or moved.
     void SetMonitors(std::vector<TRect> monitors);
+    // Keys another program holds: registering them fails.
+    std::vector<THotKey> HotKeysHeldElsewhere;
+    // The user presses key: the window that registered it gets WM_HOTKEY.
+    // False when none did.
+    bool PressHotKey(const THotKey& key);
+    bool HotKeyRegistered(const THotKey& key) const;
     // A pointer button held; another program's full-screen window in front.
     bool ButtonDown = false;
     std::optional<TRect> FullScreen;
@@ -183,6 +189,8 @@ public:
     bool SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
     void ProcessMessages() override;
+    bool RegisterHotKey(WindowHandle window, int id, const THotKey& key) override;
+    void UnregisterHotKey(WindowHandle window, int id) override;
 
     TimerId SetTimer(int intervalMs, std::function<void()> tick) override;
     void KillTimer(TimerId timer) override;
@@ -236,6 +244,12 @@ private:
 
     std::map<WindowHandle, OwnWindow> own_;
     std::vector<TRect> monitors_;
+    struct HotKeyEntry {
+        WindowHandle Window;
+        int Id;
+        THotKey Key;
+    };
+    std::vector<HotKeyEntry> hotKeys_;
     std::deque<WindowMessage> queue_;
 
     WindowHandle hookWindow_ = 0;

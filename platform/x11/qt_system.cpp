@@ -6,6 +6,7 @@
 
 #include "platform/x11/qt_system.h"
 
+#include "platform/x11/hot_keys.h"
 #include "platform/x11/own_windows.h"
 #include "platform/x11/qt_timers.h"
 
@@ -20,9 +21,14 @@ QString ToQString(std::string_view text) {
 QtSystem::QtSystem(unsigned long watchMouseAtom,
                    std::function<std::optional<unsigned long>()> activeOther)
     : own_(std::make_unique<OwnWindows>(watchMouseAtom, std::move(activeOther))),
-      timers_(std::make_unique<QtTimers>()), start_(std::chrono::steady_clock::now()) {}
+      timers_(std::make_unique<QtTimers>()), start_(std::chrono::steady_clock::now()) {
+    hotKeys_ = std::make_unique<HotKeys>([this](WindowHandle window, int id) {
+        PostMessage(window, WM_HOTKEY, static_cast<std::uintptr_t>(id), 0);
+    });
+}
 
 QtSystem::~QtSystem() {
+    hotKeys_.reset();
     timers_.reset();
     own_.reset();
 }
@@ -92,5 +98,11 @@ std::int64_t QtSystem::TickCount() {
                                                                  start_)
         .count();
 }
+
+bool QtSystem::RegisterHotKey(WindowHandle window, int id, const THotKey& key) {
+    return hotKeys_->Register(window, id, key);
+}
+
+void QtSystem::UnregisterHotKey(WindowHandle window, int id) { hotKeys_->Unregister(window, id); }
 
 } // namespace wt

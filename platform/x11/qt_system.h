@@ -13,6 +13,7 @@
 
 namespace wt {
 
+class HotKeys;
 class OwnWindows;
 class QtTimers;
 
@@ -41,6 +42,8 @@ public:
     void MessageBox(std::string_view text, std::string_view caption) override;
     bool AnotherProgramActive() override;
     bool WatchActivation(std::function<void(bool)> listener) override;
+    bool RegisterHotKey(WindowHandle window, int id, const THotKey& key) override;
+    void UnregisterHotKey(WindowHandle window, int id) override;
 
     TimerId SetTimer(int intervalMs, std::function<void()> tick) override;
     void KillTimer(TimerId timer) override;
@@ -49,6 +52,7 @@ public:
 private:
     std::unique_ptr<OwnWindows> own_;
     std::unique_ptr<QtTimers> timers_;
+    std::unique_ptr<HotKeys> hotKeys_;
     std::chrono::steady_clock::time_point start_;
 };
 

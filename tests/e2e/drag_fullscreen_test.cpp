@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <filesystem>
@@ -112,6 +113,39 @@ TEST_F(DragAndFullScreen, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsThe
     XSync(display_, False);
     Motion(501, 2);
     EXPECT_EQ(MainTopAfter(800ms), 0) << "the edge stayed the full-screen window's";
+    run_.Wait(20000);
+}
+
+// The reveal key, with the focus handling at its default: pressed anywhere,
+// it brings the main window out; it goes once the pointer has been over it.
+TEST_F(DragAndFullScreen, TheRevealKeyBringsTheWindowOutUntilThePointerLeavesIt) {
+    windows_ = std::make_unique<X11Windows>(server_.DisplayName());
+    std::ofstream(folder_.Path() / "config" / "wingtucker" / "Wingtckr.ini")
+        << "[Wingtucker]\ngwHideDelphi=True\ngwAnimate=False\nRevealKey=ctrl+alt+w\n";
+    const fs::path script = folder_.Path() / "test.script";
+    std::ofstream(script) << "new-project " << folder_.Project() << "\n"
+                          << "menu Tools|Wingtucker 1.2d\nwait 1500\nclick-button Start\n"
+                          << "wait 7000\nquit\n";
+    ASSERT_TRUE(run_.Start(server_.DisplayName(), folder_.ConfigHome(), script.string()));
+    const int tucked = MainTopAfter(3500ms);
+    ASSERT_LT(tucked, -90) << run_.Output();
+
+    Motion(500, 500);
+    const unsigned keys[] = {XKeysymToKeycode(display_, XK_Control_L),
+                             XKeysymToKeycode(display_, XK_Alt_L),
+                             XKeysymToKeycode(display_, XK_w)};
+    for (unsigned key : keys)
+        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        XTestFakeKeyEvent(display_, *it, False, CurrentTime);
+    XSync(display_, False);
+    EXPECT_EQ(MainTopAfter(700ms), 0) << "the key did not reveal the main window";
+    Motion(500, 480);
+    EXPECT_EQ(MainTopAfter(400ms), 0) << "gone before the pointer was over it";
+    Motion(500, 60); // a while over it: the hook reads the pointer at most every 15 ms
+    std::this_thread::sleep_for(200ms);
+    Motion(500, 500);
+    EXPECT_EQ(MainTopAfter(700ms), tucked) << "not tucked once the pointer left it";
     run_.Wait(20000);
 }
 

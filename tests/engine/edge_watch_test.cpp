@@ -4,7 +4,10 @@
 // and on with the host application's activation.
 #include "tests/engine/panel_fixture.h"
 
+#include "dialogs/oops.h"
 #include "toolkit/forms/application.h"
+
+#include <QTimer>
 
 namespace wt::test {
 namespace {
@@ -375,6 +378,77 @@ TEST_F(EdgeWatchTest, DragsWaitForTheButtonAndFullScreensKeepTheirEdge) {
     sim_->FullScreen = TRect{0, 0, 1024, 768};
     Pointer(500, 400);
     EXPECT_EQ(Rect(delphi_), shown) << "slid away under a full-screen program";
+}
+
+} // namespace
+} // namespace wt::test
+
+namespace wt::test {
+namespace {
+
+// The reveal key: grabbed only while running; a press brings out both
+// tucked windows, which stay until the pointer has been over them and
+// leaves; a key another program holds is said once and the strips run on.
+class RevealKeyTest : public EdgeWatchTest {
+protected:
+    // Start, answering the one message it may show; returns its text.
+    std::string StartAndAnswer() {
+        std::string said;
+        QTimer::singleShot(0, [&] {
+            for (TComponent* c : Panel->Components())
+                if (auto* oops = dynamic_cast<TfrmOops*>(c)) {
+                    said = ToStd(oops->memo->Text());
+                    oops->btnOk->Click();
+                }
+        });
+        Start();
+        return said;
+    }
+    const THotKey key_{MOD_CONTROL | MOD_ALT, "w"};
+};
+
+TEST_F(RevealKeyTest, APressRevealsBothUntilThePointerHasBeenOverThemAndLeaves) {
+    WriteSettings("gwHideDelphi=True\ngwHideInspector=True\ngwSide=1\nRevealKey=ctrl+alt+w\n");
+    Load();
+    EXPECT_FALSE(sim_->HotKeyRegistered(key_)) << "grabbed before Start";
+    EXPECT_EQ(StartAndAnswer(), "");
+    ASSERT_EQ(Rect(delphi_), DelphiHidden);
+
+    ASSERT_TRUE(sim_->PressHotKey(key_));
+    sim_->ProcessMessages();
+    EXPECT_EQ(Rect(delphi_), DelphiShown);
+    EXPECT_EQ(Rect(inspector_), InspectorRightShown);
+    Pointer(500, 500); // away from both, as the pointer was when the key came
+    EXPECT_EQ(Rect(delphi_), DelphiShown);
+    EXPECT_EQ(Rect(inspector_), InspectorRightShown);
+    Pointer(500, 50); // over the main window, then away: it goes
+    Pointer(500, 500);
+    EXPECT_EQ(Rect(delphi_), DelphiHidden);
+    EXPECT_EQ(Rect(inspector_), InspectorRightShown);
+    Pointer(900, 300);
+    Pointer(500, 300);
+    EXPECT_EQ(Rect(inspector_), InspectorRightHidden);
+
+    Panel->btnStop->Click();
+    EXPECT_FALSE(sim_->HotKeyRegistered(key_)) << "still grabbed after Stop";
+    EXPECT_FALSE(sim_->PressHotKey(key_));
+}
+
+TEST_F(RevealKeyTest, AKeyHeldElsewhereOrUnreadableIsSaidAndTheStripsRunWithout) {
+    sim_->HotKeysHeldElsewhere.push_back(key_);
+    WriteSettings("gwHideDelphi=True\ngwDelay=100\nRevealKey=Ctrl+Alt+W\n");
+    Load();
+    EXPECT_EQ(StartAndAnswer(),
+              "The reveal key Ctrl+Alt+W is held by another program.  Wingtucker runs without it.");
+    Pointer(500, 2);
+    sim_->Advance(100);
+    EXPECT_EQ(Rect(delphi_), DelphiShown) << "the strips stopped with the key";
+    Panel->btnStop->Click();
+
+    WriteSettings("gwHideDelphi=True\nRevealKey=w\n");
+    EXPECT_EQ(StartAndAnswer(), "The reveal key \"w\" cannot be read: a key without ctrl, alt, "
+                                "shift or super would be lost to typing.  Wingtucker runs "
+                                "without it.");
 }
 
 } // namespace

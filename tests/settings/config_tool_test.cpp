@@ -120,7 +120,8 @@ TEST_F(ConfigToolTest, ShowPrintsWhatTheAddInWouldLoad) {
     EXPECT_EQ(r.Out, "HideInspector=True\nSide=0\nHideDelphi=False\nWindowSounds=False\n"
                      "MoveOutSound=/usr/share/sounds/out file.wav\nMoveInSound=\n"
                      "HangOutPixels=10\nAnimate=False\nAnimateSpeed=5\nOpenDelay=7\n"
-                     "UseAutoHide=False\nDisableOnFocusLoss=False\nFindLostWindows=False\n"
+                     "UseAutoHide=False\nDisableOnFocusLoss=False\nRevealKey=\n"
+                     "FindLostWindows=False\n"
                      "Windows.Main=\nWindows.Inspector=\n");
     EXPECT_EQ(GetFile(file_), HandWritten) << "show wrote to the file";
 
@@ -388,6 +389,22 @@ TEST_F(ConfigToolTest, WindowRulesAreSetShownAndCheckedFirst) {
         EXPECT_EQ(r.Status, 2) << bad;
         EXPECT_NE(r.Err.find("cannot be read at column"), std::string::npos) << r.Err;
         EXPECT_EQ(GetFile(file_), before) << bad;
+    }
+}
+
+// The reveal key, which the dialog does not show: set as written, shown,
+// and refused when the add-in could not grab it or it would eat a letter.
+TEST_F(ConfigToolTest, TheRevealKeyIsSetShownAndChecked) {
+    RunResult r = Run({"set", "--dir", dir_, "RevealKey=ctrl+alt+w"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(GetFile(file_), "[Wingtucker]\nRevealKey=ctrl+alt+w\n");
+    r = Run({"show", "--dir", dir_});
+    EXPECT_NE(r.Out.find("RevealKey=ctrl+alt+w\n"), std::string::npos) << r.Out;
+    for (const char* bad : {"RevealKey=w", "RevealKey=ctrl+", "RevealKey=hyper+w"}) {
+        r = Run({"set", "--dir", dir_, bad});
+        EXPECT_EQ(r.Status, 2) << bad;
+        EXPECT_NE(r.Err.find("not a key: "), std::string::npos) << r.Err;
+        EXPECT_EQ(GetFile(file_), "[Wingtucker]\nRevealKey=ctrl+alt+w\n") << bad;
     }
 }
 
