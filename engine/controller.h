@@ -28,6 +28,10 @@ void ReadSettings(bool tellProblem);
 // Moves each IDE window that lies off screen (left tucked by an earlier
 // session, say) back onto the screen.
 void BringBackLostWindows();
+// At Start: a window chosen to be hidden that is minimized or rolled up is
+// left as it is this run, with one message naming it; a maximized one is
+// restored first and maximized again when it goes back.
+void SettleShowStates();
 // Monitors were added, removed or moved: a running engine places its
 // windows on the edges as they are now.
 void MonitorsChanged();

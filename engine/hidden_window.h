@@ -12,6 +12,8 @@ struct HiddenWindow {
     TRect ShownRect;         // where it stands when revealed
     TRect HiddenRect;        // where it stands when tucked away
     TRect Monitor;           // the monitor whose edge it hangs from
+    // Maximized before Start: restored to be tucked, maximized again at Stop.
+    bool WasMaximized = false;
     // Revealed by the reveal key: it stays until the pointer has been over it.
     bool KeyRevealed = false;
     bool Hidden = false; // the engine regards it as tucked away

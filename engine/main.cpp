@@ -23,6 +23,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace wt {
 
@@ -129,6 +131,7 @@ void TfrmMain::btnStartClick(TObject*) {
     if (EngineRunning)
         RestoreAll();
     BringBackLostWindows();
+    SettleShowStates();
     MeasureWindows();
     EngineRunning = true;
     ++EngineRun;
@@ -284,6 +287,9 @@ void RestoreAll() {
                       false);
     if (ToBeRestored(DelphiWindow))
         MoveDelphi(HomeOnAMonitor(DelphiWindow), Settings.Motion, Settings.MoveOutSound, false);
+    for (HiddenWindow* window : {&InspectorWindow, &DelphiWindow})
+        if (std::exchange(window->WasMaximized, false))
+            ThePlatform().Windows().ShowWindow(window->Handle, SW_MAXIMIZE);
     InspectorWindow.Hidden = false;
     DelphiWindow.Hidden = false;
 }
@@ -318,6 +324,37 @@ void BringBackLostWindows() {
             MoveDelphi(back, Settings.Motion, Settings.MoveOutSound, true);
         window->Hidden = false;
     }
+}
+
+void SettleShowStates() {
+    struct Chosen {
+        HiddenWindow* Window;
+        bool* Hide;
+        const char* Name;
+    };
+    std::string left;
+    for (const Chosen& c :
+         {Chosen{&DelphiWindow, &Settings.HideDelphi, "the IDE main window"},
+          Chosen{&InspectorWindow, &Settings.HideInspector, "the Object Inspector"}}) {
+        c.Window->WasMaximized = false;
+        if (!*c.Hide || c.Window->Handle == 0)
+            continue;
+        const TShowState state = ThePlatform().Windows().ShowStateOf(c.Window->Handle);
+        if (state == TShowState::Maximized) {
+            ThePlatform().Windows().ShowWindow(c.Window->Handle, SW_RESTORE);
+            c.Window->WasMaximized = true;
+        } else if (state == TShowState::Minimized || state == TShowState::Shaded) {
+            *c.Hide = false;
+            left += std::string(left.empty() ? "" : " and ") + c.Name +
+                    (state == TShowState::Minimized ? " is minimized" : " is rolled up");
+        }
+    }
+    if (left.empty())
+        return;
+    left[0] = static_cast<char>(left[0] - 'a' + 'A');
+    const bool one = left.find(" and ") == std::string::npos;
+    ShowOops(left + ": Wingtucker leaves " + (one ? "it where it is" : "them where they are") +
+             " this time.  Show " + (one ? "it" : "them") + " as usual and press Start again.");
 }
 
 void MonitorsChanged() {

@@ -46,6 +46,11 @@ public:
     // tells of none (the screen then counts as one). A change of them is
     // told to our windows as WM_DISPLAYCHANGE.
     virtual std::vector<TRect> Monitors() { return {}; }
+    // How the window is shown; Normal for 0 or a vanished window.
+    virtual TShowState ShowStateOf(WindowHandle /*window*/) { return TShowState::Normal; }
+    // SW_MAXIMIZE or SW_RESTORE (from maximized): returns once the desktop
+    // has done it, or after a short time; false when it was not done.
+    virtual bool ShowWindow(WindowHandle /*window*/, int /*command*/) { return false; }
     // Whether a pointer button is held down now (a drag, a selection).
     virtual bool PointerButtonDown() { return false; }
     // Whether the active window is another program's full-screen window

@@ -32,6 +32,13 @@ struct TPoint {
     friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
 };
 
+// How a window is shown: as it stands, filling the screen, minimized, or
+// rolled up to its title bar.
+enum class TShowState { Normal, Maximized, Minimized, Shaded };
+// Commands of ShowWindow that the engine gives.
+inline constexpr int SW_MAXIMIZE = 3;
+inline constexpr int SW_RESTORE = 9;
+
 // Indices of GetSystemMetrics that the engine asks for.
 enum SystemMetric : int {
     SM_CXSCREEN = 0,

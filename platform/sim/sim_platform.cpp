@@ -221,6 +221,31 @@ void SimPlatform::SetMonitors(std::vector<TRect> monitors) {
         queue_.push_back({window, WM_DISPLAYCHANGE, 0, 0});
 }
 
+void SimPlatform::SetShowState(WindowHandle window, TShowState state, TRect normalRect) {
+    showStates_[window] = {state, normalRect};
+    if (state == TShowState::Maximized)
+        SetWindowRect(window, ScreenRect());
+}
+
+TShowState SimPlatform::ShowStateOf(WindowHandle window) {
+    auto it = showStates_.find(window);
+    return it == showStates_.end() || !FindById(window) ? TShowState::Normal : it->second.State;
+}
+
+bool SimPlatform::ShowWindow(WindowHandle window, int command) {
+    if (!FindById(window) || (command != SW_MAXIMIZE && command != SW_RESTORE))
+        return false;
+    Shown& shown = showStates_[window];
+    if (command == SW_MAXIMIZE && shown.State != TShowState::Maximized) {
+        shown = {TShowState::Maximized, GetWindowRect(window)};
+        SetWindowRect(window, ScreenRect());
+    } else if (command == SW_RESTORE && shown.State == TShowState::Maximized) {
+        shown.State = TShowState::Normal;
+        SetWindowRect(window, shown.Normal);
+    }
+    return true;
+}
+
 bool SimPlatform::RegisterHotKey(WindowHandle window, int id, const THotKey& key) {
     UnregisterHotKey(window, id);
     if (!own_.count(window) ||

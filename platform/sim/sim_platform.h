@@ -90,6 +90,9 @@ public:
     // Sets the monitors (none: the screen alone) and tells our windows, as
     // a desktop does when a monitor is added, removed or moved.
     void SetMonitors(std::vector<TRect> monitors);
+    // How a window is shown; a maximized one fills the screen and goes back
+    // to normalRect when restored.
+    void SetShowState(WindowHandle window, TShowState state, TRect normalRect = {});
     // Keys another program holds: registering them fails.
     std::vector<THotKey> HotKeysHeldElsewhere;
     // The user presses key: the window that registered it gets WM_HOTKEY.
@@ -169,6 +172,8 @@ public:
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
     std::vector<TRect> Monitors() override { return monitors_; }
+    TShowState ShowStateOf(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, int command) override;
     bool PointerButtonDown() override { return ButtonDown; }
     bool FullScreenOver(TRect monitor) override {
         return FullScreen && FullScreen->Contains((monitor.Left + monitor.Right) / 2,
@@ -250,6 +255,11 @@ private:
         THotKey Key;
     };
     std::vector<HotKeyEntry> hotKeys_;
+    struct Shown {
+        TShowState State;
+        TRect Normal;
+    };
+    std::map<WindowHandle, Shown> showStates_;
     std::deque<WindowMessage> queue_;
 
     WindowHandle hookWindow_ = 0;

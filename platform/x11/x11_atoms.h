@@ -17,6 +17,10 @@ struct X11Atoms {
     Atom NetWorkarea = None;
     Atom NetWmState = None;
     Atom NetWmStateFullscreen = None;
+    Atom NetWmStateMaximizedVert = None;
+    Atom NetWmStateMaximizedHorz = None;
+    Atom NetWmStateHidden = None;
+    Atom NetWmStateShaded = None;
     Atom NetWmWindowType = None;
     Atom WmWindowRole = None;
     Atom NetWmDesktop = None;

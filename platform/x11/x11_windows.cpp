@@ -5,6 +5,7 @@
 #include "platform/x11/x11_errors.h"
 #include "platform/x11/x11_homes.h"
 #include "platform/x11/x11_monitors.h"
+#include "platform/x11/x11_show_states.h"
 #include "platform/x11/x11_takeover.h"
 
 #include <X11/Xatom.h>
@@ -284,6 +285,18 @@ bool X11Windows::OfAnotherProcess(unsigned long window) {
     char host[256] = {};
     return !facts->Machine.empty() && gethostname(host, sizeof host - 1) == 0 &&
            facts->Machine != host;
+}
+
+TShowState X11Windows::ShowStateOf(WindowHandle window) {
+    if (!Usable() || window == 0 || takeover_->IsTaken(static_cast<Window>(window)))
+        return TShowState::Normal; // a taken window is tucked by us, as it was
+    return wt::ShowStateOf(*desktop_, static_cast<Window>(window));
+}
+
+bool X11Windows::ShowWindow(WindowHandle window, int command) {
+    if (!Usable() || window == 0 || (command != SW_MAXIMIZE && command != SW_RESTORE))
+        return false;
+    return SetMaximized(*desktop_, static_cast<Window>(window), command == SW_MAXIMIZE);
 }
 
 bool X11Windows::PointerButtonDown() {

@@ -74,6 +74,8 @@ public:
     bool BringWindowToTop(WindowHandle window) override;
     int GetSystemMetrics(int index) override;
     std::vector<TRect> Monitors() override;
+    TShowState ShowStateOf(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, int command) override;
     bool PointerButtonDown() override;
     bool FullScreenOver(TRect monitor) override;
     WindowHandle WindowFromPoint(TPoint point) override;

@@ -391,19 +391,6 @@ namespace {
 // leaves; a key another program holds is said once and the strips run on.
 class RevealKeyTest : public EdgeWatchTest {
 protected:
-    // Start, answering the one message it may show; returns its text.
-    std::string StartAndAnswer() {
-        std::string said;
-        QTimer::singleShot(0, [&] {
-            for (TComponent* c : Panel->Components())
-                if (auto* oops = dynamic_cast<TfrmOops*>(c)) {
-                    said = ToStd(oops->memo->Text());
-                    oops->btnOk->Click();
-                }
-        });
-        Start();
-        return said;
-    }
     const THotKey key_{MOD_CONTROL | MOD_ALT, "w"};
 };
 

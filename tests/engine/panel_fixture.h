@@ -8,12 +8,16 @@
 #include "tests/engine/test_host.h"
 
 #include "addin/addin.h"
+#include "dialogs/oops.h"
 #include "engine/engine_state.h"
 #include "engine/main.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/settings_store.h"
 #include "toolkit/controls/bitbtn.h"
 #include "toolkit/controls/timer.h"
+#include "widgets/CDKROMem.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -137,6 +141,20 @@ protected:
         Panel->btnStart->Click();
         ASSERT_EQ(sim_->HookWindow(), Panel->Handle()) << "Start did not set the hook";
         sim_->ClearRecords();
+    }
+
+    // Start, answering the one message it may show; returns its text.
+    std::string StartAndAnswer() {
+        std::string said;
+        QTimer::singleShot(0, [&] {
+            for (TComponent* c : Panel->Components())
+                if (auto* oops = dynamic_cast<TfrmOops*>(c)) {
+                    said = ToStd(oops->memo->Text());
+                    oops->btnOk->Click();
+                }
+        });
+        Start();
+        return said;
     }
 
     // The hook reports a pointer position; the message is handled at once.

@@ -191,3 +191,44 @@ TEST_F(RestoreTest, AnUnusableSettingsFileIsReportedOnceAndLeftAsItIs) {
 
 } // namespace
 } // namespace wt::test
+
+namespace wt::test {
+namespace {
+
+// How the windows are shown at Start: a maximized one is tucked at its
+// normal size and maximized again at Stop; a minimized or rolled-up one is
+// left alone for the run, with one message naming it.
+using ShowStatesTest = AddInTest;
+
+TEST_F(ShowStatesTest, AMaximizedWindowIsTuckedAtItsNormalSizeAndMaximizedAgainAtStop) {
+    WriteSettings("gwHideDelphi=True\n");
+    sim_->SetShowState(delphi_, TShowState::Maximized, {100, 100, 700, 206});
+    const TRect full = Rect(delphi_);
+    Load();
+    EXPECT_EQ(StartAndAnswer(), "");
+    EXPECT_EQ(Rect(delphi_), (TRect{0, -101, 1024, 5})) << "tucked at its normal height";
+    EXPECT_EQ(sim_->ShowStateOf(delphi_), TShowState::Normal);
+    Panel->btnStop->Click();
+    EXPECT_EQ(sim_->ShowStateOf(delphi_), TShowState::Maximized);
+    EXPECT_EQ(Rect(delphi_), full);
+}
+
+TEST_F(ShowStatesTest, MinimizedAndRolledUpWindowsAreLeftWithOneMessage) {
+    WriteSettings("gwHideDelphi=True\ngwHideInspector=True\n");
+    sim_->SetShowState(inspector_, TShowState::Minimized);
+    Load();
+    EXPECT_EQ(StartAndAnswer(), "The Object Inspector is minimized: Wingtucker leaves it where it "
+                                "is this time.  Show it as usual and press Start again.");
+    EXPECT_EQ(Rect(inspector_), InspectorAtStart);
+    EXPECT_EQ(Rect(delphi_), (TRect{0, -101, 1024, 5})) << "the other window is tucked as usual";
+    Panel->btnStop->Click();
+
+    sim_->SetShowState(delphi_, TShowState::Shaded);
+    EXPECT_EQ(StartAndAnswer(),
+              "The IDE main window is rolled up and the Object Inspector is minimized: Wingtucker "
+              "leaves them where they are this time.  Show them as usual and press Start again.");
+    EXPECT_EQ(Rect(delphi_), DelphiAtStart);
+}
+
+} // namespace
+} // namespace wt::test

@@ -1,6 +1,8 @@
-// hostide with the add-in under openbox: a drag across the strip with a
-// button held reveals nothing until the button is let go there, and a
-// full-screen window in front keeps the edge to itself.
+// hostide with the add-in under openbox, at the edges of what a user does: a
+// drag across the strip with a button held reveals nothing until the button
+// is let go there, a full-screen window in front keeps the edge to itself,
+// the reveal key brings the window out, and a maximized main window is
+// tucked and maximized again at Stop.
 #include "platform/x11/x11_windows.h"
 #include "tests/e2e/hostide_run.h"
 #include "tests/x11/x_server.h"
@@ -25,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-class DragAndFullScreen : public ::testing::Test {
+class UnderOpenbox : public ::testing::Test {
 protected:
     void SetUp() override {
         try {
@@ -57,10 +59,14 @@ protected:
     // 200 ms), read on a connection of the test's own.
     int MainTopAfter(std::chrono::milliseconds wait) {
         std::this_thread::sleep_for(wait);
+        const WindowHandle main = Main();
+        return main ? windows_->GetWindowRect(main).Top : 1 << 30;
+    }
+    WindowHandle Main() {
         for (WindowHandle w : windows_->TopLevelWindows())
             if (auto facts = windows_->FactsOf(w); facts && facts->Class == "TAppBuilder")
-                return windows_->GetWindowRect(w).Top;
-        return 1 << 30;
+                return w;
+        return 0;
     }
     // A window that asks the manager for full screen before it is shown.
     Window FullScreenWindow() {
@@ -85,7 +91,7 @@ protected:
     std::unique_ptr<X11Windows> windows_;
 };
 
-TEST_F(DragAndFullScreen, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsTheEdge) {
+TEST_F(UnderOpenbox, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsTheEdge) {
     windows_ = std::make_unique<X11Windows>(server_.DisplayName());
     const fs::path script = folder_.Path() / "test.script";
     std::ofstream(script) << "new-project " << folder_.Project() << "\n"
@@ -118,7 +124,7 @@ TEST_F(DragAndFullScreen, AHeldButtonDelaysTheRevealAndAFullScreenWindowKeepsThe
 
 // The reveal key, with the focus handling at its default: pressed anywhere,
 // it brings the main window out; it goes once the pointer has been over it.
-TEST_F(DragAndFullScreen, TheRevealKeyBringsTheWindowOutUntilThePointerLeavesIt) {
+TEST_F(UnderOpenbox, TheRevealKeyBringsTheWindowOutUntilThePointerLeavesIt) {
     windows_ = std::make_unique<X11Windows>(server_.DisplayName());
     std::ofstream(folder_.Path() / "config" / "wingtucker" / "Wingtckr.ini")
         << "[Wingtucker]\ngwHideDelphi=True\ngwAnimate=False\nRevealKey=ctrl+alt+w\n";
@@ -146,6 +152,35 @@ TEST_F(DragAndFullScreen, TheRevealKeyBringsTheWindowOutUntilThePointerLeavesIt)
     std::this_thread::sleep_for(200ms);
     Motion(500, 500);
     EXPECT_EQ(MainTopAfter(700ms), tucked) << "not tucked once the pointer left it";
+    run_.Wait(20000);
+}
+
+// Maximized by the user before Start: tucked at its normal height, and
+// maximized again, over the whole screen, once Stop gives it back.
+TEST_F(UnderOpenbox, AMaximizedMainWindowIsTuckedAndMaximizedAgainAtStop) {
+    windows_ = std::make_unique<X11Windows>(server_.DisplayName());
+    const fs::path script = folder_.Path() / "test.script";
+    std::ofstream(script) << "new-project " << folder_.Project() << "\n"
+                          << "menu Tools|Wingtucker 1.2d\nwait 800\necho @ready\nwait 2000\n"
+                          << "click-button Start\nwait 2000\necho @tucked\nwait 800\n"
+                          << "menu Tools|Wingtucker 1.2d\nwait 800\nclick-button Stop\n"
+                          << "wait 2000\necho @stopped\nwait 800\nquit\n";
+    ASSERT_TRUE(run_.Start(server_.DisplayName(), folder_.ConfigHome(), script.string()));
+    ASSERT_TRUE(run_.WaitForOutput("@ready\n", 20000)) << run_.Output();
+    const WindowHandle main = Main();
+    ASSERT_NE(main, 0u);
+    const TRect normal = windows_->GetWindowRect(main);
+    ASSERT_TRUE(windows_->ShowWindow(main, SW_MAXIMIZE));
+    const TRect maximized = windows_->GetWindowRect(main);
+    ASSERT_GT(maximized.Height(), normal.Height() + 300) << "openbox did not maximize it";
+
+    ASSERT_TRUE(run_.WaitForOutput("@tucked\n", 20000)) << run_.Output();
+    const TRect tucked = windows_->GetWindowRect(main);
+    EXPECT_EQ(tucked.Bottom, 5);
+    EXPECT_LT(tucked.Height(), maximized.Height()) << "tucked at its maximized height";
+    ASSERT_TRUE(run_.WaitForOutput("@stopped\n", 20000)) << run_.Output();
+    EXPECT_EQ(windows_->ShowStateOf(main), TShowState::Maximized);
+    EXPECT_EQ(windows_->GetWindowRect(main), maximized);
     run_.Wait(20000);
 }
 
