@@ -50,10 +50,13 @@ bool InDelphiStrip() {
            !OnAnotherMonitor(DelphiWindow.Monitor);
 }
 
-// A full-screen program (a game, a video) is in front on the window's
-// monitor: its edge is the program's, and nothing slides there.
-bool UnderFullScreen(const HiddenWindow& window) {
-    return ThePlatform().Windows().FullScreenOver(window.Monitor);
+// Nothing slides where the window is not to be touched now: on a monitor
+// where a full-screen program (a game, a video) is in front, its edge is the
+// program's; on a workspace not shown, a reveal would take the user there.
+bool LeftAlone(const HiddenWindow& window) {
+    WindowsDriver& windows = ThePlatform().Windows();
+    return windows.FullScreenOver(window.Monitor) ||
+           !windows.IsWindowOnCurrentVirtualDesktop(window.Handle);
 }
 
 // The pointer has left the revealed main window's rows, or its monitor.
@@ -97,7 +100,7 @@ void WatchMouse(std::intptr_t lParam) {
             WindowsDriver& platform = ThePlatform().Windows();
             if (platform.GetParent(platform.WindowFromPoint({PointerX, PointerY})) !=
                     DelphiWindow.Handle &&
-                !UnderFullScreen(DelphiWindow) &&
+                !LeftAlone(DelphiWindow) &&
                 MoveDelphi(DelphiWindow.HiddenRect, Settings.Motion, Settings.MoveInSound, false,
                            TMoveScope::ThisRun))
                 DelphiWindow.Hidden = true;
@@ -117,7 +120,7 @@ void WatchMouse(std::intptr_t lParam) {
             left = left || OnAnotherMonitor(InspectorWindow.Monitor);
             if (InspectorWindow.KeyRevealed)
                 InspectorWindow.KeyRevealed = left;
-            else if (left && !UnderFullScreen(InspectorWindow) &&
+            else if (left && !LeftAlone(InspectorWindow) &&
                      MoveInspector(InspectorWindow.HiddenRect, Settings.Motion,
                                    Settings.MoveInSound, false, TMoveScope::ThisRun))
                 InspectorWindow.Hidden = true;
@@ -136,12 +139,11 @@ void RevealTimerTick() {
         return;
     const std::uint32_t run = EngineRun;
     RefindWindows();
-    if (Settings.HideInspector && InInspectorStrip() && !UnderFullScreen(InspectorWindow) &&
+    if (Settings.HideInspector && InInspectorStrip() && !LeftAlone(InspectorWindow) &&
         MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                       TMoveScope::ThisRun))
         InspectorWindow.Hidden = InspectorWindow.KeyRevealed = false;
-    if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() &&
-        !UnderFullScreen(DelphiWindow) &&
+    if (EngineRun == run && Settings.HideDelphi && InDelphiStrip() && !LeftAlone(DelphiWindow) &&
         MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                    TMoveScope::ThisRun))
         DelphiWindow.Hidden = DelphiWindow.KeyRevealed = false;
@@ -194,13 +196,14 @@ void RevealByKey() {
         return;
     const std::uint32_t run = EngineRun;
     RefindWindows();
-    if (Settings.HideInspector && InspectorWindow.Hidden &&
+    if (Settings.HideInspector && InspectorWindow.Hidden && !LeftAlone(InspectorWindow) &&
         MoveInspector(InspectorWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                       TMoveScope::ThisRun)) {
         InspectorWindow.Hidden = false;
         InspectorWindow.KeyRevealed = true;
     }
     if (EngineRun == run && Settings.HideDelphi && DelphiWindow.Hidden &&
+        !LeftAlone(DelphiWindow) &&
         MoveDelphi(DelphiWindow.ShownRect, Settings.Motion, Settings.MoveOutSound, true,
                    TMoveScope::ThisRun)) {
         DelphiWindow.Hidden = false;

@@ -51,6 +51,8 @@ public:
     // SW_MAXIMIZE or SW_RESTORE (from maximized): returns once the desktop
     // has done it, or after a short time; false when it was not done.
     virtual bool ShowWindow(WindowHandle /*window*/, int /*command*/) { return false; }
+    // Whether the window is on the workspace shown now (or on all of them).
+    virtual bool IsWindowOnCurrentVirtualDesktop(WindowHandle /*window*/) { return true; }
     // Whether a pointer button is held down now (a drag, a selection).
     virtual bool PointerButtonDown() { return false; }
     // Whether the active window is another program's full-screen window

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/tuck_guard.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -101,6 +102,8 @@ public:
     bool HotKeyRegistered(const THotKey& key) const;
     // A pointer button held; another program's full-screen window in front.
     bool ButtonDown = false;
+    // Windows on a workspace other than the one shown.
+    std::vector<WindowHandle> OnOtherWorkspace;
     std::optional<TRect> FullScreen;
 
     const std::vector<MoveCall>& MoveCalls() const { return moves_; }
@@ -175,6 +178,10 @@ public:
     TShowState ShowStateOf(WindowHandle window) override;
     bool ShowWindow(WindowHandle window, int command) override;
     bool PointerButtonDown() override { return ButtonDown; }
+    bool IsWindowOnCurrentVirtualDesktop(WindowHandle window) override {
+        return std::find(OnOtherWorkspace.begin(), OnOtherWorkspace.end(), window) ==
+               OnOtherWorkspace.end();
+    }
     bool FullScreenOver(TRect monitor) override {
         return FullScreen && FullScreen->Contains((monitor.Left + monitor.Right) / 2,
                                                   (monitor.Top + monitor.Bottom) / 2);

@@ -49,8 +49,8 @@ bool SetMaximized(X11Desktop& desktop, Window window, bool maximized) {
         return true;
     if (!desktop.WindowManagerRunning()) {
         // No one to ask: the property alone says it.
-        auto states = desktop.Longs(window, atoms.NetWmState, XA_ATOM).value_or(
-            std::vector<unsigned long>{});
+        auto states =
+            desktop.Longs(window, atoms.NetWmState, XA_ATOM).value_or(std::vector<unsigned long>{});
         std::erase_if(states, [&](unsigned long a) {
             return a == atoms.NetWmStateMaximizedVert || a == atoms.NetWmStateMaximizedHorz;
         });

@@ -243,6 +243,27 @@ void X11Takeover::KeepFocus() {
     XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
 }
 
+bool X11Takeover::OnShownWorkspace(Window window) const {
+    auto it = taken_.find(window);
+    if (it == taken_.end() || !it->second.Desktop || it->second.Desktop->empty() || !workspace_)
+        return true;
+    const unsigned long own = it->second.Desktop->front();
+    return own == AllWorkspaces || own == *workspace_;
+}
+
+void X11Takeover::ShowWorkspace(std::optional<unsigned long> current) {
+    workspace_ = current;
+    Display* display = desktop_.GetDisplay();
+    X11ErrorTrap trap(display);
+    for (const auto& [window, taken] : taken_) {
+        if (OnShownWorkspace(window))
+            XMapRaised(display, window);
+        else
+            XUnmapWindow(display, window);
+    }
+    XFlush(display);
+}
+
 void X11Takeover::GiveBackAll() {
     while (!taken_.empty()) {
         const auto [window, taken] = *taken_.begin();

@@ -28,6 +28,7 @@ public:
     // Our own windows (the panel): a window taken while one of them has the
     // focus gets it, so the host stays the active program when they hide.
     std::function<bool(Window)> OwnWindow;
+    static constexpr unsigned long AllWorkspaces = 0xFFFFFFFF;
     // A request to activate a taken window (_NET_ACTIVE_WINDOW, as Qt sends
     // for a click), which no manager answers: the focus goes to it.
     bool Activate(Window window);
@@ -41,6 +42,13 @@ public:
     // Maps a taken window for the manager again, its frame on outer; then
     // checks where it landed and moves it through the manager if it did not.
     bool GiveBack(Window window, const TRect& outer);
+    // The workspace the manager shows now (_NET_CURRENT_DESKTOP): a taken
+    // window of another one is unmapped, as the manager would hide it, and
+    // mapped again when its own is shown. Sticky windows stay.
+    void ShowWorkspace(std::optional<unsigned long> current);
+    // Whether a taken window's workspace is the one shown; true for a
+    // window that is not taken or names none.
+    bool OnShownWorkspace(Window window) const;
     // Every taken window, given back where it stood before it was taken.
     void GiveBackAll();
     // A window that carries the mark of a taken window but is not one of ours:
@@ -67,6 +75,7 @@ private:
     bool WaitFor(Done done);
 
     X11Desktop& desktop_;
+    std::optional<unsigned long> workspace_; // the one shown, as last told
     std::map<Window, Taken> taken_;
     // The window a take left with the focus, until when the manager's late
     // hand-over is undone.

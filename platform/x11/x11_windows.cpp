@@ -127,6 +127,7 @@ void X11Windows::WatchRoot() {
     XSelectInput(display_, desktop_->Root(), SubstructureNotifyMask | PropertyChangeMask);
     monitors_->Watch();
     layout_ = monitors_->Read();
+    takeover_->ShowWorkspace(ShownWorkspace());
 }
 
 bool X11Windows::EventsQueued() const {
@@ -147,6 +148,9 @@ void X11Windows::HandleEvents() {
             takeover_->KeepFocus();
             if (hooks_.ActiveChanged)
                 hooks_.ActiveChanged();
+        } else if (event.type == PropertyNotify &&
+                   event.xproperty.atom == desktop_->Atoms().NetCurrentDesktop) {
+            takeover_->ShowWorkspace(ShownWorkspace());
         } else if (monitors_->MayHaveChanged(event)) {
             NoteMonitors();
         }
@@ -297,6 +301,26 @@ bool X11Windows::ShowWindow(WindowHandle window, int command) {
     if (!Usable() || window == 0 || (command != SW_MAXIMIZE && command != SW_RESTORE))
         return false;
     return SetMaximized(*desktop_, static_cast<Window>(window), command == SW_MAXIMIZE);
+}
+
+bool X11Windows::IsWindowOnCurrentVirtualDesktop(WindowHandle window) {
+    if (!Usable() || window == 0)
+        return true;
+    const auto w = static_cast<Window>(window);
+    if (takeover_->IsTaken(w))
+        return takeover_->OnShownWorkspace(w);
+    const X11Atoms& atoms = desktop_->Atoms();
+    const auto own = desktop_->Longs(w, atoms.NetWmDesktop, XA_CARDINAL);
+    const auto shown = desktop_->Longs(desktop_->Root(), atoms.NetCurrentDesktop, XA_CARDINAL);
+    if (!own || own->empty() || !shown || shown->empty())
+        return true;
+    return own->front() == X11Takeover::AllWorkspaces || own->front() == shown->front();
+}
+
+std::optional<unsigned long> X11Windows::ShownWorkspace() {
+    const auto shown =
+        desktop_->Longs(desktop_->Root(), desktop_->Atoms().NetCurrentDesktop, XA_CARDINAL);
+    return shown && !shown->empty() ? std::optional<unsigned long>(shown->front()) : std::nullopt;
 }
 
 bool X11Windows::PointerButtonDown() {

@@ -76,6 +76,7 @@ public:
     std::vector<TRect> Monitors() override;
     TShowState ShowStateOf(WindowHandle window) override;
     bool ShowWindow(WindowHandle window, int command) override;
+    bool IsWindowOnCurrentVirtualDesktop(WindowHandle window) override;
     bool PointerButtonDown() override;
     bool FullScreenOver(TRect monitor) override;
     WindowHandle WindowFromPoint(TPoint point) override;
@@ -99,6 +100,8 @@ private:
     void NoteMonitors();
     // The window says it belongs to another process than ours.
     bool OfAnotherProcess(unsigned long window);
+    // _NET_CURRENT_DESKTOP; none without a manager that has workspaces.
+    std::optional<unsigned long> ShownWorkspace();
 
     _XDisplay* display_ = nullptr; // Xlib's Display
     bool connectionLost_ = false;

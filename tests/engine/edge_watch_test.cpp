@@ -347,7 +347,8 @@ namespace {
 
 // A drag over the strip reveals nothing until the button is let go there;
 // a full-screen program in front on the window's monitor keeps its edge,
-// while one on another monitor does not.
+// while one on another monitor does not; nor is a window revealed while its
+// workspace is not the one shown.
 TEST_F(EdgeWatchTest, DragsWaitForTheButtonAndFullScreensKeepTheirEdge) {
     WriteSettings("gwHideDelphi=True\ngwDelay=100\n");
     sim_->SetScreen(2048, 750, 18);
@@ -378,6 +379,19 @@ TEST_F(EdgeWatchTest, DragsWaitForTheButtonAndFullScreensKeepTheirEdge) {
     sim_->FullScreen = TRect{0, 0, 1024, 768};
     Pointer(500, 400);
     EXPECT_EQ(Rect(delphi_), shown) << "slid away under a full-screen program";
+    sim_->FullScreen.reset();
+    Pointer(500, 401);
+    ASSERT_EQ(Rect(delphi_), hidden);
+
+    // Its workspace not shown: the strip there is not its own.
+    sim_->OnOtherWorkspace.push_back(delphi_);
+    Pointer(500, 2);
+    sim_->Advance(300);
+    EXPECT_EQ(Rect(delphi_), hidden) << "revealed onto a workspace not shown";
+    sim_->OnOtherWorkspace.clear();
+    Pointer(501, 2);
+    sim_->Advance(100);
+    EXPECT_EQ(Rect(delphi_), shown);
 }
 
 } // namespace
